@@ -1,0 +1,121 @@
+#include "batch/image.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <new>
+
+namespace vellumor {
+
+Resolution resolution_from_dpi(double dpi) {
+    const auto per_metre = static_cast<std::uint32_t>(std::lround(dpi / 0.0254));
+    return {per_metre, per_metre};
+}
+
+std::optional<Image> Image::create(int width, int height, int depth, Couleur background) {
+    if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide) return std::nullopt;
+    const int channels = depth == 32 ? 4 : 3;
+    Image image;
+    try {
+        image.pixels_.resize(std::size_t(width) * height * channels);
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+    image.width_ = width;
+    image.height_ = height;
+    image.channels_ = channels;
+    image.file_depth_ = channels * 8;
+    image.fill_box(0, 0, width, height, background);
+    return image;
+}
+
+Image Image::adopt(int width, int height, int channels, int file_depth,
+                   std::vector<std::uint8_t> pixels) {
+    Image image;
+    image.width_ = width;
+    image.height_ = height;
+    image.channels_ = channels;
+    image.file_depth_ = file_depth;
+    image.pixels_ = std::move(pixels);
+    return image;
+}
+
+void Image::fill_box(int x, int y, int w, int h, Couleur c) {
+    if (w < 0) {
+        x += w;
+        w = -w;
+    }
+    if (h < 0) {
+        y += h;
+        h = -h;
+    }
+    const int x0 = std::max(x, 0), y0 = std::max(y, 0);
+    const int x1 = std::min<long>(long(x) + w, width_), y1 = std::min<long>(long(y) + h, height_);
+    if (x0 >= x1 || y0 >= y1) return;
+    std::uint8_t px[4] = {rouge(c), vert(c), bleu(c), 0xFF};
+    // Build one row of the box, then copy it to the others.
+    std::uint8_t* first = row(y0) + std::size_t(x0) * channels_;
+    for (int i = 0; i < x1 - x0; ++i) std::memcpy(first + std::size_t(i) * channels_, px, channels_);
+    const std::size_t span = std::size_t(x1 - x0) * channels_;
+    for (int yy = y0 + 1; yy < y1; ++yy) std::memcpy(row(yy) + std::size_t(x0) * channels_, first, span);
+}
+
+void Image::draw(const Image& source, int x, int y) {
+    const int sx0 = std::max(0, -x), sy0 = std::max(0, -y);
+    const int sx1 = std::min(source.width_, width_ - x), sy1 = std::min(source.height_, height_ - y);
+    if (sx0 >= sx1 || sy0 >= sy1) return;
+    const int n = sx1 - sx0;
+    for (int sy = sy0; sy < sy1; ++sy) {
+        const std::uint8_t* s = source.row(sy) + std::size_t(sx0) * source.channels_;
+        std::uint8_t* d = row(sy + y) + std::size_t(sx0 + x) * channels_;
+        if (source.channels_ == channels_ && channels_ == 3) {
+            std::memcpy(d, s, std::size_t(n) * 3);
+            continue;
+        }
+        for (int i = 0; i < n; ++i, s += source.channels_, d += channels_) {
+            if (source.channels_ == 4 && s[3] != 0xFF) {
+                const unsigned a = s[3];
+                for (int k = 0; k < 3; ++k) d[k] = std::uint8_t((s[k] * a + d[k] * (255 - a) + 127) / 255);
+            } else {
+                d[0] = s[0];
+                d[1] = s[1];
+                d[2] = s[2];
+            }
+            if (channels_ == 4) d[3] = 0xFF;
+        }
+    }
+}
+
+Image Image::grab(int x, int y, int w, int h) const {
+    const int x0 = std::max(x, 0), y0 = std::max(y, 0);
+    const int x1 = std::min<long>(long(x) + w, width_), y1 = std::min<long>(long(y) + h, height_);
+    Image out;
+    out.channels_ = channels_;
+    out.file_depth_ = file_depth_;
+    out.resolution_ = resolution_;
+    if (x0 >= x1 || y0 >= y1) return out;
+    out.width_ = x1 - x0;
+    out.height_ = y1 - y0;
+    out.pixels_.resize(out.stride() * out.height_);
+    for (int yy = y0; yy < y1; ++yy)
+        std::memcpy(out.row(yy - y0), row(yy) + std::size_t(x0) * channels_, out.stride());
+    return out;
+}
+
+namespace {
+thread_local Image* thread_target = nullptr;
+}
+
+DrawingTarget::DrawingTarget(Image& image) {
+    if (image.empty() || thread_target != nullptr) return;
+    image_ = &image;
+    thread_target = &image;
+}
+
+DrawingTarget::~DrawingTarget() {
+    if (image_ != nullptr) thread_target = nullptr;
+}
+
+Image* DrawingTarget::current() { return thread_target; }
+
+}  // namespace vellumor

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "batch/image.h"
+
+namespace vellumor {
+
+enum class LoadError { None, Missing, Unreadable, NotPng, Corrupt, TooLarge, OutOfMemory };
+
+struct LoadResult {
+    std::optional<Image> image;
+    LoadError error = LoadError::None;
+    std::string message;  // French, for the user; empty on success
+    explicit operator bool() const { return image.has_value(); }
+};
+
+// Loads a PNG. The whole file is read into memory and closed before decoding, so the same path may
+// be written while the image lives. Palette and grey pictures are expanded to RGB(A), 16 bits are
+// reduced to 8, tRNS becomes alpha. Pixel depth 32 when the picture has alpha, else 24. File depth:
+// the file's bit depth for palette and grey pictures, 24 for RGB, 32 for RGBA. Sides over 32767,
+// truncated, corrupt and non-PNG files fail with a reason.
+LoadResult load_png(const std::filesystem::path& path);
+
+struct SaveResult {
+    bool ok = false;
+    std::string message;  // French, for the user; empty on success
+    explicit operator bool() const { return ok; }
+};
+
+// Writes the image as a PNG at depth (1, 2, 4, 8, 24 or 32), or at its file depth when depth is 0.
+// Any other depth fails and writes nothing. Writes straight to path; on failure the partial file is
+// deleted.
+SaveResult save_png(const Image& image, const std::filesystem::path& path, int depth = 0);
+
+// Same as save_png, but through a temporary file in the same folder renamed over path once complete:
+// on any failure path is left exactly as it was.
+SaveResult save_png_replacing(const Image& image, const std::filesystem::path& path, int depth = 0);
+
+}  // namespace vellumor
