@@ -21,7 +21,7 @@ run: build
 	else $(BUILD)/src/cli/vellumor-cli --aide; fi
 
 bench: build
-	@$(BUILD)/bench/vellumor-bench
+	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
 
 clean:
 	@rm -rf $(BUILD)
