@@ -2,7 +2,7 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps configure build test run bench clean
+.PHONY: deps configure build test run bench clean test-asan test-tsan
 
 deps:
 	@scripts/install-deps
@@ -25,3 +25,18 @@ bench: build
 
 clean:
 	@rm -rf $(BUILD)
+
+# Sanitizer builds, each in its own folder. ThreadSanitizer runs over the core's tests (workers and
+# operations); the GUI is left out because Qt's own threads are not instrumented.
+test-asan: deps
+	@cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELLUMOR_SANITIZE=address,undefined \
+	    -DVELLUMOR_BENCH=OFF > /dev/null
+	@cmake --build build-asan -j $(JOBS)
+	@cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	    ctest --output-on-failure -j $(JOBS)
+
+test-tsan: deps
+	@cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLUMOR_SANITIZE=thread \
+	    -DVELLUMOR_GUI=OFF -DVELLUMOR_BENCH=OFF > /dev/null
+	@cmake --build build-tsan -j $(JOBS)
+	@cd build-tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j $(JOBS) -L 'test_(batch|ops|cli)'
