@@ -5,7 +5,6 @@
 #include <random>
 
 #include "ops/cleaning/pixel_grid.h"
-#include "ops/cropping/cropping_constants.h"
 
 namespace vellumor {
 namespace {
@@ -44,7 +43,6 @@ TEST(Margins, BlankPageHasNothingToWrite) {
         EXPECT_TRUE(c.image.empty());
     }
     EXPECT_EQ(detecter_marges(Image{}).outcome, CropOutcome::Blank);
-    EXPECT_EQ(cropping::kIconBlankPage, 4);
 }
 
 TEST(Margins, InkOnAllFourEdgesLeavesThePageUncut) {
@@ -63,7 +61,6 @@ TEST(Margins, InkOnAllFourEdgesLeavesThePageUncut) {
         EXPECT_EQ(c.detection.rect, (CropRect{0, 0, int(rows[0].size()), int(rows.size())}));
         EXPECT_TRUE(c.image.empty());
     }
-    EXPECT_EQ(cropping::kIconNoMargin, 8);
 }
 
 TEST(Margins, EachSideCountsItsWhiteRowsOrColumns) {
