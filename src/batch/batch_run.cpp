@@ -157,6 +157,14 @@ ResultatPage traiter_fichier(Travailleur& t, const EtapeFichier& etape,
 
 }  // namespace
 
+ResultatPage enregistrer_page(const Image& image, const std::filesystem::path& destination,
+                              int profondeur) {
+    const SaveResult r = save_png_replacing(image, destination, profondeur);
+    if (r) return {};
+    return echec("Impossible d'écrire " + destination.filename().string() +
+                 (r.message.empty() ? std::string() : " : " + r.message));
+}
+
 void travail_standard(Travailleur& t, const EtapeFichier& etape) {
     Lot_Fichiers& lot = t.lot();
     Progression& progression = t.progression();

@@ -155,6 +155,12 @@ struct EtapeFichier {
     std::string erreur_premiere_ligne;
 };
 
+// Saves a page's result through a temporary file renamed over destination (depth 0: the image's
+// file depth): Ecrit with icon 2, or Echec with icon 1, not counted, and a French reason, the file
+// at destination being then left exactly as it was.
+ResultatPage enregistrer_page(const Image& image, const std::filesystem::path& destination,
+                              int profondeur);
+
 // The worker body shared by cleaning, cropping and colourising. An empty record posts its done
 // event at once. Otherwise: header at start, then for each file until a stop is asked: load (icon 1
 // and not counted on failure), start drawing (same), icon 3, step, final icon and counter step;

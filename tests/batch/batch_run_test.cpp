@@ -10,6 +10,7 @@
 #include <set>
 
 #include "batch_recorder.h"
+#include "support/temp_dir.h"
 
 namespace vellumor {
 namespace {
@@ -283,6 +284,26 @@ TEST(ExecutionLot, WorkerHoldingTheMutexForItsWholeListRunsAloneWithTheSameHelpe
     EXPECT_FALSE(ensemble.load());
     EXPECT_EQ(b.progression.entetes().back(), " 4 fichiers (Fichiers traités : 4/4)");
     EXPECT_EQ(b.progression.icones(2), (std::vector<int>{kIconeFait}));
+}
+
+TEST(EnregistrerPage, FailedWriteGivesIconOneUncountedAndLeavesTheFileAsItWas) {
+    test::TempDir dir;
+    const auto cible = dir / "page_3.png";
+    test::write_bytes(cible, "ancien contenu");
+    Image page = *Image::create(3, 3, 24, kBlack);
+    page.set_file_depth(16);  // a depth the writer does not take
+    const ResultatPage r = enregistrer_page(page, cible, 0);
+    EXPECT_EQ(r.icone, kIconeEchec);
+    EXPECT_EQ(r.issue, IssueFichier::Echec);
+    EXPECT_FALSE(r.compte);
+    EXPECT_EQ(r.raison.rfind("Impossible d'écrire page_3.png", 0), 0u) << r.raison;
+    EXPECT_EQ(test::read_bytes(cible), "ancien contenu");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+
+    const ResultatPage ok = enregistrer_page(page, cible, 24);
+    EXPECT_EQ(ok.icone, kIconeFait);
+    EXPECT_TRUE(ok.compte);
+    EXPECT_TRUE(load_png(cible));
 }
 
 }  // namespace
