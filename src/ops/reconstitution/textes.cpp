@@ -1,0 +1,33 @@
+#include "ops/reconstitution/textes.h"
+
+namespace vellumor::reconstitution {
+
+Message message_fin(bool arretee) {
+    Message m;
+    m.instruction = " Info";
+    m.texte = std::string("\n") + (arretee ? kTexteArretees : kTexteTerminees);
+    m.style = kIconeInformation;
+    return m;
+}
+
+Message message_page_vierge(bool lie_a_gauche) {
+    Message m;
+    m.instruction = lie_a_gauche ? " Le fichier de l'image vierge n'est pas défini 456"
+                                 : " Le fichier de l'image vierge n'est pas défini 123";
+    m.titre = " Sélection de l'image vierge ";
+    m.style = kIconeErreur;
+    return m;
+}
+
+std::string base_entete(std::size_t nombre_fichiers) {
+    const std::string base =
+        nombre_fichiers == 1 ? " 1 fichier" : " " + std::to_string(nombre_fichiers) + " fichiers";
+    return base + " : ";
+}
+
+std::string entete_progression(const std::string& base, std::int64_t traites, std::size_t lignes) {
+    return base + " (Fichiers traités : " + std::to_string(traites) + "/" + std::to_string(lignes) +
+           ")";
+}
+
+}  // namespace vellumor::reconstitution
