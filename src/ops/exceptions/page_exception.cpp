@@ -1,7 +1,8 @@
 #include "ops/exceptions/page_exception.h"
 
 #include <algorithm>
-#include <limits>
+
+#include "imagelist/text_utf8.h"
 
 namespace vellumor {
 
@@ -78,27 +79,7 @@ PageExceptionList& GLB_Exceptions_Liste() {
 }
 
 std::int64_t lire_nombre(std::string_view field) {
-    std::size_t i = 0;
-    while (i < field.size() && (field[i] == ' ' || field[i] == '\t')) ++i;
-    bool negative = false;
-    if (i < field.size() && (field[i] == '+' || field[i] == '-')) negative = field[i++] == '-';
-    unsigned base = 10;
-    if (i < field.size() && (field[i] == '$' || field[i] == '%')) base = field[i++] == '$' ? 16 : 2;
-    const auto digit = [base](char c) -> int {
-        int d = 99;
-        if (c >= '0' && c <= '9') d = c - '0';
-        if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-        if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-        return d < int(base) ? d : -1;
-    };
-    constexpr std::uint64_t kLimit = std::uint64_t(std::numeric_limits<std::int64_t>::max());
-    std::uint64_t value = 0;
-    for (; i < field.size() && digit(field[i]) >= 0; ++i) {
-        const unsigned d = unsigned(digit(field[i]));
-        value = value > (kLimit - d) / base ? kLimit : value * base + d;
-    }
-    const auto magnitude = static_cast<std::int64_t>(value);
-    return negative ? -magnitude : magnitude;
+    return lire_entier(field, true);
 }
 
 }  // namespace vellumor
