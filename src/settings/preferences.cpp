@@ -1,6 +1,7 @@
 #include "settings/preferences.h"
 
 #include <map>
+#include <variant>
 #include <vector>
 
 #include "batch/png_io.h"
@@ -46,31 +47,34 @@ std::map<std::string, Groupe> groupes(std::string_view bytes) {
     return result;
 }
 
-struct Lecteur {
-    const Groupe& groupe;
-    void entier(std::string_view key, std::int64_t& value) const {
-        const auto it = groupe.find(cle(key));
-        if (it != groupe.end()) value = lire_entier(it->second);
-    }
-    void texte(std::string_view key, std::string& value) const {
-        const auto it = groupe.find(cle(key));
-        if (it == groupe.end()) return;
-        const std::string_view raw(it->second);
-        value = std::string(sans_blancs(raw.substr(0, raw.find('\0')), kBlancs));
-    }
+// Every key in file order, with the member that holds it.
+struct Cle {
+    const char* groupe;
+    const char* nom;
+    std::variant<std::int64_t Preferences::*, std::string Preferences::*> membre;
 };
 
-struct Ecrivain {
-    std::string& out;
-    void groupe(std::string_view name) {
-        if (out.size() > kBom.size() + 2) out += "\r\n";
-        out += "[" + std::string(name) + "]\r\n";
-    }
-    void entier(std::string_view key, std::int64_t value) { texte(key, std::to_string(value)); }
-    void texte(std::string_view key, std::string_view value) {
-        value = value.substr(0, value.find_first_of("\r\n"));
-        out += std::string(key) + " = " + std::string(value) + "\r\n";
-    }
+const Cle kCles[] = {
+    {"Valeur_Detourage", "Reconstituer_Img_params", &Preferences::Reconstituer_Img_params},
+    {"Valeur_Detourage", "Reconstituer_Img_Decalage", &Preferences::Reconstituer_Img_Decalage},
+    {"Valeur_Detourage", "Reconstituer_Img_Decalage_Y", &Preferences::Reconstituer_Img_Decalage_Y},
+    {"Valeur_Detourage", "Nettoyer_Img", &Preferences::Nettoyer_Img},
+    {"Valeur_Detourage", "Incrementer_de_2_Fichiers_Sources_Renommer",
+     &Preferences::Incrementer_de_2_Fichiers_Sources_Renommer},
+    {"Valeur_Detourage", "Utiliser_indices_mini_maxi_a_la_place_liste_fichier_source",
+     &Preferences::Utiliser_indices_mini_maxi_a_la_place_liste_fichier_source},
+    {"Image_Vierge", "DossierImages", &Preferences::DossierImages},
+    {"Image_Vierge", "ImgVierge", &Preferences::ImgVierge},
+    {"Image_Vierge", "Image_Vierge_Format", &Preferences::Image_Vierge_Format},
+    {"Page_Numbering", "Offset_X__Impression_numero", &Preferences::Offset_X__Impression_numero},
+    {"Page_Numbering", "Offset_Y__Impression_numero", &Preferences::Offset_Y__Impression_numero},
+    {"Page_Numbering", "Frame_thickness__Img_numerotation",
+     &Preferences::Frame_thickness__Img_numerotation},
+    {"Page_Numbering", "Frame_To_Number_spacing__Img_numerotation",
+     &Preferences::Frame_To_Number_spacing__Img_numerotation},
+    {"Page_Numbering", "Binding_Offset", &Preferences::Binding_Offset},
+    {"Page_Numbering", "Last_Numbering_Image_List_File",
+     &Preferences::Last_Numbering_Image_List_File},
 };
 
 bool image_vierge_valide(const std::string& path) {
@@ -87,34 +91,19 @@ Message erreur(std::string texte, std::uint32_t style) {
 Preferences analyser_preferences(std::string_view bytes) {
     Preferences p;
     const auto all = groupes(bytes);
-    if (const auto g = all.find("valeur_detourage"); g != all.end()) {
-        const Lecteur r{g->second};
-        r.entier("Reconstituer_Img_params", p.Reconstituer_Img_params);
-        r.entier("Reconstituer_Img_Decalage", p.Reconstituer_Img_Decalage);
-        r.entier("Reconstituer_Img_Decalage_Y", p.Reconstituer_Img_Decalage_Y);
-        r.entier("Nettoyer_Img", p.Nettoyer_Img);
-        r.entier("Incrementer_de_2_Fichiers_Sources_Renommer",
-                 p.Incrementer_de_2_Fichiers_Sources_Renommer);
-        r.entier("Utiliser_indices_mini_maxi_a_la_place_liste_fichier_source",
-                 p.Utiliser_indices_mini_maxi_a_la_place_liste_fichier_source);
+    for (const Cle& k : kCles) {
+        const auto g = all.find(cle(k.groupe));
+        if (g == all.end()) continue;
+        const auto v = g->second.find(cle(k.nom));
+        if (v == g->second.end()) continue;
+        const std::string_view raw(v->second);
+        if (const auto* entier = std::get_if<std::int64_t Preferences::*>(&k.membre))
+            p.*(*entier) = lire_entier(raw);
+        else
+            p.*std::get<std::string Preferences::*>(k.membre) =
+                std::string(sans_blancs(raw.substr(0, raw.find('\0')), kBlancs));
     }
-    if (const auto g = all.find("image_vierge"); g != all.end()) {
-        const Lecteur r{g->second};
-        r.texte("DossierImages", p.DossierImages);
-        r.texte("ImgVierge", p.ImgVierge);
-        r.entier("Image_Vierge_Format", p.Image_Vierge_Format);
-        if (p.Image_Vierge_Format == 0) p.Image_Vierge_Format = 29;
-    }
-    if (const auto g = all.find("page_numbering"); g != all.end()) {
-        const Lecteur r{g->second};
-        r.entier("Offset_X__Impression_numero", p.Offset_X__Impression_numero);
-        r.entier("Offset_Y__Impression_numero", p.Offset_Y__Impression_numero);
-        r.entier("Frame_thickness__Img_numerotation", p.Frame_thickness__Img_numerotation);
-        r.entier("Frame_To_Number_spacing__Img_numerotation",
-                 p.Frame_To_Number_spacing__Img_numerotation);
-        r.entier("Binding_Offset", p.Binding_Offset);
-        r.texte("Last_Numbering_Image_List_File", p.Last_Numbering_Image_List_File);
-    }
+    if (p.Image_Vierge_Format == 0) p.Image_Vierge_Format = 29;
     p.Nettoyer_Img &= 0x7F;
     return p;
 }
@@ -130,28 +119,25 @@ Preferences lire_preferences(const std::filesystem::path& dossier) {
 
 std::string contenu_preferences(const Preferences& p) {
     std::string out = std::string(kBom) + "\r\n";
-    Ecrivain w{out};
-    w.groupe("Valeur_Detourage");
-    w.entier("Reconstituer_Img_params", p.Reconstituer_Img_params);
-    w.entier("Reconstituer_Img_Decalage", p.Reconstituer_Img_Decalage);
-    w.entier("Reconstituer_Img_Decalage_Y", p.Reconstituer_Img_Decalage_Y);
-    w.entier("Nettoyer_Img", p.Nettoyer_Img);
-    w.entier("Incrementer_de_2_Fichiers_Sources_Renommer",
-             p.Incrementer_de_2_Fichiers_Sources_Renommer);
-    w.entier("Utiliser_indices_mini_maxi_a_la_place_liste_fichier_source",
-             p.Utiliser_indices_mini_maxi_a_la_place_liste_fichier_source);
-    w.groupe("Image_Vierge");
-    w.texte("DossierImages", p.DossierImages);
-    w.texte("ImgVierge", p.ImgVierge);
-    w.entier("Image_Vierge_Format", p.Image_Vierge_Format == 0 ? 29 : p.Image_Vierge_Format);
-    w.groupe("Page_Numbering");
-    w.entier("Offset_X__Impression_numero", p.Offset_X__Impression_numero);
-    w.entier("Offset_Y__Impression_numero", p.Offset_Y__Impression_numero);
-    w.entier("Frame_thickness__Img_numerotation", p.Frame_thickness__Img_numerotation);
-    w.entier("Frame_To_Number_spacing__Img_numerotation",
-             p.Frame_To_Number_spacing__Img_numerotation);
-    w.entier("Binding_Offset", p.Binding_Offset);
-    w.texte("Last_Numbering_Image_List_File", p.Last_Numbering_Image_List_File);
+    std::string_view group;
+    for (const Cle& k : kCles) {
+        if (k.groupe != group) {
+            if (!group.empty()) out += "\r\n";
+            group = k.groupe;
+            out += "[" + std::string(group) + "]\r\n";
+        }
+        std::string value;
+        if (const auto* entier = std::get_if<std::int64_t Preferences::*>(&k.membre)) {
+            std::int64_t v = p.*(*entier);
+            if (*entier == &Preferences::Image_Vierge_Format && v == 0) v = 29;
+            value = std::to_string(v);
+        } else {
+            // A line break would start a new key: the value stops before it.
+            const std::string& text = p.*std::get<std::string Preferences::*>(k.membre);
+            value = text.substr(0, text.find_first_of("\r\n"));
+        }
+        out += std::string(k.nom) + " = " + value + "\r\n";
+    }
     return out;
 }
 
