@@ -3,9 +3,11 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "batch/message.h"
+#include "imagelist/image_list.h"
 
 namespace vellumor {
 
@@ -17,9 +19,43 @@ struct LectureListe {
     std::optional<Message> message;
 };
 
-// Reads a list file by the loading rules: UTF-8 with byte-order mark only, CR, LF or CR LF line ends,
-// blanks trimmed, blank lines and lines starting with ";" skipped, duplicates (case-insensitive)
-// refused with their message. Never crashes on invalid UTF-8, NUL bytes or huge lines.
+// Reads a list file by the loading rules: UTF-8 with byte-order mark only, CR, LF or CR LF line
+// ends, blanks trimmed, blank lines and lines starting with ";" skipped, duplicates
+// (case-insensitive) refused with their message. Never crashes on invalid UTF-8, NUL bytes or huge
+// lines.
 LectureListe lire_fichier_liste(const std::filesystem::path& path);
+
+// The warning shown when the loading dialog returns nothing or a file that does not exist.
+Message message_aucun_fichier_liste();
+
+// The entries of a loaded list, in file order, numbered by the trailing number of their file names.
+ListeImages entrees_depuis_liste(const std::vector<std::filesystem::path>& fichiers);
+
+// The question asked before saving ("Mode de sauvegarde", Yes/No). Full paths are written whatever
+// the answer, because the loader reads full paths only.
+Message question_chemin_complet();
+
+// "Info" / "La liste ne sera pas enregistrée!": the saving was cancelled in a dialog.
+Message message_liste_non_enregistree();
+
+// The path a list is saved to, from the path chosen in the save dialog, or the refusal. The name
+// part (after the last slash or backslash) must be non-empty and free of control characters, double
+// quotes and * / : < > ? backslash |; trailing dots are removed; a name without extension gets
+// ".txt", another extension than "txt" (in any case) is replaced by ".txt"; ".TXT" stays. A name
+// made only of dots is refused like a forbidden character.
+struct NomSauvegardeListe {
+    std::string chemin;
+    std::optional<Message> refus;
+};
+NomSauvegardeListe nom_sauvegarde_liste(std::string_view chemin_choisi);
+
+// The bytes of a saved list: every path in UTF-16LE followed by CR LF, without byte-order mark.
+std::string contenu_liste_sauvegardee(const std::vector<std::filesystem::path>& fichiers);
+
+// Saves fichiers under the name rules above, through a temporary file renamed over the target (an
+// existing file is replaced whole or not at all), and returns the message that ends the saving:
+// forbidden characters, "Impossible de créer le fichier", or whether the file now exists.
+Message enregistrer_fichier_liste(std::string_view chemin_choisi,
+                                  const std::vector<std::filesystem::path>& fichiers);
 
 }  // namespace vellumor

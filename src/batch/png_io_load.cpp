@@ -1,0 +1,228 @@
+#include <fcntl.h>
+#include <png.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csetjmp>
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "batch/png_io.h"
+
+namespace vellumor {
+namespace {
+
+// A page larger than this once decoded is refused: no page format comes near it, and it keeps a
+// corrupt or hostile header (a "decompression bomb") from making the loader take gigabytes.
+constexpr std::size_t kMaxDecodedBytes = std::size_t(1) << 30;
+// Larger than any page a scanner makes; refusing earlier keeps a hostile file from costing much.
+constexpr off_t kMaxFileBytes = off_t(1) << 31;
+constexpr png_alloc_size_t kMaxChunkBytes = 8u << 20;
+
+struct Fd {
+    int fd = -1;
+    ~Fd() {
+        if (fd >= 0) ::close(fd);
+    }
+};
+
+LoadResult failure(LoadError error, std::string message) {
+    LoadResult r;
+    r.error = error;
+    r.message = std::move(message);
+    return r;
+}
+
+std::string quoted(const std::filesystem::path& path) {
+    return "« " + path.string() + " »";
+}
+
+// Reads the whole file; the descriptor is closed before returning.
+LoadResult read_whole_file(const std::filesystem::path& path, std::vector<unsigned char>& bytes) {
+    Fd file;
+    file.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (file.fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return failure(LoadError::Missing, "Le fichier " + quoted(path) + " est introuvable.");
+        return failure(LoadError::Unreadable, "Le fichier " + quoted(path) +
+                                                  " ne peut pas être lu : " + std::strerror(errno));
+    }
+    struct stat st {};
+    if (::fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return failure(LoadError::Unreadable,
+                       "Le fichier " + quoted(path) + " n'est pas un fichier ordinaire.");
+    if (st.st_size > kMaxFileBytes)
+        return failure(LoadError::TooLarge, "Le fichier " + quoted(path) + " est trop volumineux.");
+    try {
+        bytes.resize(std::size_t(st.st_size));
+    } catch (const std::bad_alloc&) {
+        return failure(LoadError::OutOfMemory,
+                       "Mémoire insuffisante pour lire le fichier " + quoted(path) + ".");
+    }
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::read(file.fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0)
+            return failure(
+                LoadError::Unreadable,
+                "Le fichier " + quoted(path) + " ne peut pas être lu : " + std::strerror(errno));
+        if (n == 0) break;  // the file shrank while being read: decode what is there
+        done += std::size_t(n);
+    }
+    bytes.resize(done);
+    return {};
+}
+
+// libpng reports errors by longjmp; everything below that can be jumped over is plain C data,
+// owned by the caller, so no C++ destructor is ever skipped.
+struct Decoder {
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    const unsigned char* data = nullptr;
+    std::size_t size = 0;
+    std::size_t pos = 0;
+    char error[200] = {};
+
+    ~Decoder() {
+        if (png) png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
+    }
+};
+
+void on_error(png_structp png, png_const_charp message) {
+    auto* d = static_cast<Decoder*>(png_get_error_ptr(png));
+    std::snprintf(d->error, sizeof d->error, "%s", message);
+    png_longjmp(png, 1);
+}
+
+void on_warning(png_structp, png_const_charp) {}
+
+void read_from_memory(png_structp png, png_bytep out, png_size_t length) {
+    auto* d = static_cast<Decoder*>(png_get_io_ptr(png));
+    if (length > d->size - d->pos) png_error(png, "fichier tronqué");
+    std::memcpy(out, d->data + d->pos, length);
+    d->pos += length;
+}
+
+struct Header {
+    png_uint_32 width = 0, height = 0;
+    int bit_depth = 0, colour_type = 0;
+    bool has_alpha = false;
+    bool has_resolution = false;
+    png_uint_32 x_per_metre = 0, y_per_metre = 0;
+};
+
+bool read_header(Decoder& d, Header& h) {
+    if (setjmp(png_jmpbuf(d.png))) return false;
+    png_set_read_fn(d.png, &d, read_from_memory);
+    png_set_user_limits(d.png, kMaxSide, kMaxSide);
+    png_set_chunk_malloc_max(d.png, kMaxChunkBytes);
+    // Text and profile chunks are compressed and of no use to a page: not decoding them leaves
+    // less to go wrong.
+    static const png_byte ignored[] = "iCCP\0iTXt\0sPLT\0tEXt\0zTXt";
+    png_set_keep_unknown_chunks(d.png, PNG_HANDLE_CHUNK_NEVER, ignored, 5);
+    png_read_info(d.png, d.info);
+    h.width = png_get_image_width(d.png, d.info);
+    h.height = png_get_image_height(d.png, d.info);
+    h.bit_depth = png_get_bit_depth(d.png, d.info);
+    h.colour_type = png_get_color_type(d.png, d.info);
+    const bool trns = png_get_valid(d.png, d.info, PNG_INFO_tRNS) != 0;
+    h.has_alpha = trns || (h.colour_type & PNG_COLOR_MASK_ALPHA) != 0;
+    int unit = 0;
+    if (png_get_pHYs(d.png, d.info, &h.x_per_metre, &h.y_per_metre, &unit) &&
+        unit == PNG_RESOLUTION_METER && h.x_per_metre > 0 && h.y_per_metre > 0)
+        h.has_resolution = true;
+
+    if (h.colour_type == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(d.png);
+    if (h.colour_type == PNG_COLOR_TYPE_GRAY && h.bit_depth < 8)
+        png_set_expand_gray_1_2_4_to_8(d.png);
+    if (trns) png_set_tRNS_to_alpha(d.png);
+    if (h.bit_depth == 16) png_set_scale_16(d.png);
+    if ((h.colour_type & PNG_COLOR_MASK_COLOR) == 0) png_set_gray_to_rgb(d.png);
+    png_set_interlace_handling(d.png);
+    png_read_update_info(d.png, d.info);
+    const png_size_t expected = png_size_t(h.width) * (h.has_alpha ? 4 : 3);
+    if (png_get_rowbytes(d.png, d.info) != expected) png_error(d.png, "format de pixels inattendu");
+    return true;
+}
+
+bool read_rows(Decoder& d, png_bytepp rows) {
+    if (setjmp(png_jmpbuf(d.png))) return false;
+    png_read_image(d.png, rows);
+    png_read_end(d.png, nullptr);
+    return true;
+}
+
+// The header chunk comes first in every PNG; its sides are read here so that a page too large is
+// told apart from a damaged file.
+bool declares_oversized_sides(const std::vector<unsigned char>& bytes) {
+    if (bytes.size() < 24 || std::memcmp(bytes.data() + 12, "IHDR", 4) != 0) return false;
+    auto be32 = [&](std::size_t at) {
+        return (std::uint32_t(bytes[at]) << 24) | (std::uint32_t(bytes[at + 1]) << 16) |
+               (std::uint32_t(bytes[at + 2]) << 8) | std::uint32_t(bytes[at + 3]);
+    };
+    return be32(16) > std::uint32_t(kMaxSide) || be32(20) > std::uint32_t(kMaxSide);
+}
+
+int file_depth_of(const Header& h) {
+    if (h.colour_type == PNG_COLOR_TYPE_RGB) return 24;
+    if (h.colour_type == PNG_COLOR_TYPE_RGB_ALPHA) return 32;
+    return h.bit_depth;
+}
+
+}  // namespace
+
+LoadResult load_png(const std::filesystem::path& path) {
+    std::vector<unsigned char> bytes;
+    if (LoadResult r = read_whole_file(path, bytes); r.error != LoadError::None) return r;
+    if (bytes.size() < 8 || png_sig_cmp(bytes.data(), 0, 8) != 0)
+        return failure(LoadError::NotPng,
+                       "Le fichier " + quoted(path) + " n'est pas une image PNG.");
+
+    Decoder d;
+    d.data = bytes.data();
+    d.size = bytes.size();
+    d.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &d, on_error, on_warning);
+    if (d.png) d.info = png_create_info_struct(d.png);
+    if (!d.png || !d.info)
+        return failure(LoadError::OutOfMemory,
+                       "Mémoire insuffisante pour lire le fichier " + quoted(path) + ".");
+
+    if (declares_oversized_sides(bytes))
+        return failure(LoadError::TooLarge,
+                       "L'image " + quoted(path) + " dépasse 32767 pixels de côté.");
+    Header h;
+    if (!read_header(d, h)) {
+        return failure(LoadError::Corrupt,
+                       "Le fichier PNG " + quoted(path) + " est endommagé (" + d.error + ").");
+    }
+    const int channels = h.has_alpha ? 4 : 3;
+    const std::size_t stride = std::size_t(h.width) * channels;
+    if (stride * h.height > kMaxDecodedBytes)
+        return failure(LoadError::TooLarge,
+                       "L'image " + quoted(path) + " est trop grande pour être chargée.");
+
+    std::vector<std::uint8_t> pixels;
+    std::vector<png_bytep> rows;
+    try {
+        pixels.resize(stride * h.height);
+        rows.resize(h.height);
+    } catch (const std::bad_alloc&) {
+        return failure(LoadError::OutOfMemory,
+                       "Mémoire insuffisante pour charger l'image " + quoted(path) + ".");
+    }
+    for (png_uint_32 y = 0; y < h.height; ++y) rows[y] = pixels.data() + y * stride;
+    if (!read_rows(d, rows.data()))
+        return failure(LoadError::Corrupt,
+                       "Le fichier PNG " + quoted(path) + " est endommagé (" + d.error + ").");
+
+    LoadResult result;
+    result.image =
+        Image::adopt(int(h.width), int(h.height), channels, file_depth_of(h), std::move(pixels));
+    if (h.has_resolution) result.image->set_resolution(Resolution{h.x_per_metre, h.y_per_metre});
+    return result;
+}
+
+}  // namespace vellumor

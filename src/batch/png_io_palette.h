@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "batch/image.h"
+
+namespace vellumor::png_detail {
+
+// The pixels of an image as written below 32 bits, one row at a time: 24-bit rows as they are,
+// 32-bit rows composed over white (v * a / 255 + 255 * (1 - a / 255), rounded).
+class OpaqueRows {
+  public:
+    explicit OpaqueRows(const Image& image);
+    const std::uint8_t* row(int y);
+    int width() const { return image_.width(); }
+    int height() const { return image_.height(); }
+
+  private:
+    const Image& image_;
+    std::vector<std::uint8_t> buffer_;
+};
+
+// Composes one row of RGBA pixels over white into RGB.
+void compose_over_white(const std::uint8_t* rgba, int count, std::uint8_t* rgb);
+
+// A palette and the rule that gives each pixel its entry.
+struct IndexedPalette {
+    std::vector<Couleur> colours;
+    std::function<void(const std::uint8_t* rgb, int count, std::uint8_t* indices)> map;
+};
+
+// Black and white: a pixel is white when 0.2126 R + 0.7152 G + 0.0722 B exceeds 160.
+IndexedPalette black_and_white_palette();
+
+// The distinct colours of the image, in increasing colour-word order, when there are at most
+// max_colours of them (at least one); nullopt when there are more.
+std::optional<std::vector<Couleur>> distinct_colours(OpaqueRows& rows, std::size_t max_colours);
+
+// A palette made exactly of colours (at most 256); every pixel must have one of them.
+IndexedPalette exact_palette(std::vector<Couleur> colours);
+
+}  // namespace vellumor::png_detail

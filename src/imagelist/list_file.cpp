@@ -1,0 +1,129 @@
+#include "imagelist/list_file.h"
+
+#include <string>
+#include <unordered_set>
+
+#include "imagelist/text_file.h"
+#include "imagelist/text_utf8.h"
+
+namespace vellumor {
+namespace {
+
+constexpr std::string_view kBomUtf8 = "\xEF\xBB\xBF";
+
+Message avertissement(std::string instruction) {
+    return {Message::Kind::BoiteMessage, std::move(instruction), "", "", kIconeAvertissement};
+}
+
+LectureListe refus(Message message) {
+    LectureListe result;
+    result.message = std::move(message);
+    return result;
+}
+
+Message info(std::string titre, std::string texte) {
+    return {Message::Kind::Simple, "", std::move(texte), std::move(titre), kIconeInformation};
+}
+
+bool caractere_interdit(unsigned char c) {
+    return c < 32 || std::string_view("\"*/:<>?\\|").find(char(c)) != std::string_view::npos;
+}
+
+}  // namespace
+
+Message message_aucun_fichier_liste() {
+    return avertissement(" Aucun fichier Liste sélectionné");
+}
+
+LectureListe lire_fichier_liste(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) return refus(message_aucun_fichier_liste());
+    const std::optional<std::string> bytes = lire_octets(path);
+    if (!bytes) return refus(avertissement(" Fichier Liste des images non trouvé ou déjà ouvert"));
+    const std::string_view text(*bytes);
+    // NUL bytes and malformed sequences mean the file is not UTF-8 text, whatever its first bytes.
+    if (!text.starts_with(kBomUtf8) || text.find('\0') != std::string_view::npos ||
+        !utf8_valide(text))
+        return refus(avertissement(" Le fichier n'est pas au format UTF8 avec BOM"));
+
+    LectureListe result;
+    std::unordered_set<std::string> keys;
+    for (const std::string_view raw : decouper_lignes(text.substr(kBomUtf8.size()))) {
+        const std::string_view line = sans_blancs(raw);
+        if (line.empty() || line.front() == ';') continue;
+        result.fichiers.emplace_back(std::string(line));
+        keys.insert(en_minuscules(line));
+    }
+    const std::size_t doublons = result.fichiers.size() - keys.size();
+    if (doublons == 0) {
+        result.ok = true;
+        return result;
+    }
+    Message message{Message::Kind::Simple, "", "", "", 0};
+    if (doublons == 1) {
+        message.titre = "Erreur de doublons de la liste 1";
+        message.texte = "1 doublon détecté";
+    } else {
+        message.titre = "Erreur de doublons de la liste 2";
+        message.texte = std::to_string(doublons) + " doublons détectés";
+    }
+    return refus(std::move(message));
+}
+
+ListeImages entrees_depuis_liste(const std::vector<std::filesystem::path>& fichiers) {
+    ListeImages list;
+    list.reserve(fichiers.size());
+    for (const auto& f : fichiers) list.push_back(entree_pour(f));
+    return list;
+}
+
+Message question_chemin_complet() {
+    return {Message::Kind::Simple, "", "Enregistrer le chemin complet ?", "Mode de sauvegarde",
+            kIconeQuestion | kBoutonsOuiNon};
+}
+
+Message message_liste_non_enregistree() {
+    return info("Info", "La liste ne sera pas enregistrée!");
+}
+
+NomSauvegardeListe nom_sauvegarde_liste(std::string_view chosen) {
+    const Message interdits =
+        info("Info",
+             "Le fichier comporte des caractères interdits!\rLa liste ne sera pas "
+             "enregistrée!");
+    const std::size_t separator = chosen.find_last_of("/\\");
+    const std::size_t name_start = separator == std::string_view::npos ? 0 : separator + 1;
+    const std::string_view name = chosen.substr(name_start);
+    if (name.empty()) return {"", interdits};
+    for (const char c : name)
+        if (caractere_interdit(static_cast<unsigned char>(c))) return {"", interdits};
+
+    std::string path(chosen);
+    while (path.size() > name_start && path.back() == '.') path.pop_back();
+    if (path.size() == name_start) return {"", interdits};
+    const std::size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || dot < name_start) return {path + ".txt", std::nullopt};
+    if (en_minuscules(std::string_view(path).substr(dot + 1)) != "txt")
+        path = path.substr(0, dot) + ".txt";
+    return {path, std::nullopt};
+}
+
+std::string contenu_liste_sauvegardee(const std::vector<std::filesystem::path>& fichiers) {
+    std::string bytes;
+    for (const auto& f : fichiers) bytes += utf8_vers_utf16le(f.string() + "\r\n");
+    return bytes;
+}
+
+Message enregistrer_fichier_liste(std::string_view chosen,
+                                  const std::vector<std::filesystem::path>& fichiers) {
+    const NomSauvegardeListe name = nom_sauvegarde_liste(chosen);
+    if (name.refus) return *name.refus;
+    if (!ecrire_octets_remplacant(name.chemin, contenu_liste_sauvegardee(fichiers)))
+        return info("Erreur", "Impossible de créer le fichier\rLa liste ne sera pas enregistrée!");
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(name.chemin, ec))
+        return info("Info", "Le fichier\r\r" + name.chemin + "\r  a été créé");
+    return info("Info", "Le fichier\r\r" + name.chemin + "\r  n'a pas été créé");
+}
+
+}  // namespace vellumor

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vellumor {
+
+// True when text is well-formed UTF-8 (no overlong forms, no surrogates, nothing above U+10FFFF).
+bool utf8_valide(std::string_view text);
+
+// text in lower case: ASCII, Latin-1, Latin Extended-A, Greek and Cyrillic capitals are lowered;
+// every other byte, malformed sequences included, is kept as it is.
+std::string en_minuscules(std::string_view text);
+
+// The lines of text, split at CR LF, LF or CR; the last line needs no line end, and a text that
+// ends with a line end has no empty line after it. The views point into text.
+std::vector<std::string_view> decouper_lignes(std::string_view text);
+
+// text without the characters of blanks at both ends.
+std::string_view sans_blancs(std::string_view text, std::string_view blanks = " ");
+
+// text split at every separator: n separators give n + 1 fields.
+std::vector<std::string_view> decouper_champs(std::string_view text, char separator);
+
+// UTF-8 text as UTF-16LE bytes without byte-order mark; a malformed byte becomes U+FFFD.
+std::string utf8_vers_utf16le(std::string_view text);
+
+}  // namespace vellumor

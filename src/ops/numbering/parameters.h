@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "batch/message.h"
+
+namespace vellumor::numbering {
+
+// Where the stamp goes. The side positions put it at the right on pages whose file number is odd
+// and at the left, shifted by the binding offset, on pages whose file number is even.
+enum class PositionNumero { BasDroite, BasCentre, HautDroite, HautCentre };
+
+// The five distances of the numbering window, in pixels of the page image.
+struct ParametresNumerotation {
+    std::int64_t offset_x = 50;   // "Offset en X : ", from the page's side edge
+    std::int64_t offset_y = 50;   // "Offset en Y : ", from the page's top or bottom edge
+    std::int64_t epaisseur = 5;   // "Epaisseur du cadre : ", frame thickness t
+    std::int64_t espacement = 5;  // "Offset du cadre : ", frame-to-number spacing s
+    std::int64_t reliure = 30;    // "Offset de reliure : ", binding offset B
+    bool operator==(const ParametresNumerotation&) const = default;
+};
+
+// Caption, preference key and range of one parameter.
+struct PlageParametre {
+    const char* legende;
+    const char* cle;
+    std::int64_t ParametresNumerotation::*champ;
+    std::int64_t defaut, minimum, maximum;
+};
+inline constexpr PlageParametre kPlagesNumerotation[] = {
+    {"Offset en X : ", "Offset_X__Impression_numero", &ParametresNumerotation::offset_x, 50, 50,
+     600},
+    {"Offset en Y : ", "Offset_Y__Impression_numero", &ParametresNumerotation::offset_y, 50, 50,
+     600},
+    {"Epaisseur du cadre : ", "Frame_thickness__Img_numerotation",
+     &ParametresNumerotation::epaisseur, 5, 5, 150},
+    {"Offset du cadre : ", "Frame_To_Number_spacing__Img_numerotation",
+     &ParametresNumerotation::espacement, 5, 5, 200},
+    {"Offset de reliure : ", "Binding_Offset", &ParametresNumerotation::reliure, 30, 30, 500},
+};
+inline constexpr const char* kGroupePreferencesNumerotation = "Page_Numbering";
+
+// A French sentence naming the first parameter outside its range and that range, or nullopt when
+// all five are within theirs.
+std::optional<std::string> valider(const ParametresNumerotation& p);
+
+// The value the "Fin" field shows: max(0, debut + rows - 1), and 0 when debut is not given or the
+// list is empty.
+std::int64_t fin_affichee(std::optional<std::int64_t> debut, std::size_t rows);
+
+// The refusal of a numbering request: " La liste ne contient aucun fichier image" for an empty
+// list, " La numérotation des images est incorrecte 123" when debut is not given or when debut and
+// Fin are both 0; nullopt when the request may go on.
+std::optional<Message> refus_demande(std::optional<std::int64_t> debut, std::size_t rows);
+
+}  // namespace vellumor::numbering

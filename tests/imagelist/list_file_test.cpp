@@ -1,0 +1,158 @@
+#include "imagelist/list_file.h"
+
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+
+namespace vellumor {
+namespace {
+
+using test::read_bytes;
+using test::TempDir;
+using test::write_bytes;
+
+const std::string kBom = "\xEF\xBB\xBF";
+
+LectureListe lire(const TempDir& dir, const std::string& bytes) {
+    write_bytes(dir / "liste.txt", bytes);
+    return lire_fichier_liste(dir / "liste.txt");
+}
+
+Message avertissement(const std::string& instruction) {
+    return {Message::Kind::BoiteMessage, instruction, "", "", kIconeAvertissement};
+}
+
+TEST(ListFileReader, KeepsFileOrderAndSkipsBlankAndCommentLines) {
+    TempDir dir;
+    const auto r = lire(dir, kBom +
+                                 "  /p/page_12.png  \r\n\r\n   \n; commentaire\r  ;x\n"
+                                 "/p/page_3.png\r/p/page 1.png\t");
+    ASSERT_TRUE(r.ok);
+    EXPECT_FALSE(r.message);
+    // Only spaces are trimmed: the tab stays part of the path.
+    const std::vector<std::filesystem::path> expected = {"/p/page_12.png", "/p/page_3.png",
+                                                         "/p/page 1.png\t"};
+    EXPECT_EQ(r.fichiers, expected);
+    const ListeImages entries = entrees_depuis_liste(r.fichiers);
+    EXPECT_EQ(entries[0].Numero, 12);
+    EXPECT_EQ(entries[1].Numero, 3);
+}
+
+TEST(ListFileReader, AcceptsAFileHoldingOnlyTheMark) {
+    TempDir dir;
+    const auto r = lire(dir, kBom);
+    EXPECT_TRUE(r.ok);
+    EXPECT_TRUE(r.fichiers.empty());
+}
+
+TEST(ListFileReader, RefusesEverythingButUtf8WithMark) {
+    TempDir dir;
+    const Message bom = avertissement(" Le fichier n'est pas au format UTF8 avec BOM");
+    for (const std::string& bytes :
+         {std::string("/p/a.png\r\n"), std::string("\xFF\xFE/\0p\0", 6),
+          std::string("\xFE\xFF\0/\0p", 6), std::string(),
+          // NUL bytes and malformed UTF-8 behind a correct mark.
+          kBom + std::string("/p/a\0.png\r\n", 11), kBom + "/p/\xC3(.png\r\n",
+          kBom + "/p/\xED\xA0\x80.png", kBom + "/p/\xC0\xAF.png"}) {
+        const auto r = lire(dir, bytes);
+        EXPECT_FALSE(r.ok);
+        EXPECT_TRUE(r.fichiers.empty());
+        EXPECT_EQ(r.message, bom);
+    }
+}
+
+TEST(ListFileReader, MissingAndUnreadableFiles) {
+    TempDir dir;
+    EXPECT_EQ(lire_fichier_liste(dir / "absent.txt").message,
+              avertissement(" Aucun fichier Liste sélectionné"));
+    EXPECT_EQ(message_aucun_fichier_liste(), avertissement(" Aucun fichier Liste sélectionné"));
+    EXPECT_EQ(lire_fichier_liste(dir.path()).message,
+              avertissement(" Fichier Liste des images non trouvé ou déjà ouvert"));
+}
+
+TEST(ListFileReader, DuplicatesIgnoreLetterCaseAndDropTheList) {
+    TempDir dir;
+    auto r = lire(dir, kBom + "/p/Écran_1.png\r\n/p/b.png\r\n/P/éCRAN_1.PNG\r\n");
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.fichiers.empty());
+    EXPECT_EQ(r.message, (Message{Message::Kind::Simple, "", "1 doublon détecté",
+                                  "Erreur de doublons de la liste 1", 0}));
+
+    r = lire(dir, kBom + "/p/a.png\n/p/a.png\n/p/a.png\n");
+    EXPECT_EQ(r.message, (Message{Message::Kind::Simple, "", "2 doublons détectés",
+                                  "Erreur de doublons de la liste 2", 0}));
+    r = lire(dir, kBom + "/p/a.png\n/p/b.png\n/p/a.png\n/p/B.png\n");
+    EXPECT_EQ(r.message->texte, "2 doublons détectés");
+}
+
+TEST(ListFileReader, HugeLinesAreReadWhole) {
+    TempDir dir;
+    const std::string huge = "/p/" + std::string(3 << 20, 'x') + "_7.png";
+    const auto r = lire(dir, kBom + huge + "\r\n/p/b.png");
+    ASSERT_TRUE(r.ok);
+    ASSERT_EQ(r.fichiers.size(), 2u);
+    EXPECT_EQ(r.fichiers[0].string(), huge);
+}
+
+TEST(ListFileSaveName, NameRules) {
+    const auto chemin = [](std::string_view chosen) { return nom_sauvegarde_liste(chosen).chemin; };
+    EXPECT_EQ(chemin("/d/pages"), "/d/pages.txt");
+    EXPECT_EQ(chemin("/d/pages."), "/d/pages.txt");
+    EXPECT_EQ(chemin("/d/pages..."), "/d/pages.txt");
+    EXPECT_EQ(chemin("/d/pages.doc"), "/d/pages.txt");
+    EXPECT_EQ(chemin("/d/pages.TXT"), "/d/pages.TXT");
+    EXPECT_EQ(chemin("/d/pages.Txt."), "/d/pages.Txt");
+    EXPECT_EQ(chemin("/d.x/pages"), "/d.x/pages.txt");
+    EXPECT_EQ(chemin("/d/a.b.doc"), "/d/a.b.txt");
+    EXPECT_EQ(chemin("pages"), "pages.txt");
+
+    const Message interdits{Message::Kind::Simple, "",
+                            "Le fichier comporte des caractères interdits!\rLa liste ne sera pas "
+                            "enregistrée!",
+                            "Info", kIconeInformation};
+    for (const std::string_view bad : {"/d/a:b.txt", "/d/a?.txt", "/d/a*", "/d/\"a\"", "/d/a<b>",
+                                       "/d/a|b", "/d/a\tb", "/d/", "", "/d/...", "c:\\d\\"}) {
+        const auto r = nom_sauvegarde_liste(bad);
+        EXPECT_EQ(r.refus, interdits) << bad;
+        EXPECT_TRUE(r.chemin.empty());
+    }
+    // The name part starts after a backslash too; the folder part may hold any character.
+    EXPECT_EQ(chemin("/d:x/a\\pages.doc"), "/d:x/a\\pages.txt");
+}
+
+TEST(ListFileWriter, WritesUtf16WithoutMarkAndReportsTheFile) {
+    TempDir dir;
+    const std::string chosen = (dir / "liste.doc").string();
+    const std::string target = (dir / "liste.txt").string();
+    write_bytes(target, "ancien contenu plus long que le nouveau, à remplacer entièrement");
+    const Message m = enregistrer_fichier_liste(chosen, {"/p/é_1.png", "/p/b"});
+    EXPECT_EQ(m, (Message{Message::Kind::Simple, "", "Le fichier\r\r" + target + "\r  a été créé",
+                          "Info", kIconeInformation}));
+    EXPECT_EQ(read_bytes(target), std::string("/\0p\0/\0\xE9\0_\0001\0.\0p\0n\0g\0\r\0\n\0"
+                                              "/\0p\0/\0b\0\r\0\n\0",
+                                              36));
+    // A saved list is not in the loader's format.
+    EXPECT_FALSE(lire_fichier_liste(target).ok);
+
+    const Message failed =
+        enregistrer_fichier_liste((dir / "absent" / "liste").string(), {"/p/a.png"});
+    EXPECT_EQ(failed, (Message{Message::Kind::Simple, "",
+                               "Impossible de créer le fichier\rLa liste ne sera pas enregistrée!",
+                               "Erreur", kIconeInformation}));
+    EXPECT_EQ(contenu_liste_sauvegardee({}), "");
+    // A character beyond the basic plane takes a surrogate pair.
+    EXPECT_EQ(contenu_liste_sauvegardee({"\xF0\x9F\x98\x80"}),
+              std::string("\x3D\xD8\x00\xDE\r\0\n\0", 8));
+}
+
+TEST(ListFileWriter, FixedSaveMessages) {
+    EXPECT_EQ(question_chemin_complet(),
+              (Message{Message::Kind::Simple, "", "Enregistrer le chemin complet ?",
+                       "Mode de sauvegarde", kIconeQuestion | kBoutonsOuiNon}));
+    EXPECT_EQ(message_liste_non_enregistree(),
+              (Message{Message::Kind::Simple, "", "La liste ne sera pas enregistrée!", "Info",
+                       kIconeInformation}));
+}
+
+}  // namespace
+}  // namespace vellumor
