@@ -36,8 +36,10 @@ class FenetreTest : public ::testing::Test {
     QString ligne(int i) { return liste().topLevelItem(i)->text(0); }
     QString titre_colonne() { return liste().headerItem()->text(0); }
     int icone(int i) { return liste().topLevelItem(i)->data(0, Qt::UserRole).toInt(); }
-    // Lets posted events reach the window.
-    static void traiter_evenements() { QCoreApplication::processEvents(); }
+    // Lets posted events reach the window, and the events those post in turn.
+    static void traiter_evenements() {
+        for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+    }
 
     vellumor::test::TempDir dossier;
     DialogsScriptes dialogs;
