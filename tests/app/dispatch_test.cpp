@@ -8,6 +8,7 @@
 #include "app/list_helpers.h"
 #include "app/startup.h"
 #include "app/static_colours.h"
+#include "settings/preferences.h"
 #include "window_fixture.h"
 
 namespace vellumor::app::test {
@@ -100,11 +101,11 @@ TEST_F(Dispatch, NumberingFieldsTurnRedAtTheirBoundsAndRepaintOnceAfterAnArrow) 
         fenetre->traiter_controle(128, TypeEvenement::Changement);
         EXPECT_EQ(couleur(), QColor(255, 0, 0)) << valeur;
     }
-    EXPECT_EQ(fenetre->numerotation.decalage_x, 600);
+    EXPECT_EQ(GLB_Preferences().Offset_X__Impression_numero, 600);
     definir_texte_controle(128, QStringLiteral("51"));
     fenetre->traiter_controle(128, TypeEvenement::Changement);
     EXPECT_EQ(couleur(), QColor(0, 0, 0));
-    EXPECT_EQ(fenetre->numerotation.decalage_x, 51);
+    EXPECT_EQ(GLB_Preferences().Offset_X__Impression_numero, 51);
 
     fenetre->traiter_controle(128, TypeEvenement::FlecheHaut);
     EXPECT_FALSE(champ->updatesEnabled());

@@ -13,6 +13,7 @@
 #include "app/controls.h"
 #include "imagelist/image_list.h"
 #include "scripted_dialogs.h"
+#include "settings/preferences.h"
 #include "support/temp_dir.h"
 
 namespace vellumor::app::test {
@@ -55,22 +56,7 @@ TEST(Version, ACopyNamedWithALetterAfterThePrefixCountsZero) {
     EXPECT_TRUE(libelle.endsWith(QStringLiteral("  (x64)")));
 }
 
-TEST(Folders, PreferencesFolderFromAppDataOrTheConfigurationFolder) {
-    EXPECT_EQ(dossier_preferences_depuis(QStringLiteral("/home/u/roaming"), QStringLiteral("/c")),
-              QStringLiteral("/home/u/roaming/Vellumor"));
-    EXPECT_EQ(dossier_preferences_depuis(QStringLiteral("/home/u/roaming/"), QStringLiteral("/c")),
-              QStringLiteral("/home/u/roaming/Vellumor"));
-    EXPECT_EQ(dossier_preferences_depuis(QString(), QStringLiteral("/home/u/.config")),
-              QStringLiteral("/home/u/.config/Vellumor"));
-}
-
-TEST(Folders, TemporaryAndPreferencesFoldersAreCreated) {
-    vellumor::test::TempDir appdata;
-    qputenv("APPDATA", appdata.path().string().c_str());
-    const QString prefs = Dossier_Preferences();
-    qunsetenv("APPDATA");
-    EXPECT_EQ(prefs, q(appdata.path()) + QStringLiteral("/Vellumor/"));
-    EXPECT_TRUE(QDir(prefs).exists());
+TEST(Folders, TemporaryFolderIsCreated) {
     const QString temp = Dossier_Temporaire();
     EXPECT_EQ(temp, QDir::tempPath() + QStringLiteral("/Vellumor/"));
     EXPECT_TRUE(QDir(temp).exists());
@@ -90,7 +76,7 @@ TEST(Session, StartsTitledShownAndShutsDownOnce) {
     qunsetenv("APPDATA");
     ASSERT_NE(session, nullptr);
     EXPECT_EQ(Session::courante(), session.get());
-    EXPECT_EQ(session->dossier_preferences(), q(appdata.path()) + QStringLiteral("/Vellumor"));
+    EXPECT_EQ(session->dossier_preferences(), appdata.path() / "Vellumor/");
     FenetrePrincipale& f = session->fenetre();
     EXPECT_EQ(fenetre(1), &f);
     EXPECT_TRUE(f.isVisible());
@@ -109,6 +95,55 @@ TEST(Session, StartsTitledShownAndShutsDownOnce) {
     EXPECT_EQ(attentes, 1);
     EXPECT_EQ(control(17), nullptr);
     EXPECT_EQ(fenetre(1), nullptr);
+}
+
+// A session of the program whose preferences live in appdata.
+std::unique_ptr<Session> demarrer_dans(const std::filesystem::path& appdata, Dialogs& dialogs,
+                                       const QString& copies) {
+    qputenv("APPDATA", appdata.string().c_str());
+    auto session = Session::demarrer(dialogs, copies);
+    qunsetenv("APPDATA");
+    return session;
+}
+
+TEST(Session, PreferencesAreWrittenAtCloseBeforeAnythingGoesAndReadAtTheNextStart) {
+    vellumor::test::TempDir appdata;
+    const auto fichier = appdata / "Vellumor" / "Vellumor.prefs";
+    DialogsScriptes dialogs;
+    {
+        auto session = demarrer_dans(appdata.path(), dialogs, q(appdata.path()));
+        ASSERT_NE(session, nullptr);
+        EXPECT_EQ(GLB_Preferences(), Preferences{});  // first run: the defaults
+        GLB_Preferences().Binding_Offset = 77;
+        GLB_Preferences().DossierImages = "/pages/";
+        bool ecrit_avant = false;
+        session->fenetre().a_l_arret([&] { ecrit_avant = std::filesystem::exists(fichier); });
+        session->fenetre().close();
+        session->arreter();
+        EXPECT_TRUE(ecrit_avant);
+    }
+    EXPECT_EQ(vellumor::test::read_bytes(fichier).substr(0, 3), "\xEF\xBB\xBF");
+    GLB_Preferences() = Preferences{};
+    auto session = demarrer_dans(appdata.path(), dialogs, q(appdata.path()));
+    ASSERT_NE(session, nullptr);
+    EXPECT_EQ(GLB_Preferences().Binding_Offset, 77);
+    EXPECT_EQ(GLB_Preferences().DossierImages, "/pages/");
+    EXPECT_TRUE(dialogs.appels.empty());
+    GLB_Preferences() = Preferences{};
+}
+
+TEST(Session, APreferencesFolderThatCannotBeMadeIsReportedAtClose) {
+    vellumor::test::TempDir dossier;
+    vellumor::test::write_bytes(dossier / "fichier", "x");
+    DialogsScriptes dialogs;
+    auto session = demarrer_dans(dossier / "fichier", dialogs, q(dossier.path()));
+    ASSERT_NE(session, nullptr);
+    session->arreter();
+    ASSERT_EQ(dialogs.appels.size(), 1u);
+    EXPECT_EQ(dialogs.appels[0].titre, QStringLiteral("Erreur"));
+    EXPECT_EQ(dialogs.appels[0].texte,
+              QStringLiteral("Impossible de créer le dossier des préférences"));
+    GLB_Preferences() = Preferences{};
 }
 
 // The real program, started on the offscreen platform with its own folders.

@@ -11,6 +11,7 @@
 #include "app/main_window.h"
 #include "imagelist/image_list.h"
 #include "scripted_dialogs.h"
+#include "settings/preferences.h"
 #include "support/temp_dir.h"
 
 namespace vellumor::app::test {
@@ -20,6 +21,7 @@ class FenetreTest : public ::testing::Test {
   protected:
     void SetUp() override {
         GLB_Fichiers_Images().clear();
+        GLB_Preferences() = Preferences{};
         ressources.charger_polices_de_base();
         ressources.charger_images_partagees();
         ASSERT_TRUE(preparer_images_bandeau(ressources, kLargeurClient));
