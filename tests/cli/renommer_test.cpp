@@ -5,7 +5,7 @@
 
 #include "support/temp_dir.h"
 
-namespace vellumor::cli_test {
+namespace vellumor::tester_renommer_test {
 
 struct Sortie {
     int code = -1;
@@ -108,4 +108,4 @@ TEST(CliRenommer, RefusesClashesAndTouchesNothing) {
 }
 
 }  // namespace
-}  // namespace vellumor::cli_test
+}  // namespace vellumor::tester_renommer_test

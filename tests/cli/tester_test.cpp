@@ -6,7 +6,7 @@
 
 #include "support/temp_dir.h"
 
-namespace vellumor::cli_test {
+namespace vellumor::tester_renommer_test {
 
 struct Sortie {
     int code = -1;
@@ -88,4 +88,4 @@ TEST(CliTester, RefusedListsAndUsage) {
 }
 
 }  // namespace
-}  // namespace vellumor::cli_test
+}  // namespace vellumor::tester_renommer_test
