@@ -2,7 +2,7 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps configure build test run bench clean test-asan test-tsan
+.PHONY: deps configure build test run bench clean test-asan test-tsan fuzz
 
 deps:
 	@scripts/install-deps
@@ -40,3 +40,28 @@ test-tsan: deps
 	    -DVELLUMOR_GUI=OFF -DVELLUMOR_BENCH=OFF > /dev/null
 	@cmake --build build-tsan -j $(JOBS)
 	@cd build-tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j $(JOBS) -L 'test_(batch|ops|cli)'
+
+# Fuzz targets (libFuzzer, clang, ASan + UBSan), each run for FUZZ_SECONDS from the seeds that
+# fuzz_seeds writes plus the kept inputs of tests/data/fuzz; findings go to build-fuzz/artifacts.
+FUZZ_SECONDS ?= 60
+FUZZ_FLAGS ?=
+FUZZ_NICE ?= 0
+fuzz:
+	@scripts/install-deps --fuzz
+	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLUMOR_FUZZ=ON \
+	    -DVELLUMOR_TESTS=OFF -DVELLUMOR_BENCH=OFF -DVELLUMOR_GUI=OFF > /dev/null
+	@cmake --build build-fuzz -j $(JOBS)
+	@build-fuzz/tests/fuzz/fuzz_seeds build-fuzz/corpus
+	@for target in build-fuzz/tests/fuzz/fuzz_*; do \
+	    name=$$(basename $$target); [ $$name = fuzz_seeds ] && continue; \
+	    mkdir -p build-fuzz/artifacts/$$name; \
+	    kept=tests/data/fuzz/$$name; [ -d $$kept ] || kept=; \
+	    dict=tests/fuzz/$$name.dict; [ -f $$dict ] && dict_flag=-dict=$$dict || dict_flag=; \
+	    echo "== $$name ($(FUZZ_SECONDS) s)"; \
+	    log=build-fuzz/logs/$$name.log; mkdir -p build-fuzz/logs; \
+	    if nice -n $(FUZZ_NICE) $$target -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=3072 \
+	        $$dict_flag -artifact_prefix=build-fuzz/artifacts/$$name/ -print_final_stats=1 \
+	        $(FUZZ_FLAGS) build-fuzz/corpus/$$name $$kept > $$log 2>&1; then \
+	        grep -E 'stat::number_of_executed_units|Done [0-9]+ runs' $$log; \
+	    else tail -n 40 $$log; echo "Échec de $$name : voir $$log et build-fuzz/artifacts/$$name"; exit 1; fi; \
+	done

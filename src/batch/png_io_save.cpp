@@ -3,8 +3,10 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <new>
 
+#include "batch/neuquant.h"
 #include "batch/png_io.h"
 #include "batch/png_io_palette.h"
 #include "batch/safe_replace.h"
@@ -123,12 +125,19 @@ bool encode(Encoder& e, std::FILE* file, const Image& image, const EncodeParams&
 
 // The palette for depths 1 to 8: black and white at 1; at 2, 4 and 8 the image's own colours when
 // it has no more than the depth holds (so a page keeps every value), else a learned one.
-std::optional<IndexedPalette> palette_for(const Image& image, int depth) {
+IndexedPalette palette_for(const Image& image, int depth) {
     if (depth == 1) return png_detail::black_and_white_palette();
     OpaqueRows rows(image);
     if (auto colours = png_detail::distinct_colours(rows, std::size_t(1) << depth))
         return png_detail::exact_palette(std::move(*colours));
-    return std::nullopt;
+    const std::size_t pixels = std::size_t(image.width()) * image.height();
+    IndexedPalette learned;
+    learned.colours = neuquant_palette(image, 1 << depth, neuquant_sampling_factor(pixels));
+    auto nearest = std::make_shared<NearestEntry>(learned.colours);
+    learned.map = [nearest](const std::uint8_t* rgb, int count, std::uint8_t* indices) {
+        nearest->map_row(rgb, count, indices);
+    };
+    return learned;
 }
 
 // Writes path; messages name shown, the file the user asked for.
@@ -138,9 +147,6 @@ SaveResult write_png(const Image& image, const std::filesystem::path& path, int 
     std::vector<png_color> plte;
     if (depth <= 8) {
         palette = palette_for(image, depth);
-        if (!palette)
-            return failure("La réduction des couleurs de l'image " + quoted(shown) +
-                           " n'est pas disponible.");
         for (Couleur c : palette->colours) plte.push_back({rouge(c), vert(c), bleu(c)});
     }
     RowSource rows(image, depth, palette ? &*palette : nullptr);

@@ -1,6 +1,7 @@
 #include "imagelist/text_utf8.h"
 
 #include <cstdint>
+#include <limits>
 
 namespace vellumor {
 namespace {
@@ -125,6 +126,31 @@ std::vector<std::string_view> decouper_champs(std::string_view text, char separa
     }
     fields.push_back(text.substr(start));
     return fields;
+}
+
+std::int64_t lire_entier(std::string_view text, bool bases) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    unsigned base = 10;
+    if (bases && i < text.size() && (text[i] == '$' || text[i] == '%'))
+        base = text[i++] == '$' ? 16 : 2;
+    const auto digit = [base](char c) -> int {
+        int d = 99;
+        if (c >= '0' && c <= '9') d = c - '0';
+        if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
+        if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
+        return d < int(base) ? d : -1;
+    };
+    constexpr std::uint64_t kLimit = std::uint64_t(std::numeric_limits<std::int64_t>::max());
+    std::uint64_t value = 0;
+    for (; i < text.size() && digit(text[i]) >= 0; ++i) {
+        const unsigned d = unsigned(digit(text[i]));
+        value = value > (kLimit - d) / base ? kLimit : value * base + d;
+    }
+    const auto magnitude = static_cast<std::int64_t>(value);
+    return negative ? -magnitude : magnitude;
 }
 
 std::string utf8_vers_utf16le(std::string_view text) {

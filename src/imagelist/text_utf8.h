@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,12 @@ std::string_view sans_blancs(std::string_view text, std::string_view blanks = " 
 
 // text split at every separator: n separators give n + 1 fields.
 std::vector<std::string_view> decouper_champs(std::string_view text, char separator);
+
+// The integer that starts text: blanks and tabs skipped, an optional "+" or "-", then decimal
+// digits up to the first other character; with bases, "$" before the digits reads hexadecimal
+// digits and
+// "%" binary ones. No digits give 0; a value beyond 64 bits saturates.
+std::int64_t lire_entier(std::string_view text, bool bases = false);
 
 // UTF-8 text as UTF-16LE bytes without byte-order mark; a malformed byte becomes U+FFFD.
 std::string utf8_vers_utf16le(std::string_view text);

@@ -160,7 +160,7 @@ TEST(PngSave, RowsAreUnfilteredAndCompressedAtLevelNine) {
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 300; ++x)
             if ((x * y) % 7 == 0) img.set_pixel(x, y, couleur(std::uint8_t(x), std::uint8_t(y), 9));
-    for (int depth : {1, 24, 32}) {
+    for (int depth : {1, 4, 8, 24, 32}) {
         ASSERT_TRUE(save_png(img, dir / "out.png", depth));
         auto facts = test::png_stream_facts(dir / "out.png");
         ASSERT_TRUE(facts) << depth;

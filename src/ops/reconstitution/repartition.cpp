@@ -16,13 +16,14 @@ Message avertissement_nom(std::string texte) {
 
 }  // namespace
 
-Repartition repartir_par_dernier_chiffre(const ListeImages& liste) {
-    Repartition r;
-    for (const EntreeImage& e : liste) {
+RepartitionNoms repartir_par_dernier_chiffre(const ListeImages& liste) {
+    RepartitionNoms r;
+    for (std::size_t i = 0; i < liste.size(); ++i) {
+        const EntreeImage& e = liste[i];
         const std::string stem = e.Fichier.stem().string();
         const char last = stem.empty() ? '\0' : stem.back();
         if (last >= '0' && last <= '9') {
-            ((last - '0') % 2 == 0 ? r.paires : r.impaires).push_back(e.Fichier);
+            ((last - '0') % 2 == 0 ? r.paires : r.impaires).push_back(i);
         } else {
             r.refuses.push_back(e.Fichier.filename().string());
         }

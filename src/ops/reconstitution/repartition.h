@@ -11,15 +11,15 @@
 namespace vellumor::reconstitution {
 
 // The image list split by the last character of each file name without extension: 0, 2, 4, 6, 8
-// to the even record, 1, 3, 5, 7, 9 to the odd one, both in list order. Every other file name (with
-// its extension) is refused, in list order.
-struct Repartition {
-    std::vector<std::filesystem::path> paires;
-    std::vector<std::filesystem::path> impaires;
+// to the even record, 1, 3, 5, 7, 9 to the odd one, both as positions in the list, in list order.
+// Every other file name (with its extension) is refused, in list order.
+struct RepartitionNoms {
+    std::vector<std::size_t> paires;
+    std::vector<std::size_t> impaires;
     std::vector<std::string> refuses;
 };
 
-Repartition repartir_par_dernier_chiffre(const ListeImages& liste);
+RepartitionNoms repartir_par_dernier_chiffre(const ListeImages& liste);
 
 // The warning that refuses a whole run because of names not ending in a digit (one text for one
 // name, another for several); nullopt when refuses is empty.

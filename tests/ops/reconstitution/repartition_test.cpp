@@ -14,17 +14,16 @@ ListeImages liste(std::initializer_list<const char*> chemins) {
 }
 
 TEST(Repartition, SplitsByLastCharacterInListOrder) {
-    const Repartition r = repartir_par_dernier_chiffre(
+    const RepartitionNoms r = repartir_par_dernier_chiffre(
         liste({"/p/scan_12.png", "/p/scan-3.png", "/p/a0.png", "/p/b9.PNG", "/p/c.x/d8.png"}));
-    EXPECT_EQ(r.paires,
-              (std::vector<std::filesystem::path>{"/p/scan_12.png", "/p/a0.png", "/p/c.x/d8.png"}));
-    EXPECT_EQ(r.impaires, (std::vector<std::filesystem::path>{"/p/scan-3.png", "/p/b9.PNG"}));
+    EXPECT_EQ(r.paires, (std::vector<std::size_t>{0, 2, 4}));
+    EXPECT_EQ(r.impaires, (std::vector<std::size_t>{1, 3}));
     EXPECT_TRUE(r.refuses.empty());
     EXPECT_FALSE(message_noms_refuses(r.refuses));
 }
 
 TEST(Repartition, RefusesNamesNotEndingInADigit) {
-    const Repartition un = repartir_par_dernier_chiffre(liste({"/p/a1.png", "/p/page12b.png"}));
+    const RepartitionNoms un = repartir_par_dernier_chiffre(liste({"/p/a1.png", "/p/page12b.png"}));
     ASSERT_EQ(un.refuses, (std::vector<std::string>{"page12b.png"}));
     const auto m1 = message_noms_refuses(un.refuses);
     ASSERT_TRUE(m1);
@@ -35,7 +34,7 @@ TEST(Repartition, RefusesNamesNotEndingInADigit) {
     EXPECT_EQ(m1->style, kIconeAvertissement);
     EXPECT_EQ(m1->titre, "");
 
-    const Repartition trois =
+    const RepartitionNoms trois =
         repartir_par_dernier_chiffre(liste({"/p/x.png", "/p/2.png", "/p/y_.png", "/p/z 1 .png"}));
     const auto m3 = message_noms_refuses(trois.refuses);
     ASSERT_TRUE(m3);

@@ -1,0 +1,170 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "batch/image.h"
+#include "batch/lot_fichiers.h"
+#include "batch/mutex_registry.h"
+#include "batch/png_io.h"
+#include "batch/progress.h"
+
+namespace vellumor {
+
+class ExecutionLot;
+
+// One worker's view of its run: its job record and what it shares with the other worker (mutex,
+// rows, processed-files counter, progress, stop flag). The methods marked "under verrou()" must be
+// called while the caller holds the run's mutex; they never take it themselves, so a worker that
+// holds the mutex for its whole list (numbering) can use them too.
+class Travailleur {
+  public:
+    Lot_Fichiers& lot() { return lot_; }
+    bool est_pair() const { return pair_; }
+    Progression& progression();
+
+    // Holds the run's mutex (Mutex_Verrouiller) until the returned object goes away.
+    VerrouMutex verrou();
+
+    // Under verrou(): the row of file i of the record: its own row when that row's text is the
+    // file's name (with extension), else the first row bearing that name (compared without regard
+    // to case when sans_casse), else -1 (no row: row reports are skipped).
+    std::int64_t ligne_du_fichier(std::size_t i, bool sans_casse = false) const;
+    // Under verrou(): remembers the row count M and sets the header to the progress text with the
+    // current counter.
+    void debuter_entete();
+    // Under verrou(): counter step: k = counter + 1, header text with k, k stored; returns k.
+    std::int64_t compter_fichier();
+    // Under verrou(): sets a row's icon; ignored for a row < 0.
+    void icone(std::int64_t ligne, int icone);
+    // Row count remembered by debuter_entete().
+    std::int64_t lignes_depart() const { return lignes_depart_; }
+
+    // True once the run has been asked to stop; a worker looks at it before each file.
+    bool arret_demande() const;
+    // Posts the record's done event. A worker posts it once, as its last report.
+    void poster_fin();
+
+  private:
+    friend class ExecutionLot;
+    Travailleur(ExecutionLot& run, Lot_Fichiers& lot, bool pair)
+        : run_(run), lot_(lot), pair_(pair) {}
+    ExecutionLot& run_;
+    Lot_Fichiers& lot_;
+    bool pair_;
+    std::int64_t lignes_depart_ = 0;
+    bool fin_postee_ = false;
+};
+
+using TexteEntete = std::function<std::string(std::int64_t n, std::int64_t k, std::int64_t m)>;
+
+struct ParametresExecution {
+    const ListeLignes* lignes = nullptr;  // must outlive the run
+    Progression* progression = nullptr;   // must outlive the run
+    std::int64_t nombre_fichiers = 0;     // n of the header: the files of the image list
+    TexteEntete texte_entete = texte_progression;
+};
+
+// One run of an operation: its two job records, its registered mutex, the processed-files counter
+// and the two worker threads. The owner keeps it alive until both workers have posted their done
+// events, then destroys it (which waits for the threads to return and releases the mutex).
+class ExecutionLot {
+  public:
+    using Travail = std::function<void(Travailleur&)>;
+
+    ExecutionLot(PaireLots lots, ParametresExecution p);
+    ~ExecutionLot();
+    ExecutionLot(const ExecutionLot&) = delete;
+    ExecutionLot& operator=(const ExecutionLot&) = delete;
+
+    // Resets the counter to 0, registers the run's mutex and starts a thread running travail on the
+    // even record, then one on the odd record, both even when a record is empty. A worker whose
+    // travail throws reports the failure and posts its done event. False when a thread could not be
+    // started (nothing is left running then). Called once.
+    bool demarrer(Travail travail);
+
+    // Asks both workers to stop before their next file; the pages being written are finished.
+    void arreter() { arret_.store(true); }
+    // Waits at most d for both workers to end; true when they have.
+    bool attendre_pour(std::chrono::milliseconds d);
+    // Waits for both workers to end.
+    void attendre();
+
+    std::int64_t compteur() const;  // processed files so far
+    const PaireLots& lots() const { return lots_; }
+    const Mutex& mutex() const { return mutex_; }
+
+  private:
+    friend class Travailleur;
+    void executer(Travailleur& t, const Travail& travail);
+
+    PaireLots lots_;
+    ParametresExecution p_;
+    Mutex mutex_;
+    std::int64_t compteur_ = 0;  // guarded by mutex_
+    std::atomic<bool> arret_{false};
+    std::mutex fin_garde_;
+    std::condition_variable fin_signal_;
+    int fins_ = 0;  // workers whose thread body has returned, guarded by fin_garde_
+    Travailleur pair_{*this, lots_.pair, true};
+    Travailleur impair_{*this, lots_.impair, false};
+    std::thread fil_pair_, fil_impair_;
+    bool demarre_ = false;
+};
+
+// The page a worker is at, while drawing on it has started.
+class PageEnCours {
+  public:
+    PageEnCours(Image& image, const std::filesystem::path& source, Travailleur& t,
+                std::optional<DrawingTarget>& cible)
+        : image(image), source(source), travailleur(t), cible_(cible) {}
+    Image& image;
+    const std::filesystem::path& source;
+    Travailleur& travailleur;
+    // Ends the thread's drawing target (the page's pixels stay as written).
+    void arreter_dessin() { cible_.reset(); }
+
+  private:
+    std::optional<DrawingTarget>& cible_;
+};
+
+// Outcome of one page: its final row icon, how the front reports it, and whether it counts as
+// processed (a file that failed does not).
+struct ResultatPage {
+    int icone = kIconeFait;
+    IssueFichier issue = IssueFichier::Ecrit;
+    std::string raison;  // French, for NonEcrit and Echec
+    bool compte = true;
+};
+
+// The per-file step of cleaning, cropping and colourising.
+struct EtapeFichier {
+    std::function<LoadResult(const std::filesystem::path&)> charger;
+    // Runs the algorithm and writes the result; called after icon 3 is set.
+    std::function<ResultatPage(PageEnCours&)> traiter;
+    // Text of the "Erreur" box shown when the record's first file stands on no row; empty: the
+    // worker does not check (colourising).
+    std::string erreur_premiere_ligne;
+};
+
+// Saves a page's result through a temporary file renamed over destination (depth 0: the image's
+// file depth): Ecrit with icon 2, or Echec with icon 1, not counted, and a French reason, the file
+// at destination being then left exactly as it was.
+ResultatPage enregistrer_page(const Image& image, const std::filesystem::path& destination,
+                              int profondeur);
+
+// The worker body shared by cleaning, cropping and colourising. An empty record posts its done
+// event at once. Otherwise: header at start, then for each file until a stop is asked: load (icon 1
+// and not counted on failure), start drawing (same), icon 3, step, final icon and counter step;
+// then the done event. Each file's icon goes to its own row.
+void travail_standard(Travailleur& t, const EtapeFichier& etape);
+
+}  // namespace vellumor

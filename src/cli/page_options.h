@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "imagelist/image_list.h"
+
+namespace vellumor::cli {
+
+// Options of the page commands (nettoyer, detourer, coloriser, net-det-col).
+struct OptionsPages {
+    std::vector<std::filesystem::path> fichiers;  // as given, in argument order
+    std::optional<std::filesystem::path> liste;   // --liste FICHIER.txt
+    std::uint32_t masque = 1;                     // --masque N or --motifs, low seven bits
+    bool silencieux = false;
+    bool aide = false;
+};
+
+struct AnalyseOptions {
+    OptionsPages options;
+    std::string erreur;  // French usage error; empty when the arguments are fine
+};
+
+// Reads the arguments after the command name. avec_masque accepts --masque N (decimal, kept to its
+// low seven bits) and --motifs 1,2,... (pattern numbers 1 to 7), not both. "--" ends the options.
+AnalyseOptions analyser_options(const std::vector<std::string>& args, bool avec_masque);
+
+struct ListeOuErreur {
+    ListeImages liste;
+    std::string erreur;  // French; empty when the list is fine
+};
+
+// The files to process: those of the list file (its order) followed by the arguments sorted by
+// their trailing number, every path made absolute. Refuses a list file that the loading rules
+// refuse, a file named twice and an empty result.
+ListeOuErreur construire_liste(const OptionsPages& options);
+
+}  // namespace vellumor::cli

@@ -1,0 +1,111 @@
+#include "cli/terminal_progress.h"
+
+#include <cmath>
+
+namespace vellumor::cli {
+
+// A message on one line: its parts without their edge blanks, line breaks made blanks.
+std::string message_sur_une_ligne(const Message& m) {
+    std::string t;
+    for (const std::string& brut : {m.titre, m.instruction, m.texte}) {
+        std::string part;
+        for (char c : brut) part += (c == '\r' || c == '\n') ? ' ' : c;
+        const std::size_t a = part.find_first_not_of(' '), b = part.find_last_not_of(' ');
+        if (a == std::string::npos) continue;
+        if (!t.empty()) t += " : ";
+        t += part.substr(a, b - a + 1);
+    }
+    return t;
+}
+
+std::string texte_temps_restant(double secondes) {
+    const long s = std::lround(std::max(0.0, secondes));
+    char texte[64];
+    if (s < 60)
+        std::snprintf(texte, sizeof texte, "reste %ld s", s);
+    else if (s < 3600)
+        std::snprintf(texte, sizeof texte, "reste %ld min %02ld s", s / 60, s % 60);
+    else
+        std::snprintf(texte, sizeof texte, "reste %ld h %02ld min", s / 3600, s / 60 % 60);
+    return texte;
+}
+
+ProgressionTerminal::ProgressionTerminal(std::FILE* out, std::FILE* err, std::int64_t total,
+                                         bool barre, bool silencieux)
+    : out_(out), err_(err), total_(total), barre_(barre && !silencieux), silencieux_(silencieux) {}
+
+void ProgressionTerminal::texte_entete(const std::string& texte) {
+    std::lock_guard g(garde_);
+    entete_ = texte;
+}
+
+void ProgressionTerminal::fichier_commence(const std::filesystem::path& fichier) {
+    std::lock_guard g(garde_);
+    courant_ = fichier.filename().string();
+    dessiner();
+}
+
+void ProgressionTerminal::fichier_fini(const std::filesystem::path& fichier, IssueFichier issue,
+                                       const std::string& raison) {
+    std::lock_guard g(garde_);
+    ++finis_;
+    if (issue != IssueFichier::Ecrit) {
+        if (barre_visible_) std::fputs("\r\033[K", err_);
+        barre_visible_ = false;
+        if (issue == IssueFichier::Echec) {
+            ++echecs_;
+            std::fprintf(err_, "Échec : %s : %s\n", fichier.string().c_str(), raison.c_str());
+        } else if (!silencieux_) {
+            std::fprintf(out_, "Non écrit : %s : %s\n", fichier.string().c_str(), raison.c_str());
+            std::fflush(out_);
+        }
+    }
+    dessiner();
+}
+
+void ProgressionTerminal::message(const Message& m) {
+    if (silencieux_) return;
+    std::lock_guard g(garde_);
+    if (barre_visible_) std::fputs("\r\033[K", err_);
+    barre_visible_ = false;
+    std::fprintf(err_, "%s\n", message_sur_une_ligne(m).c_str());
+    dessiner();
+}
+
+void ProgressionTerminal::dessiner() {
+    if (!barre_ || total_ <= 0) return;
+    constexpr int kLargeur = 30;
+    const int pleins = int(std::min(finis_, total_) * kLargeur / total_);
+    std::string barre(std::size_t(pleins), '#');
+    barre.resize(kLargeur, '-');
+    std::string reste = "reste : estimation en cours";
+    if (finis_ > 0) {
+        const double ecoule =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - debut_).count();
+        reste = texte_temps_restant(ecoule / double(finis_) * double(total_ - finis_));
+    }
+    std::fprintf(err_, "\r\033[K[%s] %lld/%lld  %s  %s", barre.c_str(),
+                 static_cast<long long>(finis_), static_cast<long long>(total_), courant_.c_str(),
+                 reste.c_str());
+    std::fflush(err_);
+    barre_visible_ = true;
+}
+
+void ProgressionTerminal::effacer_barre() {
+    std::lock_guard g(garde_);
+    if (barre_visible_) std::fputs("\r\033[K", err_);
+    std::fflush(err_);
+    barre_visible_ = false;
+}
+
+std::string ProgressionTerminal::dernier_entete() const {
+    std::lock_guard g(garde_);
+    return entete_;
+}
+
+std::int64_t ProgressionTerminal::echecs() const {
+    std::lock_guard g(garde_);
+    return echecs_;
+}
+
+}  // namespace vellumor::cli

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <mutex>
+#include <string>
+
+#include "batch/progress.h"
+
+namespace vellumor::cli {
+
+// A message on one line: title, main instruction and text without their edge blanks, joined by
+// " : ", line breaks made blanks.
+std::string message_sur_une_ligne(const Message& m);
+
+// "reste 42 s", "reste 3 min 05 s", "reste 1 h 02 min": the estimate shown in the progress bar.
+std::string texte_temps_restant(double secondes);
+
+// A run's reports on a terminal: a progress bar on err (processed count, current file, time left)
+// when barre is set, one line on err per file that failed, one line on out per file left unwritten
+// (unless silencieux), and the messages of the workers on err. Keeps the last header text.
+class ProgressionTerminal : public Progression {
+  public:
+    ProgressionTerminal(std::FILE* out, std::FILE* err, std::int64_t total, bool barre,
+                        bool silencieux);
+
+    void icone_ligne(std::int64_t, int) override {}
+    void texte_entete(const std::string& texte) override;
+    void evenement_fin(std::int64_t) override {}
+    void fichier_commence(const std::filesystem::path& fichier) override;
+    void fichier_fini(const std::filesystem::path& fichier, IssueFichier issue,
+                      const std::string& raison) override;
+    void message(const Message& m) override;
+
+    // Removes the bar so that the lines printed next stand on their own.
+    void effacer_barre();
+    std::string dernier_entete() const;
+    std::int64_t echecs() const;
+
+  private:
+    void dessiner();  // with garde_ held
+
+    std::FILE* out_;
+    std::FILE* err_;
+    std::int64_t total_;
+    bool barre_;
+    bool silencieux_;
+    std::chrono::steady_clock::time_point debut_ = std::chrono::steady_clock::now();
+    mutable std::mutex garde_;
+    std::int64_t finis_ = 0;
+    std::int64_t echecs_ = 0;
+    std::string courant_;
+    std::string entete_;
+    bool barre_visible_ = false;
+};
+
+}  // namespace vellumor::cli

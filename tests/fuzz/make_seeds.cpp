@@ -1,0 +1,86 @@
+// Writes the starting corpus of every fuzz target into the folder given as argument, one
+// sub-folder per target: small PNGs of every colour type and depth, and list files in the shapes
+// the reader meets.
+#include <png.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/png_fixtures.h"
+#include "support/temp_dir.h"
+
+namespace fs = std::filesystem;
+using vellumor::test::PngFile;
+
+namespace {
+
+PngFile pattern(int width, int height, int colour_type, int bit_depth) {
+    PngFile png = vellumor::test::blank_png(width, height, colour_type, bit_depth);
+    const int top = (1 << bit_depth) - 1;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            for (int c = 0; c < png.channels(); ++c)
+                png.at(x, y, c) = std::uint16_t((x * 7 + y * 3 + c) % (top + 1));
+    if (colour_type == PNG_COLOR_TYPE_PALETTE) {
+        for (int i = 0; i <= top; ++i) png.palette.push_back(std::uint32_t(i * 0x010203));
+    }
+    return png;
+}
+
+void write_png_seeds(const fs::path& folder) {
+    struct Kind {
+        int colour_type;
+        std::vector<int> depths;
+    };
+    const Kind kinds[] = {{PNG_COLOR_TYPE_GRAY, {1, 2, 4, 8, 16}},
+                          {PNG_COLOR_TYPE_PALETTE, {1, 2, 4, 8}},
+                          {PNG_COLOR_TYPE_RGB, {8, 16}},
+                          {PNG_COLOR_TYPE_RGB_ALPHA, {8, 16}},
+                          {PNG_COLOR_TYPE_GRAY_ALPHA, {8, 16}}};
+    int n = 0;
+    for (const Kind& k : kinds) {
+        for (int depth : k.depths) {
+            PngFile png = pattern(5, 3, k.colour_type, depth);
+            vellumor::test::write_png_file(folder / ("plain_" + std::to_string(n++) + ".png"), png);
+            png.interlaced = true;
+            png.pixels_per_metre = {{23622, 23622}};
+            if (k.colour_type == PNG_COLOR_TYPE_PALETTE) png.palette_alpha = {0, 128};
+            if (k.colour_type == PNG_COLOR_TYPE_GRAY) png.transparent_grey = 1;
+            if (k.colour_type == PNG_COLOR_TYPE_RGB) png.transparent_colour = 0x000102;
+            vellumor::test::write_png_file(folder / ("extra_" + std::to_string(n++) + ".png"), png);
+        }
+    }
+    vellumor::test::write_png_file(folder / "page.png", pattern(64, 48, PNG_COLOR_TYPE_GRAY, 1));
+}
+
+void write_text(const fs::path& file, const std::string& bytes) {
+    vellumor::test::write_bytes(file, bytes);
+}
+
+void write_list_seeds(const fs::path& folder) {
+    const std::string bom = "\xEF\xBB\xBF";
+    write_text(folder / "pages.txt", bom + "/scans/page_001.png\r\n/scans/page_002.png\r\n");
+    write_text(folder / "comments.txt", bom + "; pages\n\n   /a/b-12.png  \r/a/c.png\n;x");
+    write_text(folder / "accents.txt",
+               bom + "/données/Éléphant_007.png\n/données/éléphant_007.PNG\n");
+    write_text(folder / "no_mark.txt", "/scans/page_001.png\n");
+    write_text(folder / "only_mark.txt", bom);
+    write_text(folder / "name.doc", "C:\\listes\\pages.doc");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s CORPUS_FOLDER\n", argv[0]);
+        return 2;
+    }
+    const fs::path root = argv[1];
+    for (const char* target : {"fuzz_png_load", "fuzz_list_file"})
+        fs::create_directories(root / target);
+    write_png_seeds(root / "fuzz_png_load");
+    write_list_seeds(root / "fuzz_list_file");
+    return 0;
+}
