@@ -132,18 +132,14 @@ bool Reconstitution::Etat::reconstituer_fichier(Travailleur& t, Ouvrier ouvrier,
     cible->image().draw(*page.image, pos.x, pos.y);
     cible.reset();
 
-    // Through a temporary file: a failed save leaves the source as it was.
-    const SaveResult enregistre =
-        save_png_replacing(vierge, source, profondeur_sauvegarde(format_courant()));
+    // Through a temporary file: a failed save leaves the source as it was, marked and not counted.
+    const ResultatPage enregistre =
+        enregistrer_page(vierge, source, profondeur_sauvegarde(format_courant()));
     if (i + 1 < t.lot().Fichiers.size()) blanchir(vierge);
-    if (!enregistre) {
-        echec(enregistre.message.empty() ? "Impossible d'écrire l'image" : enregistre.message);
-        return true;
-    }
     auto v = t.verrou();
-    t.icone(ligne, kIconeFait);
-    t.compter_fichier();
-    t.progression().fichier_fini(source, IssueFichier::Ecrit, "");
+    t.icone(ligne, enregistre.icone);
+    if (enregistre.compte) t.compter_fichier();
+    t.progression().fichier_fini(source, enregistre.issue, enregistre.raison);
     return true;
 }
 
