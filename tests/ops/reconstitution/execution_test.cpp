@@ -343,6 +343,25 @@ TEST(Execution, AnEmptyRecordEndsAtOnceAndTheRunStillCompletes) {
     EXPECT_EQ(e.entetes.back(), " 1 fichier :  (Fichiers traités : 1/1)");
 }
 
+TEST(Execution, EachSaveTakesTheDepthOfTheFormatChosenAtThatMoment) {
+    TempDir dir;
+    ecrire_page(dir / "p1.png", 40, 20, 4, 4);
+    Lot l = lot_de(dir, {"p1.png"});
+    std::atomic<int> format{kFormatFichier};
+    Enregistreur e;
+    // The colour A4 option is chosen while the page is being drawn: the size stays, the depth
+    // follows.
+    e.apres_icone = [&](std::int64_t, int icone) {
+        if (icone == kIconeEnCours) format = kFormatA4Couleur;
+    };
+    Reconstitution r(l.liste, petit_format(dir), kAucune, l.lignes, e, &format);
+    ASSERT_FALSE(r.demarrer());
+    r.attendre();
+    const Image page = charger(dir / "p1.png");
+    EXPECT_EQ(page.width(), 100);
+    EXPECT_EQ(page.file_depth(), 24);
+}
+
 TEST(Execution, RealSizeBulletinPageIsCentredAt390And893) {
     TempDir dir;
     ecrire_page(dir / "scan_7.png", 3000, 4000, 3000, 4000);
