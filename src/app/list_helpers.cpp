@@ -138,9 +138,8 @@ void reinitialiser_controles_numerotation(FenetrePrincipale& f) {
 }
 
 void ajuster_colonne_0(FenetrePrincipale& f) {
-    if (QTreeWidget* l = f.liste()) {
-        l->header()->resizeSection(0, l->header()->sectionSizeHint(0));
-    }
+    // As wide as the header or the widest row, whichever is wider.
+    if (QTreeWidget* l = f.liste()) l->resizeColumnToContents(0);
 }
 
 void remplir_lignes(FenetrePrincipale& f) {
