@@ -49,8 +49,10 @@ class FenetrePrincipale : public QWidget {
     void poster(int numero);
 
     // Called at shutdown, after the preferences are written and before any widget goes: each one
-    // lets the page its workers are writing finish and stops them.
-    void a_l_arret(std::function<void()> attendre);
+    // stops its run's workers once the page being written is finished (ExecutionLot::arreter,
+    // then attendre). A run that ends first withdraws its wait with the number it was given.
+    int a_l_arret(std::function<void()> attendre);
+    void retirer_attente(int numero);
     void attendre_les_travaux();
     bool fermeture_demandee() const { return fermeture_demandee_; }
 
@@ -77,7 +79,8 @@ class FenetrePrincipale : public QWidget {
     QFont police_liste_;
     QFont police_liste_soulignee_;
     std::map<int, std::function<void()>> actions_;
-    std::vector<std::function<void()>> attentes_;
+    std::map<int, std::function<void()>> attentes_;
+    int prochaine_attente_ = 0;
     int numerotations_terminees_ = 0;
     bool fermeture_demandee_ = false;
 };
