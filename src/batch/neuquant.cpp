@@ -245,14 +245,4 @@ std::uint8_t NearestEntry::index_of(Couleur c) {
     return cache_values_[slot];
 }
 
-void NearestEntry::map_row(const std::uint8_t* rgb, int count, std::uint8_t* indices) {
-    Couleur last = 0xFFFFFFFF;
-    std::uint8_t index = 0;
-    for (int i = 0; i < count; ++i, rgb += 3) {
-        const Couleur c = couleur(rgb[0], rgb[1], rgb[2]);
-        if (c != last) last = c, index = index_of(c);
-        indices[i] = index;
-    }
-}
-
 }  // namespace vellumor

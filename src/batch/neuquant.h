@@ -24,8 +24,6 @@ class NearestEntry {
   public:
     explicit NearestEntry(const std::vector<Couleur>& palette);
     std::uint8_t index_of(Couleur c);
-    // indices[i] = index_of(colour of rgb pixel i), for count pixels of 3 bytes.
-    void map_row(const std::uint8_t* rgb, int count, std::uint8_t* indices);
 
   private:
     struct Entry {

@@ -75,13 +75,25 @@ const std::uint8_t* OpaqueRows::row(int y) {
     return buffer_.data();
 }
 
+int run_length(const std::uint8_t* rgb, int remaining) {
+    // Four pixels at a time against the first pixel repeated, then one at a time.
+    std::uint8_t four[12];
+    for (int k = 0; k < 4; ++k) std::memcpy(four + 3 * k, rgb, 3);
+    int n = 1;
+    const std::uint8_t* p = rgb + 3;
+    while (n + 4 <= remaining && std::memcmp(p, four, 12) == 0) n += 4, p += 12;
+    while (n < remaining && std::memcmp(p, rgb, 3) == 0) ++n, p += 3;
+    return n;
+}
+
 IndexedPalette black_and_white_palette() {
     IndexedPalette p;
     p.colours = {kBlack, kWhite};
     p.map = [](const std::uint8_t* rgb, int count, std::uint8_t* out) {
         // 0.2126 R + 0.7152 G + 0.0722 B > 160, in exact integer arithmetic.
-        for (int i = 0; i < count; ++i, rgb += 3)
-            out[i] = 2126u * rgb[0] + 7152u * rgb[1] + 722u * rgb[2] > 1600000u ? 1 : 0;
+        map_runs(rgb, count, out, [](Couleur c) {
+            return std::uint8_t(2126u * rouge(c) + 7152u * vert(c) + 722u * bleu(c) > 1600000u);
+        });
     };
     return p;
 }
@@ -90,14 +102,11 @@ std::optional<std::vector<Couleur>> distinct_colours(OpaqueRows& rows, std::size
     ColourTable table;
     for (int y = 0; y < rows.height(); ++y) {
         const std::uint8_t* p = rows.row(y);
-        Couleur last = colour_at(p);
-        if (table.find_or_insert(last, max_colours) < 0) return std::nullopt;
-        for (int x = 1; x < rows.width(); ++x) {
-            p += 3;
-            const Couleur c = colour_at(p);
-            if (c == last) continue;
-            last = c;
-            if (table.find_or_insert(c, max_colours) < 0) return std::nullopt;
+        for (int x = 0; x < rows.width();) {
+            if (table.find_or_insert(colour_at(p), max_colours) < 0) return std::nullopt;
+            const int n = run_length(p, rows.width() - x);
+            x += n;
+            p += std::size_t(n) * 3;
         }
     }
     std::vector<Couleur> colours = table.keys();
@@ -112,17 +121,10 @@ IndexedPalette exact_palette(std::vector<Couleur> colours) {
     IndexedPalette p;
     p.colours = std::move(colours);
     p.map = [table](const std::uint8_t* rgb, int count, std::uint8_t* out) {
-        Couleur last = colour_at(rgb) ^ 1;  // anything but the first pixel
-        std::uint8_t index = 0;
-        for (int i = 0; i < count; ++i, rgb += 3) {
-            const Couleur c = colour_at(rgb);
-            if (c != last) {
-                last = c;
-                const int slot = table->find(c);
-                index = slot < 0 ? 0 : table->value(slot);
-            }
-            out[i] = index;
-        }
+        map_runs(rgb, count, out, [&](Couleur c) {
+            const int slot = table->find(c);
+            return slot < 0 ? std::uint8_t(0) : table->value(slot);
+        });
     };
     return p;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -25,6 +26,22 @@ class OpaqueRows {
 
 // Composes one row of RGBA pixels over white into RGB.
 void compose_over_white(const std::uint8_t* rgba, int count, std::uint8_t* rgb);
+
+// How many pixels from rgb on (at most remaining, at least 1) have the colour of the first.
+int run_length(const std::uint8_t* rgb, int remaining);
+
+// indices[i] = index_of(colour of pixel i) for count RGB pixels, index_of being asked once per
+// run of one colour: scans are mostly long runs of paper.
+template <class IndexOf>
+void map_runs(const std::uint8_t* rgb, int count, std::uint8_t* indices, IndexOf&& index_of) {
+    for (int i = 0; i < count;) {
+        const std::uint8_t index = index_of(couleur(rgb[0], rgb[1], rgb[2]));
+        const int n = run_length(rgb, count - i);
+        std::memset(indices + i, index, std::size_t(n));
+        i += n;
+        rgb += std::size_t(n) * 3;
+    }
+}
 
 // A palette and the rule that gives each pixel its entry.
 struct IndexedPalette {

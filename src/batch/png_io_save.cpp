@@ -135,7 +135,7 @@ IndexedPalette palette_for(const Image& image, int depth) {
     learned.colours = neuquant_palette(image, 1 << depth, neuquant_sampling_factor(pixels));
     auto nearest = std::make_shared<NearestEntry>(learned.colours);
     learned.map = [nearest](const std::uint8_t* rgb, int count, std::uint8_t* indices) {
-        nearest->map_row(rgb, count, indices);
+        png_detail::map_runs(rgb, count, indices, [&](Couleur c) { return nearest->index_of(c); });
     };
     return learned;
 }

@@ -2,8 +2,28 @@
 
 namespace vellumor::cli {
 
+int commande_nettoyer(const std::vector<std::string>& args);
+int commande_detourer(const std::vector<std::string>& args);
+int commande_coloriser(const std::vector<std::string>& args);
+int commande_net_det_col(const std::vector<std::string>& args);
+int commande_numeroter(const std::vector<std::string>& args);
+int commande_reconstituer(const std::vector<std::string>& args);
+int run_tester(const std::vector<std::string>& args);
+int run_renommer(const std::vector<std::string>& args);
+
 const std::vector<Command>& commands() {
     static const std::vector<Command> all = {
+        {"nettoyer", "retire les petites taches isolées des pages", commande_nettoyer},
+        {"detourer", "retire les marges blanches des pages", commande_detourer},
+        {"coloriser", "écrit une copie bleue de chaque page (nom_Col.png)", commande_coloriser},
+        {"net-det-col", "nettoie, détoure puis colorise les pages", commande_net_det_col},
+        {"numeroter", "colle les numéros de page sur des copies des pages (Img__*.png)",
+         commande_numeroter},
+        {"reconstituer", "place les pages sur des pages vierges d'impression",
+         commande_reconstituer},
+        {"tester", "teste les numéros des fichiers (ordre, doublons, manquants)", run_tester},
+        {"renommer", "compose les noms d'une suite numérotée, et renomme avec --appliquer",
+         run_renommer},
     };
     return all;
 }

@@ -90,6 +90,29 @@ TEST(PngSave, FewColoursMakeAPaletteOfExactlyThoseColours) {
     expect_same_pixels(img, loaded(dir / "out.png"));
 }
 
+TEST(PngSave, RunsOfEveryLengthKeepTheirPixels) {
+    test::TempDir dir;
+    auto img = *Image::create(97, 3, 24, kWhite);
+    const Couleur colours[] = {kBlack, 0x808080, kWhite, 0x00FF00};
+    int x = 0, run = 1, k = 0;
+    for (int y = 0; y < 3; ++y)
+        for (x = 0; x < 97; run = run % 13 + 1, ++k) {
+            img.fill_box(x, y, run, 1, colours[k % 4]);
+            x += run;
+        }
+    for (int depth : {1, 2, 8}) {
+        ASSERT_TRUE(save_png(img, dir / "runs.png", depth));
+        Image back = loaded(dir / "runs.png");
+        for (int y = 0; y < 3; ++y)
+            for (int i = 0; i < 97; ++i) {
+                const Couleur c = img.pixel(i, y);
+                const Couleur expected =
+                    depth > 1 ? c : (c == kWhite || c == 0x00FF00 ? kWhite : kBlack);
+                ASSERT_EQ(back.pixel(i, y), expected) << depth << " at " << i << "," << y;
+            }
+    }
+}
+
 TEST(PngSave, BiLevelScanStaysOneBit) {
     test::TempDir dir;
     PngFile bw = blank_png(50, 9, PNG_COLOR_TYPE_GRAY, 1);

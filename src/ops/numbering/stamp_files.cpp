@@ -61,40 +61,53 @@ void supprimer(const std::filesystem::path& file) {
     std::filesystem::remove(file, ec);
 }
 
-// Step B for one number: the finished stamp of number, or nullopt after adding its message.
-std::optional<Image> composer(const Image& number, const DemandeTampons& d, Rognage mw_mh,
-                              const std::filesystem::path& folder, std::vector<Message>& messages) {
-    const int t = d.epaisseur, T = d.epaisseur + d.espacement;
-    std::optional<Image> stamp;
-    if (modele_rond(d.modele)) {
-        auto shape = forme_ronde(d.modele, diametre_tampon(mw_mh.largeur, mw_mh.hauteur, T), t);
-        if (!shape) {
-            messages.push_back(message_tampon_non_cree());
-            return std::nullopt;
-        }
+// Step B: makes the stamps one number at a time.
+struct EtapeB {
+    const DemandeTampons& d;
+    Rognage mw_mh;
+    const std::filesystem::path& folder;
+    std::vector<Message>& messages;
+    bool forme_ecrite = false;
+
+    // The round shape is the same for every number of a run: it is drawn and cut once, on the
+    // first number (after that number's own cut has been read, since both may be
+    // "Num___Det_0.png"), and every stamp starts from the cut shape read back from its file.
+    std::optional<Image> base_ronde() {
         const auto shape_file = folder / nom_nombre_detoure(0);
-        rogner_vers_fichier(*shape, kBlack, "", folder, messages);
-        shape.reset();
+        if (!forme_ecrite) {
+            const int T = d.epaisseur + d.espacement;
+            auto shape = forme_ronde(d.modele, diametre_tampon(mw_mh.largeur, mw_mh.hauteur, T),
+                                     d.epaisseur);
+            if (!shape) {
+                messages.push_back(message_tampon_non_cree());
+                return std::nullopt;
+            }
+            forme_ecrite = rogner_vers_fichier(*shape, kBlack, "", folder, messages).largeur > 0;
+        }
         LoadResult loaded = load_png(shape_file);
-        supprimer(shape_file);
-        stamp = std::move(loaded.image);
-    } else {
-        stamp = fond_rectangle(d.modele, mw_mh.largeur, mw_mh.hauteur, t, d.espacement,
-                               number.pixel_depth());
-        if (!stamp) {
-            messages.push_back(message_tampon_non_cree());
+        return loaded ? std::move(loaded.image) : Image{};
+    }
+
+    // The finished stamp of number, or nullopt after adding its message.
+    std::optional<Image> composer(const Image& number) {
+        std::optional<Image> stamp;
+        if (modele_rond(d.modele)) {
+            stamp = base_ronde();
+        } else {
+            stamp = fond_rectangle(d.modele, mw_mh.largeur, mw_mh.hauteur, d.epaisseur,
+                                   d.espacement, number.pixel_depth());
+            if (!stamp) messages.push_back(message_tampon_non_cree());
+        }
+        if (!stamp) return std::nullopt;
+        DrawingTarget target(*stamp);
+        if (!target.active()) {
+            messages.push_back(message_dessin_tampon(d.modele));
             return std::nullopt;
         }
+        coller_au_centre(*stamp, number);
+        return stamp;
     }
-    Image empty;
-    DrawingTarget target(stamp ? *stamp : empty);
-    if (!target.active()) {
-        messages.push_back(message_dessin_tampon(d.modele));
-        return std::nullopt;
-    }
-    coller_au_centre(*stamp, number);
-    return stamp;
-}
+};
 
 }  // namespace
 
@@ -153,16 +166,18 @@ ResultatTampons construire_tampons(const PoliceTampon* police, const DemandeTamp
         result.plus_grand.hauteur = std::max(result.plus_grand.hauteur, r.hauteur);
     }
 
+    EtapeB etape{d, result.plus_grand, folder, result.messages};
     for (std::int64_t n = d.debut; n <= d.fin; ++n) {
         LoadResult number = load_png(folder / nom_nombre_detoure(n));
         if (!number) break;
-        auto stamp = composer(*number.image, d, result.plus_grand, folder, result.messages);
+        auto stamp = etape.composer(*number.image);
         if (!stamp) continue;
         if (SaveResult saved = ecrire_png_travail(*stamp, folder / nom_tampon(n)); !saved)
             result.messages.push_back(message_ecriture(nom_tampon(n), saved.message));
     }
 
     for (std::int64_t n = d.debut; n <= d.fin; ++n) supprimer(folder / nom_nombre_detoure(n));
+    if (modele_rond(d.modele)) supprimer(folder / nom_nombre_detoure(0));
     return result;
 }
 

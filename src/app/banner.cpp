@@ -1,0 +1,44 @@
+#include "app/banner.h"
+
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+
+#include "app/controls.h"
+#include "app/icons.h"
+
+namespace vellumor::app {
+
+bool preparer_images_bandeau(Ressources& ressources, int largeur) {
+    QImage bandeau(largeur, kHauteurImageBandeau, QImage::Format_ARGB32_Premultiplied);
+    QImage outils = dessiner_image_partagee(6);
+    if (bandeau.isNull() || outils.isNull()) return false;
+    bandeau.fill(Qt::transparent);
+    ressources.definir_image(0, bandeau);
+    ressources.definir_image(6, outils);
+    return true;
+}
+
+void Dessiner_Bandeau(Ressources& ressources, const QString& titre) {
+    QImage* bandeau = ressources.image_modifiable(0);
+    auto* image = control_as<QLabel>(97);
+    if (!bandeau || !image) return;
+    {
+        QPainter p(bandeau);
+        QLinearGradient degrade(0, 0, bandeau->width(), bandeau->height());
+        degrade.setColorAt(0, QColor::fromRgba(0xFF57415D));
+        degrade.setColorAt(1, QColor::fromRgba(0xFFB19EC9));
+        p.fillRect(bandeau->rect(), degrade);
+        if (const QImage* outils = ressources.image(6))
+            p.drawImage(bandeau->width() - outils->width() - 30,
+                        (bandeau->height() - outils->height()) / 2, *outils);
+        if (const QFont* police = ressources.police(kPoliceBandeau)) p.setFont(*police);
+        p.setPen(Qt::white);
+        p.drawText(QRect(30, 16, bandeau->width() - 30, bandeau->height() - 16),
+                   Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, titre);
+    }
+    image->setPixmap(QPixmap::fromImage(*bandeau));
+    image->resize(bandeau->size());
+}
+
+}  // namespace vellumor::app

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QImage>
+
+#include "app/dialogs.h"
+
+namespace vellumor::app {
+
+// The program's own pictures of the shared images 1 to 9 (32-bit with alpha): 1 red cross, 2 green
+// check, 3 blue arrow, 4 blank page, 5 faint line (16 x 16), 6 wrench and hammer (48 x 48), 7 open
+// folder with arrows, 8 light-blue rectangle, 9 no-entry disc. A null image for any other number.
+QImage dessiner_image_partagee(int numero);
+
+// A 48 x 48 shield whose top band has the message's colour.
+QImage dessiner_bouclier(Bouclier b);
+
+}  // namespace vellumor::app

@@ -1,0 +1,16 @@
+#include <QApplication>
+
+#include "app/dialogs_qt.h"
+#include "app/single_instance.h"
+#include "app/startup.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    const vellumor::app::InstanceUnique instance;
+    if (!instance.premiere()) return 0;
+    vellumor::app::DialogsQt dialogs;
+    auto session =
+        vellumor::app::Session::demarrer(dialogs, vellumor::app::dossier_copies_de_sauvegarde());
+    if (!session) return 0;
+    return session->executer();
+}

@@ -1,0 +1,212 @@
+#include "app/main_window.h"
+
+#include <QCloseEvent>
+#include <QFontInfo>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QScreen>
+#include <QScrollBar>
+
+#include "app/banner.h"
+#include "app/button_colours.h"
+#include "app/colours.h"
+#include "app/controls.h"
+#include "app/list_helpers.h"
+#include "app/themed_button.h"
+
+namespace vellumor::app {
+namespace {
+
+constexpr int kHauteurBandeau = 70;
+constexpr int kHauteurBarreBas = 90;
+constexpr int kXBoutons = 50;
+constexpr int kLargeurBouton = 250;
+constexpr int kHauteurBouton = 31;
+constexpr int kEcartBoutons = 14;
+constexpr int kHauteurBoutonBas = 40;
+constexpr Couleur kFondBarreBas = 0xDEC1B9;
+constexpr Couleur kFondStatut = 0x583700;
+
+QWidget* conteneur(int numero, QWidget* parent, const QRect& zone, Couleur fond) {
+    auto* w = new QWidget(parent);  // owned by parent
+    w->setGeometry(zone);
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, qcouleur(fond));
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+    enregistrer_controle(numero, w);
+    return w;
+}
+
+const char* const kLegendes[] = {"Tester numéros des fichiers",
+                                 "Net - Dét - Col",
+                                 "Nettoyage",
+                                 "Détourage",
+                                 "Coloriser",
+                                 "Reconstituer  les  images",
+                                 "Numéroter  les  Pages",
+                                 "Renommer  les  fichiers",
+                                 "Enregistrer  la  liste",
+                                 "Effacer  la  liste"};
+
+}  // namespace
+
+FenetrePrincipale::FenetrePrincipale(Ressources& ressources, Dialogs& dialogs, const QString& titre)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint),
+      ressources_(ressources),
+      dialogs_(dialogs) {
+    setWindowTitle(titre);
+    setFixedSize(kLargeurClient, kHauteurClient);
+    if (QScreen* ecran = QGuiApplication::primaryScreen())
+        move(ecran->availableGeometry().center() - rect().center());
+    enregistrer_fenetre(1, this);
+    construire();
+}
+
+QTreeWidget* FenetrePrincipale::liste() const {
+    return control_as<QTreeWidget>(17);
+}
+
+void FenetrePrincipale::construire() {
+    construire_bandeau();
+    construire_corps();
+    construire_barre_bas();
+    for (int n = 63; n <= 78; ++n) montrer(n, false);
+    activer_selon_liste(*this);
+}
+
+void FenetrePrincipale::construire_bandeau() {
+    QWidget* bandeau = conteneur(0, this, QRect(0, 1, kLargeurClient, kHauteurBandeau), 0xFFFFFF);
+    auto* image = new QLabel(bandeau);  // owned by the banner
+    image->setGeometry(0, 0, kLargeurClient, kHauteurBandeau);
+    enregistrer_controle(97, image);
+    Dessiner_Bandeau(ressources_, QString::fromUtf8(kTitreAccueil));
+}
+
+void FenetrePrincipale::construire_corps() {
+    const int y = kHauteurBandeau + 2;
+    const int hauteur = kHauteurClient - kHauteurBandeau - kHauteurBarreBas - 2;
+    QWidget* corps = conteneur(1, this, QRect(0, y, kLargeurClient, hauteur), 0xFFFFFF);
+    const QFont& police = *ressources_.police(kPoliceBoutons);
+    int yb = 24;
+    for (int n = 4; n <= 13; ++n) {
+        BoutonTheme* b = Creer_Bouton(n, kXBoutons, yb, kLargeurBouton, kHauteurBouton,
+                                      QString::fromUtf8(kLegendes[n - 4]), corps, police);
+        colorer_bouton(n);
+        connect(b, &QPushButton::clicked, this, [this, n] { traiter_controle(n); });
+        boutons_.push_back(n);
+        yb += kHauteurBouton + kEcartBoutons;
+    }
+    const int y_depart = control(12)->geometry().bottom() + 1 + kEcartBoutons;
+    const std::pair<int, const char*> departs[] = {{15, " Coloriser les images "},
+                                                   {14, " Détourer les images "},
+                                                   {16, " Nettoyer les images "}};
+    for (const auto& [n, legende] : departs) {
+        BoutonTheme* b = Creer_Bouton(n, kXBoutons, y_depart, kLargeurBouton, kHauteurBouton,
+                                      QString::fromUtf8(legende), corps, police);
+        colorer_bouton(n);
+        connect(b, &QPushButton::clicked, this, [this, n] { traiter_controle(n); });
+        b->hide();
+    }
+    construire_liste(corps);
+}
+
+void FenetrePrincipale::construire_liste(QWidget* corps) {
+    const QRect bouton4 = control(4)->geometry();
+    const int x = bouton4.right() + 1 + 30;
+    const int y = bouton4.top() + 33;
+    const int largeur = corps->width() - (bouton4.right() + 1 + 15) - 44;
+    const int hauteur = corps->height() - (bouton4.bottom() + 1) - 34;
+
+    auto* liste = new QTreeWidget(corps);  // owned by the body
+    liste->setGeometry(x, y, largeur, hauteur);
+    liste->setRootIsDecorated(false);
+    liste->setUniformRowHeights(true);
+    liste->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    liste->setIconSize(QSize(16, 16));
+    liste->setHeaderLabels({QStringLiteral("Nombre de fichiers : "),
+                            QStringLiteral("Bits par pixel - nombre de couleurs")});
+    liste->header()->setStretchLastSection(false);
+    liste->header()->setSectionsMovable(false);
+    enregistrer_controle(17, liste);
+    ajuster_colonne_0(*this);
+    const int barre = liste->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    liste->setColumnWidth(0, liste->columnWidth(0) - barre);
+
+    const int pixels = QFontInfo(liste->font()).pixelSize();
+    police_liste_ = liste->font();
+    police_liste_.setPixelSize(pixels + 2);
+    police_liste_soulignee_ = liste->font();
+    police_liste_soulignee_.setPixelSize(pixels + 5);
+    police_liste_soulignee_.setUnderline(true);
+    liste->setFont(police_liste_);
+    liste->setColumnWidth(1, 150);
+
+    auto* statut = new QLabel(QStringLiteral("  Dossier : "), corps);  // owned by the body
+    statut->setTextFormat(Qt::PlainText);
+    statut->setGeometry(x, y - 31, largeur, 40);
+    statut->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QPalette p = statut->palette();
+    p.setColor(QPalette::Window, qcouleur(kFondStatut));
+    p.setColor(QPalette::WindowText, Qt::white);
+    statut->setPalette(p);
+    statut->setAutoFillBackground(true);
+    ressources_.definir_police(kPoliceDossier, police_en_points(QStringLiteral("Arial"), 15));
+    statut->setFont(*ressources_.police(kPoliceDossier));
+    enregistrer_controle(18, statut);
+    liste->move(x, y + 7);
+}
+
+void FenetrePrincipale::construire_barre_bas() {
+    QWidget* barre = conteneur(
+        2, this, QRect(0, kHauteurClient - kHauteurBarreBas, kLargeurClient, kHauteurBarreBas),
+        kFondBarreBas);
+    const QFont& police = *ressources_.police(kPoliceBoutons);
+    const int y = (kHauteurBarreBas - kHauteurBoutonBas) / 2;
+    auto largeur = [&](const char* legende) {
+        return taille_ou_defaut(mesurer_texte(&police, QString::fromUtf8(legende))).width() + 40;
+    };
+    auto bouton = [&](int n, int x, int w, const char* legende, bool visible) {
+        BoutonTheme* b =
+            Creer_Bouton(n, x, y, w, kHauteurBoutonBas, QString::fromUtf8(legende), barre, police);
+        colorer_bouton(n);
+        connect(b, &QPushButton::clicked, this, [this, n] { traiter_controle(n); });
+        b->setVisible(visible);
+        return b->geometry();
+    };
+    const QRect quitter = bouton(3, kLargeurClient - largeur("Quitter") - 20, 100, "Quitter", true);
+    const QRect annuler = bouton(60, quitter.x(), largeur("Annuler"), "Annuler", false);
+    const QRect reconstituer = bouton(37, 30, largeur("Reconstituer"), "Reconstituer", false);
+    const QRect ajouter =
+        bouton(38, reconstituer.right() + 1 + 50, largeur("Ajouter des exceptions de page"),
+               "Ajouter des exceptions de page", false);
+    bouton(39, ajouter.right() + 1 + 30, largeur("Supprimer des exceptions de page"),
+           "Supprimer des exceptions de page", false);
+    bouton(61, annuler.x() - largeur("Renommer") - 20, largeur("Renommer"), "Renommer", false);
+    bouton(62, 50, largeur("Tester la numérotation des fichiers d'origine"),
+           "Tester la numérotation des fichiers d'origine", false);
+}
+
+void FenetrePrincipale::sur_evenement(int numero, std::function<void()> action) {
+    actions_[numero] = std::move(action);
+}
+
+void FenetrePrincipale::a_l_arret(std::function<void()> attendre) {
+    attentes_.push_back(std::move(attendre));
+}
+
+void FenetrePrincipale::attendre_les_travaux() {
+    for (auto& attendre : attentes_) attendre();
+    attentes_.clear();
+}
+
+void FenetrePrincipale::closeEvent(QCloseEvent* event) {
+    fermeture_demandee_ = true;
+    event->accept();
+    emit ferme();
+}
+
+}  // namespace vellumor::app

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <QFont>
+#include <QRect>
+#include <QTreeWidget>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "app/dialogs.h"
+#include "app/resources.h"
+
+namespace vellumor::app {
+
+inline constexpr int kLargeurClient = 1080;
+inline constexpr int kHauteurClient = 667;  // 1080 divided by the golden ratio, rounded
+inline constexpr const char* kTitreAccueil = "Coloriser/détourer/nettoyer les images";
+
+// What a control reports to the dispatcher.
+enum class TypeEvenement { Clic, Changement, FlecheHaut, FlecheBas };
+
+// The values of the numbering parameter fields 128 to 136, in pixels.
+struct ValeursNumerotation {
+    std::int64_t decalage_x = 50;
+    std::int64_t decalage_y = 50;
+    std::int64_t epaisseur_cadre = 5;
+    std::int64_t espacement_cadre = 5;
+    std::int64_t decalage_reliure = 30;
+};
+
+// Window 1: banner, operation buttons, file list, status line and bottom bar. Its dispatcher
+// starts the operations; operation panels find here what they share with the main state.
+class FenetrePrincipale : public QWidget {
+    Q_OBJECT
+  public:
+    FenetrePrincipale(Ressources& ressources, Dialogs& dialogs, const QString& titre);
+
+    Ressources& ressources() { return ressources_; }
+    Dialogs& dialogs() { return dialogs_; }
+    // The control numbers enabled, disabled, hidden and shown together: 4 to 13 after the build.
+    std::vector<int>& GLB_Boutons() { return boutons_; }
+    QTreeWidget* liste() const;  // control 17, or nullptr
+
+    const QFont& police_liste() const { return police_liste_; }
+    const QFont& police_liste_soulignee() const { return police_liste_soulignee_; }
+
+    // Where the numbering window keeps the geometry of 17 and 18 before it moves them.
+    QRect geometrie_liste_sauvee;
+    QRect geometrie_statut_sauvee;
+
+    QString dossier_images;  // folder of the first image of the last selection
+    QString dernier_fichier_liste;
+    ValeursNumerotation numerotation;
+
+    // A control of this window or of an operation panel reports an event.
+    void traiter_controle(int numero, TypeEvenement type = TypeEvenement::Clic);
+    // An item of the numbering window's tool bars (0 load a list file, 1 select images).
+    void traiter_menu(int item);
+    // Runs action when event numero is posted to this window (the done events of a run).
+    void sur_evenement(int numero, std::function<void()> action);
+    void poster(int numero);
+
+    // Called at shutdown, after the preferences are written and before any widget goes: each one
+    // lets the page its workers are writing finish and stops them.
+    void a_l_arret(std::function<void()> attendre);
+    void attendre_les_travaux();
+    bool fermeture_demandee() const { return fermeture_demandee_; }
+
+  signals:
+    // Window 1 was closed: the main loop ends and the shutdown follows.
+    void ferme();
+
+  protected:
+    void customEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void construire();
+    void construire_bandeau();
+    void construire_corps();
+    void construire_liste(QWidget* corps);
+    void construire_barre_bas();
+    void traiter_evenement(int numero);
+    void changement_champ_numerotation(int numero, TypeEvenement type);
+
+    Ressources& ressources_;
+    Dialogs& dialogs_;
+    std::vector<int> boutons_;
+    QFont police_liste_;
+    QFont police_liste_soulignee_;
+    std::map<int, std::function<void()>> actions_;
+    std::vector<std::function<void()>> attentes_;
+    int numerotations_terminees_ = 0;
+    bool fermeture_demandee_ = false;
+};
+
+}  // namespace vellumor::app

@@ -1,0 +1,64 @@
+#include "app/message_box.h"
+
+#include "app/controls.h"
+
+namespace vellumor::app {
+
+Bouclier bouclier_de(std::uint32_t style) {
+    switch (style & 0xF0) {
+        case 0x10:
+            return Bouclier::Rouge;
+        case 0x30:
+            return Bouclier::Jaune;
+        case 0x20:
+        case 0x40:
+            return Bouclier::Vert;
+        default:
+            return Bouclier::Bleu;
+    }
+}
+
+DialogueTache dialogue_pour(const QString& instruction, const QString& texte, std::uint32_t style,
+                            const QString& titre) {
+    DialogueTache d;
+    d.titre = titre;
+    if (d.titre.isEmpty()) {
+        if (QWidget* principale = fenetre(1)) d.titre = principale->windowTitle();
+    }
+    d.instruction = instruction;
+    d.icone = bouclier_de(style);
+    d.oui_non = (style & 0xF) == 4 && (style & 0xF0) != 0x40;
+    const QStringList parties = texte.split(QLatin1Char('\n'));
+    d.details = parties.value(0);
+    d.corps = parties.value(1);
+    return d;
+}
+
+int Boite_Message(Dialogs& dialogs, const QString& instruction, const QString& texte,
+                  std::uint32_t style, QWidget* parent, const QString& titre) {
+    switch (dialogs.dialogue_tache(dialogue_pour(instruction, texte, style, titre), parent)) {
+        case Reponse::Oui:
+            return 6;
+        case Reponse::Non:
+            return 7;
+        case Reponse::Annuler:
+            return 2;
+        default:
+            return 0;
+    }
+}
+
+int Boite_Simple(Dialogs& dialogs, const QString& titre, const QString& texte,
+                 std::uint32_t style) {
+    return dialogs.boite_simple(titre, texte, style);
+}
+
+int afficher_message(Dialogs& dialogs, const Message& m, QWidget* parent) {
+    const QString texte = QString::fromStdString(m.texte);
+    const QString titre = QString::fromStdString(m.titre);
+    if (m.kind == Message::Kind::Simple) return Boite_Simple(dialogs, titre, texte, m.style);
+    return Boite_Message(dialogs, QString::fromStdString(m.instruction), texte, m.style, parent,
+                         titre);
+}
+
+}  // namespace vellumor::app

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+#include "batch/message.h"
+#include "imagelist/image_list.h"
+
+namespace vellumor {
+
+// The image list of a set of chosen files: one entry per file with its absolute path, sorted by
+// number (files of equal number keep the order they were given in).
+ListeImages liste_selectionnee(const std::vector<std::filesystem::path>& fichiers);
+
+// The image list of a command: the entries of the list file in file order when one is given, else
+// liste_selectionnee(fichiers); or the list file's refusal.
+struct ListeCommande {
+    ListeImages liste;
+    std::optional<Message> refus;
+};
+ListeCommande liste_de_commande(const std::optional<std::filesystem::path>& fichier_liste,
+                                const std::vector<std::filesystem::path>& fichiers);
+
+}  // namespace vellumor

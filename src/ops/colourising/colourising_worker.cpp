@@ -1,0 +1,28 @@
+#include "ops/colourising/colourising_worker.h"
+
+#include "ops/colourising/colourising.h"
+#include "ops/colourising/colourising_constants.h"
+
+namespace vellumor::colourising {
+
+ConstantesLots constantes_lots() {
+    return {std::string(kEvenRecordName), std::string(kOddRecordName), kDoneEventEven,
+            kDoneEventOdd};
+}
+
+EtapeFichier etape_colorisation() {
+    EtapeFichier e;
+    e.charger = [](const std::filesystem::path& p) { return load_png(p); };
+    e.traiter = [](PageEnCours& page) {
+        coloriser(page.image);
+        page.arreter_dessin();
+        return enregistrer_page(page.image, nom_colorise(page.source), kOutputDepth);
+    };
+    return e;
+}
+
+ExecutionLot::Travail travail_colorisation() {
+    return [etape = etape_colorisation()](Travailleur& t) { travail_standard(t, etape); };
+}
+
+}  // namespace vellumor::colourising

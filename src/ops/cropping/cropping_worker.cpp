@@ -1,0 +1,50 @@
+#include "ops/cropping/cropping_worker.h"
+
+#include "ops/cropping/cropping.h"
+#include "ops/cropping/cropping_constants.h"
+
+namespace vellumor::cropping {
+namespace {
+
+ResultatPage traiter(PageEnCours& page) {
+    const Detection d = detecter_marges(page.image);
+    page.arreter_dessin();
+    if (d.outcome == CropOutcome::Blank)
+        return {kIconBlankPage, IssueFichier::NonEcrit, "page blanche, rien n'est écrit", true};
+    if (d.outcome == CropOutcome::Uncut)
+        return {kIconNoMargin, IssueFichier::NonEcrit, "aucune marge à retirer, rien n'est écrit",
+                true};
+    Image rectangle;
+    {
+        // One worker at a time holds a page and its rectangle together; the page is let go at once.
+        auto v = page.travailleur.verrou();
+        rectangle = page.image.grab(d.rect.x, d.rect.y, d.rect.width, d.rect.height);
+        page.image = Image();
+    }
+    return enregistrer_page(rectangle, page.source, 0);
+}
+
+}  // namespace
+
+ConstantesLots constantes_lots() {
+    return {std::string(kEvenRecordName), std::string(kOddRecordName), kDoneEventEven,
+            kDoneEventOdd};
+}
+
+EtapeFichier etape_detourage(bool pair) {
+    EtapeFichier e;
+    e.charger = [](const std::filesystem::path& p) { return load_png(p); };
+    e.traiter = traiter;
+    e.erreur_premiere_ligne =
+        pair ? "Erreur détection First_ListIndex\r\nMacro_Detoure_Images_Paires\r\nLigne 3658"
+             : "Erreur détection First_ListIndex";
+    return e;
+}
+
+ExecutionLot::Travail travail_detourage() {
+    return [pair = etape_detourage(true), impair = etape_detourage(false)](Travailleur& t) {
+        travail_standard(t, t.est_pair() ? pair : impair);
+    };
+}
+
+}  // namespace vellumor::cropping

@@ -1,0 +1,27 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <memory>
+
+namespace {
+
+// One QApplication for the whole test program, on the offscreen platform unless told otherwise.
+class EnvironnementQt : public ::testing::Environment {
+  public:
+    void SetUp() override {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        application_ = std::make_unique<QApplication>(argc_, argv_);
+    }
+    void TearDown() override { application_.reset(); }
+
+  private:
+    int argc_ = 1;
+    char nom_[9] = "test_app";
+    char* argv_[2] = {nom_, nullptr};
+    std::unique_ptr<QApplication> application_;
+};
+
+[[maybe_unused]] ::testing::Environment* const kEnvironnement =
+    ::testing::AddGlobalTestEnvironment(std::make_unique<EnvironnementQt>().release());
+
+}  // namespace

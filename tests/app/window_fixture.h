@@ -1,0 +1,48 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <memory>
+
+#include "app/banner.h"
+#include "app/main_window.h"
+#include "imagelist/image_list.h"
+#include "scripted_dialogs.h"
+#include "support/temp_dir.h"
+
+namespace vellumor::app::test {
+
+// A shown main window with scripted dialogs and an empty image list.
+class FenetreTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        GLB_Fichiers_Images().clear();
+        ressources.charger_polices_de_base();
+        ressources.charger_images_partagees();
+        ASSERT_TRUE(preparer_images_bandeau(ressources, kLargeurClient));
+        fenetre = std::make_unique<FenetrePrincipale>(ressources, dialogs,
+                                                      QStringLiteral("Titre de la fenêtre"));
+        fenetre->show();
+    }
+    void TearDown() override {
+        fenetre.reset();
+        GLB_Fichiers_Images().clear();
+    }
+
+    QTreeWidget& liste() { return *fenetre->liste(); }
+    QString ligne(int i) { return liste().topLevelItem(i)->text(0); }
+    QString titre_colonne() { return liste().headerItem()->text(0); }
+    int icone(int i) { return liste().topLevelItem(i)->data(0, Qt::UserRole).toInt(); }
+    // Lets posted events reach the window.
+    static void traiter_evenements() { QCoreApplication::processEvents(); }
+
+    vellumor::test::TempDir dossier;
+    DialogsScriptes dialogs;
+    Ressources ressources;
+    std::unique_ptr<FenetrePrincipale> fenetre;
+};
+
+}  // namespace vellumor::app::test

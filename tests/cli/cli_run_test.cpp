@@ -1,0 +1,221 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <png.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <thread>
+
+#include "batch/png_io.h"
+#include "support/png_fixtures.h"
+#include "support/temp_dir.h"
+
+extern char** environ;
+
+namespace vellumor {
+namespace {
+
+using test::blank_png;
+using test::PngFile;
+
+struct Sortie {
+    int code = -1;
+    std::string out, err;
+};
+
+// Starts vellumor-cli with args, its output going to files of dir; the caller waits.
+pid_t demarrer(const test::TempDir& dir, const std::vector<std::string>& args) {
+    std::vector<std::string> tout = {VELLUMOR_CLI_PATH};
+    tout.insert(tout.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& a : tout) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, (dir / "cli.out").c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, (dir / "cli.err").c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = -1;
+    EXPECT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+}
+
+Sortie attendre(const test::TempDir& dir, pid_t pid) {
+    Sortie s;
+    int statut = 0;
+    waitpid(pid, &statut, 0);
+    s.code = WIFEXITED(statut) ? WEXITSTATUS(statut) : 128 + WTERMSIG(statut);
+    s.out = test::read_bytes(dir / "cli.out");
+    s.err = test::read_bytes(dir / "cli.err");
+    std::filesystem::remove(dir / "cli.out");
+    std::filesystem::remove(dir / "cli.err");
+    return s;
+}
+
+Sortie lancer(const test::TempDir& dir, const std::vector<std::string>& args) {
+    return attendre(dir, demarrer(dir, args));
+}
+
+// An 8-bit grey page, white but for a black rectangle.
+void ecrire_page(const std::filesystem::path& f, int w, int h, int x0, int y0, int x1, int y1,
+                 int depth = 8) {
+    PngFile png = blank_png(w, h, PNG_COLOR_TYPE_GRAY, depth);
+    for (auto& s : png.samples) s = std::uint16_t((1u << depth) - 1);
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x) png.at(x, y) = 0;
+    test::write_png_file(f, png);
+}
+
+bool contient(const std::string& texte, const std::string& morceau) {
+    return texte.find(morceau) != std::string::npos;
+}
+
+std::size_t nombre_fichiers(const test::TempDir& dir) {
+    return std::size_t(std::distance(std::filesystem::directory_iterator(dir.path()), {}));
+}
+
+TEST(CliDetourer, CropsEveryPageReportsAndExitsZero) {
+    test::TempDir dir;
+    ecrire_page(dir / "scan_10.png", 60, 80, 5, 6, 20, 30);
+    ecrire_page(dir / "scan_2.png", 60, 80, 10, 10, 11, 11);
+    ecrire_page(dir / "scan_3.png", 60, 80, 0, 0, 59, 79);
+    const Sortie s = lancer(dir, {"detourer", (dir / "scan_10.png").string(),
+                                  (dir / "scan_2.png").string(), (dir / "scan_3.png").string()});
+    EXPECT_EQ(s.code, 0) << s.err;
+    EXPECT_EQ(s.out, "Non écrit : " + (dir / "scan_3.png").string() +
+                         " : aucune marge à retirer, rien n'est écrit\n"
+                         " 3 fichiers (Fichiers traités : 3/3)\n"
+                         "Les opérations de détourage sont terminées\n");
+    EXPECT_EQ(s.err, "");  // not a terminal: no progress bar
+    const auto a = test::read_png_file(dir / "scan_10.png");
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->width, 16);
+    EXPECT_EQ(a->height, 25);
+    EXPECT_EQ(a->bit_depth, 8);
+    EXPECT_EQ(test::read_png_file(dir / "scan_2.png")->width, 2);
+    EXPECT_EQ(nombre_fichiers(dir), 3u);
+}
+
+TEST(CliDetourer, FailedFilesGetALineAndExitOneWhileTheOthersAreDone) {
+    test::TempDir dir;
+    ecrire_page(dir / "p_1.png", 40, 40, 5, 5, 9, 9);
+    test::write_bytes(dir / "p_2.png", "pas une image");
+    ecrire_page(dir / "p_3.png", 40, 40, 5, 5, 9, 9, 16);  // 16 bits: cannot be written back
+    const std::string avant = test::read_bytes(dir / "p_3.png");
+    const Sortie s =
+        lancer(dir, {"detourer", (dir / "p_1.png").string(), (dir / "p_2.png").string(),
+                     (dir / "p_3.png").string(), (dir / "absent_4.png").string()});
+    EXPECT_EQ(s.code, 1);
+    EXPECT_TRUE(contient(s.err, "Échec : " + (dir / "p_2.png").string() + " : ")) << s.err;
+    EXPECT_TRUE(
+        contient(s.err, "Échec : " + (dir / "p_3.png").string() + " : Impossible d'écrire"));
+    EXPECT_TRUE(contient(s.err, "Échec : " + (dir / "absent_4.png").string() + " : "));
+    EXPECT_TRUE(contient(s.out, " 4 fichiers (Fichiers traités : 1/4)\n"));
+    EXPECT_EQ(test::read_bytes(dir / "p_3.png"), avant);
+    EXPECT_EQ(test::read_png_file(dir / "p_1.png")->width, 5);
+    EXPECT_EQ(nombre_fichiers(dir), 3u);  // no temporary file left behind
+}
+
+TEST(CliNettoyer, MaskOptionsSilentModeAndByteIdenticalSourceOnFailedWrite) {
+    test::TempDir dir;
+    ecrire_page(dir / "f_1.png", 30, 30, 10, 10, 11, 10);  // a 2 x 1 speck
+    Sortie s = lancer(dir, {"nettoyer", "--silencieux", (dir / "f_1.png").string()});
+    EXPECT_EQ(s.code, 0);
+    EXPECT_EQ(s.out + s.err, "");
+    EXPECT_EQ(load_png(dir / "f_1.png").image->pixel(10, 10), kBlack);  // pattern 1 only
+    s = lancer(dir, {"nettoyer", "--motifs", "2", (dir / "f_1.png").string()});
+    EXPECT_EQ(s.code, 0) << s.err;
+    EXPECT_EQ(s.out,
+              " 1 fichier (Fichier traité : 1/1)\nLes opérations de nettoyage sont terminées\n");
+    EXPECT_EQ(load_png(dir / "f_1.png").image->pixel(10, 10), kWhite);
+
+    ecrire_page(dir / "f_2.png", 30, 30, 10, 10, 10, 10, 16);
+    const std::string avant = test::read_bytes(dir / "f_2.png");
+    s = lancer(dir, {"nettoyer", "--masque", "127", "--silencieux", (dir / "f_2.png").string()});
+    EXPECT_EQ(s.code, 1);
+    EXPECT_EQ(s.out, "");
+    EXPECT_TRUE(contient(s.err, "Échec : " + (dir / "f_2.png").string()));
+    EXPECT_EQ(test::read_bytes(dir / "f_2.png"), avant);
+    EXPECT_EQ(nombre_fichiers(dir), 2u);
+}
+
+TEST(CliCommandes, UsageErrorsExitTwoAndHelpExitsZero) {
+    test::TempDir dir;
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"detourer"},
+          {"detourer", "--masque", "3", "a.png"},
+          {"nettoyer", "--motifs", "8", "a.png"},
+          {"nettoyer", "--masque"},
+          {"coloriser", "--inconnu"},
+          {"commande-inconnue"},
+          {"detourer", "--liste", (dir / "absente.txt").string()}}) {
+        const Sortie s = lancer(dir, args);
+        EXPECT_EQ(s.code, 2) << args[0] << " " << (args.size() > 1 ? args[1] : "");
+        EXPECT_FALSE(s.err.empty());
+    }
+    for (const char* c : {"nettoyer", "detourer", "coloriser", "net-det-col"}) {
+        const Sortie s = lancer(dir, {c, "--aide"});
+        EXPECT_EQ(s.code, 0);
+        EXPECT_TRUE(contient(s.out, std::string("Utilisation : vellumor-cli ") + c)) << s.out;
+    }
+    const Sortie s = lancer(dir, {"--help"});
+    EXPECT_EQ(s.code, 0);
+    EXPECT_TRUE(contient(s.out, "net-det-col"));
+}
+
+TEST(CliNetDetCol, ChainsOnTheListFileAndArgumentsAndColourisesTheCroppedPage) {
+    test::TempDir dir;
+    ecrire_page(dir / "b_7.png", 50, 50, 20, 20, 29, 24);
+    ecrire_page(dir / "b_8.png", 50, 50, 3, 3, 3, 3);  // a lone speck: cleaned, then blank
+    test::write_bytes(dir / "liste.txt",
+                      "\xEF\xBB\xBF; pages\r\n" + (dir / "b_8.png").string() + "\r\n");
+    const Sortie s = lancer(
+        dir, {"net-det-col", "--liste", (dir / "liste.txt").string(), (dir / "b_7.png").string()});
+    EXPECT_EQ(s.code, 0) << s.err;
+    EXPECT_TRUE(contient(s.out, "Les opérations de nettoyage sont terminées\n"));
+    EXPECT_TRUE(contient(s.out, "Non écrit : " + (dir / "b_8.png").string() + " : page blanche"));
+    EXPECT_TRUE(contient(
+        s.out,
+        " 2 fichiers (Fichiers traités : 2/2)\nLes opérations de colorisation sont terminées\n"));
+    const auto bleue = test::read_png_file(dir / "b_7_Col.png");
+    ASSERT_TRUE(bleue);
+    EXPECT_EQ(bleue->width, 10);
+    EXPECT_EQ(bleue->height, 5);
+    EXPECT_EQ(bleue->colour_type, PNG_COLOR_TYPE_RGB);
+    EXPECT_EQ(load_png(dir / "b_7_Col.png").image->pixel(0, 0), 0xFF0000u);
+    EXPECT_TRUE(std::filesystem::exists(dir / "b_8_Col.png"));
+}
+
+TEST(CliInterruption, SigintStopsTakingFilesAndLeavesEveryPageWhole) {
+    test::TempDir dir;
+    ecrire_page(dir / "modele.png", 600, 800, 50, 50, 500, 700);
+    const std::string original = test::read_bytes(dir / "modele.png");
+    std::vector<std::string> args = {"nettoyer", "--masque", "127"};
+    for (int i = 1; i <= 60; ++i) {
+        const auto f = dir / ("page_" + std::to_string(i) + ".png");
+        std::filesystem::copy_file(dir / "modele.png", f);
+        args.push_back(f.string());
+    }
+    const pid_t pid = demarrer(dir, args);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    kill(pid, SIGINT);
+    const Sortie s = attendre(dir, pid);
+    EXPECT_EQ(s.code, 1);
+    EXPECT_TRUE(contient(s.err, "Traitement interrompu")) << s.err;
+    int intactes = 0;
+    for (int i = 1; i <= 60; ++i) {
+        const auto f = dir / ("page_" + std::to_string(i) + ".png");
+        intactes += test::read_bytes(f) == original;
+        EXPECT_TRUE(load_png(f)) << f;  // either as it was or fully rewritten
+    }
+    EXPECT_GT(intactes, 0);
+    EXPECT_EQ(nombre_fichiers(dir), 61u);
+}
+
+}  // namespace
+}  // namespace vellumor
