@@ -39,6 +39,11 @@ std::string quoted(const std::filesystem::path& path) {
     return "« " + path.string() + " »";
 }
 
+LoadResult truncated(const std::filesystem::path& path) {
+    return failure(LoadError::Corrupt,
+                   "Le fichier PNG " + quoted(path) + " est endommagé (fichier tronqué).");
+}
+
 // Reads the whole file; the descriptor is closed before returning.
 LoadResult read_whole_file(const std::filesystem::path& path, std::vector<unsigned char>& bytes) {
     Fd file;
@@ -155,15 +160,45 @@ bool read_rows(Decoder& d, png_bytepp rows) {
     return true;
 }
 
+std::uint32_t be32(const std::vector<unsigned char>& bytes, std::size_t at) {
+    return (std::uint32_t(bytes[at]) << 24) | (std::uint32_t(bytes[at + 1]) << 16) |
+           (std::uint32_t(bytes[at + 2]) << 8) | std::uint32_t(bytes[at + 3]);
+}
+
 // The header chunk comes first in every PNG; its sides are read here so that a page too large is
 // told apart from a damaged file.
 bool declares_oversized_sides(const std::vector<unsigned char>& bytes) {
     if (bytes.size() < 24 || std::memcmp(bytes.data() + 12, "IHDR", 4) != 0) return false;
-    auto be32 = [&](std::size_t at) {
-        return (std::uint32_t(bytes[at]) << 24) | (std::uint32_t(bytes[at + 1]) << 16) |
-               (std::uint32_t(bytes[at + 2]) << 8) | std::uint32_t(bytes[at + 3]);
-    };
-    return be32(16) > std::uint32_t(kMaxSide) || be32(20) > std::uint32_t(kMaxSide);
+    return be32(bytes, 16) > std::uint32_t(kMaxSide) || be32(bytes, 20) > std::uint32_t(kMaxSide);
+}
+
+// The total length of the image data chunks, or nothing when a chunk runs past the end of the
+// file. libpng allocates a chunk's declared length before reading it (and only warns when it is
+// too large), so a file of a few bytes could otherwise cost gigabytes.
+std::optional<std::uint64_t> image_data_length(const std::vector<unsigned char>& bytes) {
+    std::uint64_t total = 0;
+    for (std::size_t at = 8; at + 8 <= bytes.size();) {
+        const std::uint64_t length = be32(bytes, at);
+        if (at + 12 + length > bytes.size()) return std::nullopt;
+        const unsigned char* type = bytes.data() + at + 4;
+        if (std::memcmp(type, "IDAT", 4) == 0) total += length;
+        if (std::memcmp(type, "IEND", 4) == 0) break;
+        at += std::size_t(12 + length);
+    }
+    return total;
+}
+
+// Whether image data of that length can give the picture even at deflate's best ratio (1032 to
+// 1), checked before the picture is allocated.
+bool image_data_can_fill(const Header& h, std::uint64_t image_data) {
+    constexpr std::uint64_t kDeflateBestRatio = 1032;
+    const int channels = h.colour_type == PNG_COLOR_TYPE_RGB          ? 3
+                         : h.colour_type == PNG_COLOR_TYPE_RGB_ALPHA  ? 4
+                         : h.colour_type == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
+                                                                      : 1;
+    const std::uint64_t row_bits = std::uint64_t(h.width) * channels * h.bit_depth;
+    const std::uint64_t raw = std::uint64_t(h.height) * (1 + (row_bits + 7) / 8);
+    return raw / kDeflateBestRatio <= image_data + 64;
 }
 
 int file_depth_of(const Header& h) {
@@ -193,6 +228,8 @@ LoadResult load_png(const std::filesystem::path& path) {
     if (declares_oversized_sides(bytes))
         return failure(LoadError::TooLarge,
                        "L'image " + quoted(path) + " dépasse 32767 pixels de côté.");
+    const std::optional<std::uint64_t> image_data = image_data_length(bytes);
+    if (!image_data) return truncated(path);
     Header h;
     if (!read_header(d, h)) {
         return failure(LoadError::Corrupt,
@@ -203,6 +240,7 @@ LoadResult load_png(const std::filesystem::path& path) {
     if (stride * h.height > kMaxDecodedBytes)
         return failure(LoadError::TooLarge,
                        "L'image " + quoted(path) + " est trop grande pour être chargée.");
+    if (!image_data_can_fill(h, *image_data)) return truncated(path);
 
     std::vector<std::uint8_t> pixels;
     std::vector<png_bytep> rows;

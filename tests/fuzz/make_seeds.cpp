@@ -12,6 +12,7 @@
 #include "support/temp_dir.h"
 
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 using vellumor::test::PngFile;
 
 namespace {
@@ -70,6 +71,39 @@ void write_list_seeds(const fs::path& folder) {
     write_text(folder / "name.doc", "C:\\listes\\pages.doc");
 }
 
+void write_cup_seeds(const fs::path& folder) {
+    write_text(
+        folder / "pixels.cup",
+        "Page;Marge supérieure;Marge intérieure; Données en pixels\r\n12;0;5\r\n3;-2;$1F\r\n");
+    write_text(folder / "mm.cup",
+               "PAGE ; Marge Supérieure;marge intérieure;Données en "
+               "millimètres\n007;%101;4\n7;1;1\n\n9;9;9");
+    write_text(folder / "fifth_field.cup",
+               "Page;Marge supérieure;Marge intérieure;x;y\r\n1;2;3\r\n");
+    write_text(folder / "mark.cup",
+               "\xEF\xBB\xBFPage;Marge supérieure;Marge intérieure; Données en pixels\r\n");
+    write_text(folder / "saturating.cup",
+               "page;marge supérieure;marge intérieure;données en pixels\r"
+               "99999999999999999999;-99999999999999999999;5;abc\r5;abc;-2\r");
+}
+
+void write_preferences_seeds(const fs::path& folder) {
+    write_text(folder / "Vellumor.prefs",
+               "\xEF\xBB\xBF\r\n[Valeur_Detourage]\r\nReconstituer_Img_params = 1\r\n"
+               "Reconstituer_Img_Decalage = 0\r\nReconstituer_Img_Decalage_Y = 0\r\n"
+               "Nettoyer_Img = 255\r\nIncrementer_de_2_Fichiers_Sources_Renommer = 0\r\n"
+               "Utiliser_indices_mini_maxi_a_la_place_liste_fichier_source = 0\r\n\r\n"
+               "[Image_Vierge]\r\nDossierImages = /home/moi/Images \r\nImgVierge = \r\n"
+               "Image_Vierge_Format = 0\r\n\r\n[Page_Numbering]\r\n"
+               "Offset_X__Impression_numero = 50\r\nOffset_Y__Impression_numero = -50\r\n"
+               "Frame_thickness__Img_numerotation = 5\r\n"
+               "Frame_To_Number_spacing__Img_numerotation = 5\r\nBinding_Offset = 30\r\n"
+               "Last_Numbering_Image_List_File = /tmp/liste.txt\r\n");
+    write_text(folder / "odd.prefs",
+               "[page_numbering]\nbinding_offset=\t+12abc\n[Page_Numbering]\nBinding_Offset = 1\n"
+               "; comment\n[Image_Vierge\nDossierImages = a = b\0c\n"s);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -78,9 +112,12 @@ int main(int argc, char** argv) {
         return 2;
     }
     const fs::path root = argv[1];
-    for (const char* target : {"fuzz_png_load", "fuzz_list_file"})
+    for (const char* target :
+         {"fuzz_png_load", "fuzz_list_file", "fuzz_cup_file", "fuzz_preferences"})
         fs::create_directories(root / target);
     write_png_seeds(root / "fuzz_png_load");
     write_list_seeds(root / "fuzz_list_file");
+    write_cup_seeds(root / "fuzz_cup_file");
+    write_preferences_seeds(root / "fuzz_preferences");
     return 0;
 }
