@@ -16,6 +16,7 @@
 #include "app/operations.h"
 #include "app/startup.h"
 #include "imagelist/image_list.h"
+#include "settings/preferences.h"
 
 namespace vellumor::app {
 namespace {
@@ -40,17 +41,18 @@ constexpr Operation kOperations[] = {
 
 struct ChampNumerotation {
     int controle;
-    std::int64_t ValeursNumerotation::*valeur;
+    std::int64_t Preferences::*valeur;
     std::int64_t borne_basse, borne_haute;
     int evenement_redessin;
 };
 
 constexpr ChampNumerotation kChamps[] = {
-    {128, &ValeursNumerotation::decalage_x, 50, 600, kRedessinerPremierChamp},
-    {130, &ValeursNumerotation::decalage_y, 50, 600, kRedessinerPremierChamp + 1},
-    {132, &ValeursNumerotation::epaisseur_cadre, 5, 150, kRedessinerPremierChamp + 2},
-    {134, &ValeursNumerotation::espacement_cadre, 5, 200, kRedessinerPremierChamp + 3},
-    {136, &ValeursNumerotation::decalage_reliure, 30, 500, kRedessinerPremierChamp + 4},
+    {128, &Preferences::Offset_X__Impression_numero, 50, 600, kRedessinerPremierChamp},
+    {130, &Preferences::Offset_Y__Impression_numero, 50, 600, kRedessinerPremierChamp + 1},
+    {132, &Preferences::Frame_thickness__Img_numerotation, 5, 150, kRedessinerPremierChamp + 2},
+    {134, &Preferences::Frame_To_Number_spacing__Img_numerotation, 5, 200,
+     kRedessinerPremierChamp + 3},
+    {136, &Preferences::Binding_Offset, 30, 500, kRedessinerPremierChamp + 4},
 };
 
 const ChampNumerotation* champ(int controle) {
@@ -146,7 +148,7 @@ void FenetrePrincipale::changement_champ_numerotation(int numero, TypeEvenement 
     if (!w) return;
     if (type == TypeEvenement::Changement) {
         const std::int64_t valeur = texte_controle(numero).trimmed().toLongLong();
-        numerotation.*c.valeur = valeur;
+        GLB_Preferences().*c.valeur = valeur;
         const bool borne = valeur == c.borne_basse || valeur == c.borne_haute;
         colorer_texte(w, borne ? 0x0000FF : 0x000000);
     } else if (type == TypeEvenement::FlecheHaut || type == TypeEvenement::FlecheBas) {

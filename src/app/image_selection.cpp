@@ -8,6 +8,7 @@
 #include "app/message_box.h"
 #include "app/paths.h"
 #include "imagelist/image_list.h"
+#include "settings/preferences.h"
 
 namespace vellumor::app {
 
@@ -15,8 +16,9 @@ void selectionner_images(FenetrePrincipale& f, const QString& titre) {
     desactiver_boutons_geres(f);
     ListeImages& liste = GLB_Fichiers_Images();
     liste.clear();
-    const QStringList choisis = f.dialogs().ouvrir_fichiers(
-        titre, f.dossier_images, QStringLiteral("Fichiers images|*.png"), true);
+    const QStringList choisis =
+        f.dialogs().ouvrir_fichiers(titre, QString::fromStdString(GLB_Preferences().DossierImages),
+                                    QStringLiteral("Fichiers images|*.png"), true);
     for (const QString& fichier : choisis) {
         if (fichier.isEmpty()) break;
         liste.push_back(entree_pour(chemin(fichier)));
@@ -30,10 +32,11 @@ void selectionner_images(FenetrePrincipale& f, const QString& titre) {
     if (lignes) lignes->headerItem()->setText(0, titre_colonne_fichiers(liste.size()));
     trier_par_numero(liste);
     const QString premier = qtexte(liste.front().Fichier);
-    f.dossier_images = premier.left(premier.lastIndexOf(QLatin1Char('/')) + 1);
+    const QString dossier = premier.left(premier.lastIndexOf(QLatin1Char('/')) + 1);
+    GLB_Preferences().DossierImages = dossier.toStdString();
     if (lignes) lignes->setUpdatesEnabled(false);
     remplir_lignes(f);
-    definir_texte_controle(18, QStringLiteral("  ") + f.dossier_images);
+    definir_texte_controle(18, QStringLiteral("  ") + dossier);
     ajuster_colonne_0(f);
     if (lignes) {
         lignes->setUpdatesEnabled(true);

@@ -4,7 +4,6 @@
 #include <QRect>
 #include <QTreeWidget>
 #include <QWidget>
-#include <cstdint>
 #include <functional>
 #include <map>
 #include <vector>
@@ -20,15 +19,6 @@ inline constexpr const char* kTitreAccueil = "Coloriser/détourer/nettoyer les i
 
 // What a control reports to the dispatcher.
 enum class TypeEvenement { Clic, Changement, FlecheHaut, FlecheBas };
-
-// The values of the numbering parameter fields 128 to 136, in pixels.
-struct ValeursNumerotation {
-    std::int64_t decalage_x = 50;
-    std::int64_t decalage_y = 50;
-    std::int64_t epaisseur_cadre = 5;
-    std::int64_t espacement_cadre = 5;
-    std::int64_t decalage_reliure = 30;
-};
 
 // Window 1: banner, operation buttons, file list, status line and bottom bar. Its dispatcher
 // starts the operations; operation panels find here what they share with the main state.
@@ -49,10 +39,6 @@ class FenetrePrincipale : public QWidget {
     // Where the numbering window keeps the geometry of 17 and 18 before it moves them.
     QRect geometrie_liste_sauvee;
     QRect geometrie_statut_sauvee;
-
-    QString dossier_images;  // folder of the first image of the last selection
-    QString dernier_fichier_liste;
-    ValeursNumerotation numerotation;
 
     // A control of this window or of an operation panel reports an event.
     void traiter_controle(int numero, TypeEvenement type = TypeEvenement::Clic);

@@ -2,13 +2,13 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QStandardPaths>
 #include <cstdlib>
 
 #include "app/banner.h"
 #include "app/controls.h"
 #include "app/message_box.h"
 #include "app/static_colours.h"
+#include "settings/preferences.h"
 
 namespace vellumor::app {
 namespace {
@@ -47,25 +47,6 @@ QString titre_programme(int version) {
         .arg(QString::fromUtf8(kLibelleConstruction));
 }
 
-QString dossier_preferences_depuis(const QString& appdata, const QString& dossier_configuration) {
-    if (appdata.isEmpty()) return dossier_configuration + QStringLiteral("/Vellumor");
-    const bool separateur =
-        appdata.endsWith(QLatin1Char('/')) || appdata.endsWith(QLatin1Char('\\'));
-    return appdata + (separateur ? QString() : QStringLiteral("/")) + QStringLiteral("Vellumor");
-}
-
-QString dossier_preferences_du_programme() {
-    return dossier_preferences_depuis(
-        qEnvironmentVariable("APPDATA"),
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
-}
-
-QString Dossier_Preferences() {
-    const QString dossier = dossier_preferences_du_programme() + QLatin1Char('/');
-    QDir().mkpath(dossier);
-    return dossier;
-}
-
 QString Dossier_Temporaire() {
     const QString dossier = QDir::tempPath() + QStringLiteral("/Vellumor/");
     QDir().mkdir(dossier);
@@ -101,7 +82,9 @@ Session* Session::courante() {
 std::unique_ptr<Session> Session::demarrer(Dialogs& dialogs, const QString& dossier_copies) {
     std::unique_ptr<Session> s(new Session(dialogs));
     s->ressources_.charger_polices_de_base();
-    s->dossier_preferences_ = dossier_preferences_du_programme();
+    s->dossier_preferences_ = dossier_preferences_depuis(qgetenv("APPDATA").toStdString(),
+                                                         qgetenv("XDG_CONFIG_HOME").toStdString(),
+                                                         qgetenv("HOME").toStdString());
     s->lire_preferences();
     s->ressources_.charger_images_partagees();
     s->police_tampon_ = numbering::PoliceTampon::charger();
@@ -114,7 +97,6 @@ std::unique_ptr<Session> Session::demarrer(Dialogs& dialogs, const QString& doss
     const QString titre = titre_programme(Numero_Version(dossier_copies));
     if (!preparer_images_bandeau(s->ressources_, kLargeurClient)) return nullptr;
     s->fenetre_ = std::make_unique<FenetrePrincipale>(s->ressources_, dialogs, titre);
-    s->fenetre_->dossier_images = s->dossier_images_;
     QObject::connect(s->fenetre_.get(), &FenetrePrincipale::ferme,
                      [] { QCoreApplication::exit(0); });
     s->fenetre_->show();
@@ -136,10 +118,15 @@ void Session::arreter() {
     fenetre_.reset();
 }
 
-void Session::lire_preferences() {}
+void Session::lire_preferences() {
+    GLB_Preferences() = dossier_preferences_.empty()
+                            ? Preferences{}
+                            : vellumor::lire_preferences(dossier_preferences_);
+}
 
 void Session::ecrire_preferences() {
-    if (fenetre_) dossier_images_ = fenetre_->dossier_images;
+    if (auto refus = vellumor::ecrire_preferences(dossier_preferences_, GLB_Preferences()))
+        afficher_message(dialogs_, *refus, nullptr);
 }
 
 }  // namespace vellumor::app

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <filesystem>
 #include <memory>
 #include <optional>
 
@@ -20,13 +21,6 @@ QString dossier_copies_de_sauvegarde();
 // "Traitement des images - version 1.10  --  " + the 11-character build label + "(x64)".
 QString titre_programme(int version);
 
-// The preferences folder: appdata + "/" (unless it ends with a separator) + "Vellumor"; with an
-// empty appdata, the user's configuration folder + "/Vellumor".
-QString dossier_preferences_depuis(const QString& appdata, const QString& dossier_configuration);
-// The preferences folder of this run (APPDATA when set), without trailing separator.
-QString dossier_preferences_du_programme();
-// The same folder with a trailing "/", created when missing.
-QString Dossier_Preferences();
 // The system temporary folder + "/Vellumor/", created when missing (one level).
 QString Dossier_Temporaire();
 
@@ -36,8 +30,8 @@ QString texte_erreur_fatale(const QString& message, int ligne);
 [[noreturn]] void Erreur_Fatale(const QString& message, int ligne);
 
 // The program's life from the fonts to the shutdown. The single-instance check comes first (in
-// main); then start() makes the fonts, reads the preferences, makes the shared images, checks the
-// stamp font, titles and builds the window.
+// main); then demarrer() makes the fonts, reads the preferences, makes the shared images, checks
+// the stamp font, titles and builds the window.
 class Session {
   public:
     // nullptr when the window or its banner cannot be made (the process then ends silently).
@@ -46,7 +40,8 @@ class Session {
 
     FenetrePrincipale& fenetre() { return *fenetre_; }
     Ressources& ressources() { return ressources_; }
-    const QString& dossier_preferences() const { return dossier_preferences_; }
+    // Where the preferences are read at start and written at the end.
+    const std::filesystem::path& dossier_preferences() const { return dossier_preferences_; }
 
     // Runs the event loop until window 1 closes, then shuts down; the process's exit code.
     int executer();
@@ -62,8 +57,7 @@ class Session {
 
     Dialogs& dialogs_;
     Ressources ressources_;
-    QString dossier_preferences_;
-    QString dossier_images_;
+    std::filesystem::path dossier_preferences_;
     std::optional<numbering::PoliceTampon> police_tampon_;
     std::unique_ptr<FenetrePrincipale> fenetre_;
     bool arretee_ = false;

@@ -187,11 +187,15 @@ int commande_numeroter(const std::vector<std::string>& args) {
     r.position = o.position;
     r.parametres = o.parametres;
     r.dossier = o.dossier;
-    const std::optional<PoliceTampon> police = PoliceTampon::charger();
-    const ResultatTampons tampons = construire_tampons(
-        police ? &*police : nullptr,
-        {r.debut, r.fin, o.modele, int(o.parametres.epaisseur), int(o.parametres.espacement)},
-        r.dossier);
+    ResultatTampons tampons;
+    {
+        const std::optional<PoliceTampon> police = PoliceTampon::charger();
+        tampons = construire_tampons(
+            police ? &*police : nullptr,
+            {r.debut, r.fin, o.modele, int(o.parametres.epaisseur), int(o.parametres.espacement)},
+            r.dossier);
+    }
+    liberer_caches_polices();  // the stamps are files now; nothing draws text any more
     afficher(tampons.messages);
     if (tampons.abandon) return 1;
     r.taille_tampons = tampons.taille_empaquetee();

@@ -1,5 +1,6 @@
 #include "cli/page_options.h"
 
+#include <cctype>
 #include <charconv>
 #include <set>
 #include <system_error>
@@ -28,6 +29,12 @@ std::optional<std::uint32_t> masque_des_motifs(const std::string& s) {
         debut = virgule + 1;
     }
     return masque;
+}
+
+bool est_png(const std::filesystem::path& p) {
+    std::string ext = p.extension().string();
+    for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return ext == ".png";
 }
 
 }  // namespace
@@ -106,7 +113,16 @@ ListeOuErreur construire_liste(const OptionsPages& options) {
         r.liste = entrees_depuis_liste(lecture.fichiers);
     }
     ListeImages arguments;
-    for (const std::filesystem::path& f : options.fichiers) arguments.push_back(entree_pour(f));
+    for (const std::filesystem::path& f : options.fichiers) {
+        std::error_code ec;
+        if (!std::filesystem::is_directory(f, ec)) {
+            arguments.push_back(entree_pour(f));
+            continue;
+        }
+        for (const auto& e : std::filesystem::directory_iterator(f, ec))
+            if (e.is_regular_file(ec) && est_png(e.path()))
+                arguments.push_back(entree_pour(e.path()));
+    }
     trier_par_numero(arguments);
     r.liste.insert(r.liste.end(), arguments.begin(), arguments.end());
 

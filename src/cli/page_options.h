@@ -34,8 +34,8 @@ struct ListeOuErreur {
 };
 
 // The files to process: those of the list file (its order) followed by the arguments sorted by
-// their trailing number, every path made absolute. Refuses a list file that the loading rules
-// refuse, a file named twice and an empty result.
+// their trailing number (a folder stands for its .png files), every path made absolute. Refuses a
+// list file that the loading rules refuse, a file named twice and an empty result.
 ListeOuErreur construire_liste(const OptionsPages& options);
 
 }  // namespace vellumor::cli

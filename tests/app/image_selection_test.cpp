@@ -2,6 +2,7 @@
 
 #include "app/controls.h"
 #include "app/list_helpers.h"
+#include "settings/preferences.h"
 #include "window_fixture.h"
 
 namespace vellumor::app::test {
@@ -22,7 +23,7 @@ class ImageSelection : public FenetreTest {
 
 TEST_F(ImageSelection, FilesAreListedInPageOrderWithTheCountAndTheFolder) {
     choisir({"p10.png", "p2.png", "p1.png"});
-    fenetre->dossier_images = QStringLiteral("/ailleurs/");
+    GLB_Preferences().DossierImages = "/ailleurs/";
     effacer_liste(*fenetre);
     selectionner_images(*fenetre, QStringLiteral("Sélectionner les fichiers à détourer"));
 
@@ -42,7 +43,7 @@ TEST_F(ImageSelection, FilesAreListedInPageOrderWithTheCountAndTheFolder) {
     EXPECT_EQ(GLB_Fichiers_Images()[2].Numero, 10);
     EXPECT_EQ(GLB_Fichiers_Images()[0].Fichier, dossier / "p1.png");
     EXPECT_EQ(titre_colonne(), QStringLiteral(" 3 fichiers"));
-    EXPECT_EQ(fenetre->dossier_images, dossier_texte());
+    EXPECT_EQ(QString::fromStdString(GLB_Preferences().DossierImages), dossier_texte());
     EXPECT_EQ(texte_controle(18), "  " + dossier_texte());
     // The caller enables the buttons: selecting leaves them disabled.
     EXPECT_FALSE(control(4)->isEnabled());
@@ -63,7 +64,7 @@ TEST_F(ImageSelection, TheFolderIsTheSmallestNumbersFolder) {
         {chemin("p5.png"), QString::fromStdString((autre / "p-3.png").string())});
     selectionner_images(*fenetre, QStringLiteral("t"));
     EXPECT_EQ(ligne(0), QStringLiteral("p-3.png"));
-    EXPECT_EQ(fenetre->dossier_images, QString::fromStdString(autre.path().string()) + "/");
+    EXPECT_EQ(GLB_Preferences().DossierImages, autre.path().string() + "/");
 }
 
 TEST_F(ImageSelection, CancellingLeavesAnEmptyListWithSaveAndClearDisabled) {

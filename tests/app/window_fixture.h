@@ -11,6 +11,7 @@
 #include "app/main_window.h"
 #include "imagelist/image_list.h"
 #include "scripted_dialogs.h"
+#include "settings/preferences.h"
 #include "support/temp_dir.h"
 
 namespace vellumor::app::test {
@@ -20,6 +21,7 @@ class FenetreTest : public ::testing::Test {
   protected:
     void SetUp() override {
         GLB_Fichiers_Images().clear();
+        GLB_Preferences() = Preferences{};
         ressources.charger_polices_de_base();
         ressources.charger_images_partagees();
         ASSERT_TRUE(preparer_images_bandeau(ressources, kLargeurClient));
@@ -36,8 +38,10 @@ class FenetreTest : public ::testing::Test {
     QString ligne(int i) { return liste().topLevelItem(i)->text(0); }
     QString titre_colonne() { return liste().headerItem()->text(0); }
     int icone(int i) { return liste().topLevelItem(i)->data(0, Qt::UserRole).toInt(); }
-    // Lets posted events reach the window.
-    static void traiter_evenements() { QCoreApplication::processEvents(); }
+    // Lets posted events reach the window, and the events those post in turn.
+    static void traiter_evenements() {
+        for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+    }
 
     vellumor::test::TempDir dossier;
     DialogsScriptes dialogs;

@@ -56,6 +56,21 @@ TEST(ConstruireListe, ListFileFirstInItsOrderThenArgumentsByTrailingNumber) {
     EXPECT_EQ(l.liste[4].Numero, 10);
 }
 
+TEST(ConstruireListe, FolderStandsForItsPngFilesInPageOrder) {
+    test::TempDir dir;
+    std::filesystem::create_directory(dir / "pages");
+    for (const char* n : {"s_10.png", "s_9.PNG", "notes.txt", "s_3.png.tmp", "s_1.png"})
+        test::write_bytes(dir / "pages" / n, "x");
+    std::filesystem::create_directory(dir / "pages" / "sous_2.png");
+    OptionsPages o;
+    o.fichiers = {dir / "pages", dir / "s_4.png"};
+    const ListeOuErreur l = construire_liste(o);
+    ASSERT_TRUE(l.erreur.empty()) << l.erreur;
+    std::vector<std::string> noms;
+    for (const EntreeImage& e : l.liste) noms.push_back(e.Fichier.filename().string());
+    EXPECT_EQ(noms, (std::vector<std::string>{"s_1.png", "s_4.png", "s_9.PNG", "s_10.png"}));
+}
+
 TEST(ConstruireListe, RefusalsAreFrenchAndRelativePathsBecomeAbsolute) {
     test::TempDir dir;
     test::write_bytes(dir / "sans_bom.txt", "/a/p1.png\n");

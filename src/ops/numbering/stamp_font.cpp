@@ -46,4 +46,9 @@ std::optional<PoliceTampon> PoliceTampon::charger(double dpi) {
     return PoliceTampon(std::move(face), kPointsPoliceTampon * dpi / 72.0);
 }
 
+void liberer_caches_polices() {
+    cairo_debug_reset_static_data();
+    FcFini();
+}
+
 }  // namespace vellumor::numbering

@@ -26,4 +26,8 @@ class PoliceTampon {
     double taille_pixels_ = 0;
 };
 
+// Frees the process-wide caches of cairo and fontconfig. Only once no stamp font or drawing is
+// left anywhere in the process (at exit), so that leak checkers report real leaks only.
+void liberer_caches_polices();
+
 }  // namespace vellumor::numbering

@@ -8,6 +8,7 @@
 #include "batch/png_io.h"
 #include "ops/numbering/placement.h"
 #include "ops/numbering/stamp_files.h"
+#include "ops/numbering/test_font.h"
 #include "support/png_fixtures.h"
 #include "support/temp_dir.h"
 
@@ -29,11 +30,6 @@ class Rapport : public test::ProgressionEnregistree {
   private:
     std::mutex garde_;
 };
-
-const PoliceTampon* police() {
-    static const std::optional<PoliceTampon> font = PoliceTampon::charger();
-    return font ? &*font : nullptr;
-}
 
 constexpr int kW = 700, kH = 450;
 

@@ -5,15 +5,11 @@
 #include <set>
 
 #include "batch/png_io.h"
+#include "ops/numbering/test_font.h"
 #include "support/temp_dir.h"
 
 namespace vellumor::numbering {
 namespace {
-
-const PoliceTampon* police() {
-    static const std::optional<PoliceTampon> font = PoliceTampon::charger();
-    return font ? &*font : nullptr;
-}
 
 std::set<std::string> noms(const std::filesystem::path& folder) {
     std::set<std::string> out;

@@ -5,14 +5,10 @@
 #include <algorithm>
 #include <string>
 
+#include "ops/numbering/test_font.h"
+
 namespace vellumor::numbering {
 namespace {
-
-const PoliceTampon& police() {
-    static const std::optional<PoliceTampon> font = PoliceTampon::charger();
-    if (!font) throw std::runtime_error("stamp font missing");
-    return *font;
-}
 
 struct Boite {
     int x0, y0, x1, y1;  // inclusive bounds of the pixels differing from the background
@@ -37,13 +33,14 @@ Image from_grid(const std::vector<std::string>& rows) {
 }
 
 TEST(Stamps, FontResolvesToABoldFaceAtTheStampSize) {
-    EXPECT_NEAR(police().taille_pixels(), 146.667, 0.001);
+    ASSERT_NE(police(), nullptr);
+    EXPECT_NEAR(police()->taille_pixels(), 146.667, 0.001);
     EXPECT_NEAR(PoliceTampon::charger(120)->taille_pixels(), 183.333, 0.001);
 }
 
 TEST(Stamps, CanvasKeepsItsExactColourOffTheGlyphsAndOnlyGreysOnThem) {
     for (ModeleNumero m : {ModeleNumero::Disque, ModeleNumero::RectangleBlanc}) {
-        auto canvas = dessiner_nombre(police(), "48", m);
+        auto canvas = dessiner_nombre(*police(), "48", m);
         ASSERT_TRUE(canvas);
         ASSERT_EQ(canvas->width(), 350);
         ASSERT_EQ(canvas->height(), 150);
@@ -103,7 +100,7 @@ TEST(Stamps, FramedRectanglesOfARunShareOneSizeAndCentreTheirNumber) {
     std::vector<Image> numbers;
     int mw = 0, mh = 0;
     for (int n = 1; n <= 120; ++n) {
-        auto canvas = dessiner_nombre(police(), std::to_string(n), ModeleNumero::RectangleBlanc);
+        auto canvas = dessiner_nombre(*police(), std::to_string(n), ModeleNumero::RectangleBlanc);
         ASSERT_TRUE(canvas);
         Rognage r;
         numbers.push_back(rogner_a_l_encre(*canvas, kBlack, r));
@@ -175,7 +172,7 @@ TEST(Stamps, RoundShapesKeepWhiteCornersAndTheirModelColours) {
 }
 
 TEST(Stamps, ANumberWiderThanTheCanvasIsCutAtItsEdge) {
-    auto canvas = dessiner_nombre(police(), "1234567", ModeleNumero::RectangleBlanc);
+    auto canvas = dessiner_nombre(*police(), "1234567", ModeleNumero::RectangleBlanc);
     ASSERT_TRUE(canvas);
     Boite b = boite_encre(*canvas, kWhite, 0, 0, 350, 150);
     EXPECT_EQ(b.x1, 349);

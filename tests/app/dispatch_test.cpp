@@ -1,0 +1,244 @@
+#include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
+
+#include "app/controls.h"
+#include "app/events.h"
+#include "app/image_selection.h"
+#include "app/list_helpers.h"
+#include "app/startup.h"
+#include "app/static_colours.h"
+#include "settings/preferences.h"
+#include "window_fixture.h"
+
+namespace vellumor::app::test {
+namespace {
+
+using Genre = DialogsScriptes::Appel::Genre;
+
+class Dispatch : public FenetreTest {
+  protected:
+    void lister(int n) {
+        for (int i = 1; i <= n; ++i)
+            GLB_Fichiers_Images().push_back(entree_pour("/pages/p" + std::to_string(i) + ".png"));
+        remplir_lignes(*fenetre);
+        activer_selon_liste(*fenetre);
+    }
+    QImage bandeau() { return control_as<QLabel>(97)->pixmap().toImage(); }
+};
+
+TEST_F(Dispatch, OperationButtonsRetitleTheBannerAndResetIconsWhenTheOperationWantsIt) {
+    lister(2);
+    definir_icone_ligne(*fenetre, 0, 2);
+    const QImage accueil = bandeau();
+    control_as<QPushButton>(10)->click();  // numbering keeps the icons
+    EXPECT_EQ(icone(0), 2);
+    EXPECT_NE(bandeau(), accueil);
+    control_as<QPushButton>(7)->click();
+    EXPECT_EQ(icone(0), kIconeNeutre);
+    restaurer_etat_principal(*fenetre);
+    EXPECT_EQ(bandeau(), accueil);
+}
+
+TEST_F(Dispatch, QuitClosesWindowOne) {
+    bool ferme = false;
+    QObject::connect(fenetre.get(), &FenetrePrincipale::ferme, [&] { ferme = true; });
+    control_as<QPushButton>(3)->click();
+    EXPECT_TRUE(ferme);
+    EXPECT_TRUE(fenetre->fermeture_demandee());
+    EXPECT_FALSE(fenetre->isVisible());
+}
+
+TEST_F(Dispatch, CancelPutsTheListBackThenClosesTheWindow) {
+    fenetre->geometrie_liste_sauvee = QRect(330, 64, 721, 416);
+    fenetre->geometrie_statut_sauvee = QRect(330, 26, 721, 40);
+    control(17)->setGeometry(10, 10, 100, 100);
+    control(18)->setGeometry(10, 0, 100, 10);
+    fenetre->traiter_controle(60);
+    EXPECT_EQ(control(17)->geometry(), QRect(330, 64, 721, 416));
+    EXPECT_EQ(control(18)->geometry(), QRect(330, 26, 721, 40));
+    EXPECT_TRUE(fenetre->isVisible());  // the close is posted
+    traiter_evenements();
+    EXPECT_FALSE(fenetre->isVisible());
+}
+
+TEST_F(Dispatch, BothNumberingWorkersDoneShowsTheEndMessageOnce) {
+    fenetre->poster(kNumerotationPairTerminee);
+    traiter_evenements();
+    EXPECT_TRUE(dialogs.de_genre(Genre::Tache).empty());
+    fenetre->poster(kNumerotationImpairTerminee);
+    traiter_evenements();
+    auto boites = dialogs.de_genre(Genre::Tache);
+    ASSERT_EQ(boites.size(), 1u);
+    EXPECT_EQ(boites[0].tache.instruction, QStringLiteral(" Info"));
+    EXPECT_EQ(boites[0].tache.corps,
+              QStringLiteral("Les opérations de numérotation sont terminées"));
+    EXPECT_EQ(boites[0].tache.details, QString());
+    EXPECT_EQ(boites[0].tache.icone, Bouclier::Vert);
+    EXPECT_EQ(boites[0].tache.titre, fenetre->windowTitle());
+    fenetre->poster(kVerifierFinNumerotation);  // the counter started again from 0
+    traiter_evenements();
+    EXPECT_EQ(dialogs.de_genre(Genre::Tache).size(), 1u);
+}
+
+TEST_F(Dispatch, PostedEventsReachTheHandlersOfTheirNumber) {
+    int recus = 0;
+    fenetre->sur_evenement(0x10003, [&] { ++recus; });
+    fenetre->poster(0x10003);
+    fenetre->poster(0x10004);
+    EXPECT_EQ(recus, 0);
+    traiter_evenements();
+    EXPECT_EQ(recus, 1);
+}
+
+TEST_F(Dispatch, NumberingFieldsTurnRedAtTheirBoundsAndRepaintOnceAfterAnArrow) {
+    auto* champ = new QSpinBox(control(1));  // owned by the body
+    champ->setRange(0, 1000);
+    enregistrer_controle(128, champ);
+    auto couleur = [&] { return champ->findChild<QLineEdit*>()->palette().color(QPalette::Text); };
+    for (const char* valeur : {"50", "600"}) {
+        definir_texte_controle(128, QString::fromLatin1(valeur));
+        fenetre->traiter_controle(128, TypeEvenement::Changement);
+        EXPECT_EQ(couleur(), QColor(255, 0, 0)) << valeur;
+    }
+    EXPECT_EQ(GLB_Preferences().Offset_X__Impression_numero, 600);
+    definir_texte_controle(128, QStringLiteral("51"));
+    fenetre->traiter_controle(128, TypeEvenement::Changement);
+    EXPECT_EQ(couleur(), QColor(0, 0, 0));
+    EXPECT_EQ(GLB_Preferences().Offset_X__Impression_numero, 51);
+
+    fenetre->traiter_controle(128, TypeEvenement::FlecheHaut);
+    EXPECT_FALSE(champ->updatesEnabled());
+    traiter_evenements();
+    EXPECT_TRUE(champ->updatesEnabled());
+}
+
+TEST_F(Dispatch, EndNumberIsStartPlusRowsMinusOneNeverBelowZero) {
+    auto* debut = new QLineEdit(control(1));  // owned by the body
+    auto* fin = new QLineEdit(control(1));
+    enregistrer_controle(107, debut);
+    enregistrer_controle(109, fin);
+    lister(10);
+    debut->setText(QStringLiteral("5"));
+    fenetre->traiter_controle(107);
+    EXPECT_EQ(fin->text(), QStringLiteral("14"));
+    debut->setText(QString());
+    fenetre->traiter_controle(107);
+    EXPECT_EQ(fin->text(), QStringLiteral("0"));
+    debut->setText(QStringLiteral("-20"));
+    fenetre->traiter_controle(107);
+    EXPECT_EQ(fin->text(), QStringLiteral("0"));
+    effacer_liste(*fenetre);
+    debut->setText(QStringLiteral("5"));
+    fenetre->traiter_controle(107);
+    EXPECT_EQ(fin->text(), QStringLiteral("0"));
+}
+
+TEST_F(Dispatch, OpenTemporaryFolderAsksTheExplorer) {
+    fenetre->traiter_controle(103);
+    const auto ouverts = dialogs.de_genre(Genre::Dossier);
+    ASSERT_EQ(ouverts.size(), 1u);
+    EXPECT_EQ(ouverts[0].texte, Dossier_Temporaire());
+}
+
+TEST_F(Dispatch, SelectItemOfTheNumberingToolBarOnAnEmptyListPutsTheBarBack) {
+    auto* annuler = new QPushButton(control(2));  // owned by the bottom bar
+    enregistrer_controle(101, annuler);
+    montrer(3, false);
+    fenetre->traiter_menu(1);
+    const auto ouverts = dialogs.de_genre(Genre::Ouvrir);
+    ASSERT_EQ(ouverts.size(), 1u);
+    EXPECT_EQ(ouverts[0].titre, QStringLiteral("Sélectionner les fichiers pour la numérotation"));
+    EXPECT_TRUE(control(3)->isVisible());
+    EXPECT_FALSE(annuler->isVisible());
+    EXPECT_TRUE(control(4)->isEnabled());
+    EXPECT_FALSE(control(13)->isEnabled());
+
+    lister(1);
+    dialogs.reponses_simples.push_back(kCodeOui);
+    fenetre->traiter_menu(1);
+    EXPECT_EQ(dialogs.de_genre(Genre::Ouvrir).back().titre,
+              QStringLiteral("Sélectionner les fichiers pour la numérotation "));
+}
+
+TEST_F(Dispatch, ManagedButtonsHideShowAndSkipTheOnesThatKeepTheirState) {
+    masquer_boutons_geres(*fenetre);
+    for (int n = 4; n <= 13; ++n) EXPECT_FALSE(control(n)->isVisible()) << n;
+    auto* garde = new QPushButton(control(1));  // owned by the body
+    enregistrer_controle(65, garde);
+    auto* cache = new QPushButton(control(1));
+    enregistrer_controle(79, cache);
+    fenetre->GLB_Boutons().push_back(65);
+    fenetre->GLB_Boutons().push_back(79);
+    restaurer_etat_principal(*fenetre);
+    for (int n = 4; n <= 13; ++n) EXPECT_TRUE(control(n)->isVisible()) << n;
+    EXPECT_FALSE(cache->isVisible());
+
+    lister(1);
+    garde->setEnabled(false);
+    activer_selon_liste(*fenetre);
+    EXPECT_FALSE(garde->isEnabled());  // left as it is while there are rows
+    EXPECT_TRUE(control(12)->isEnabled());
+    garde->setEnabled(true);
+    effacer_liste(*fenetre);
+    activer_selon_liste(*fenetre);
+    EXPECT_FALSE(garde->isEnabled());
+    EXPECT_TRUE(cache->isEnabled());
+}
+
+TEST_F(Dispatch, RestoringTheMainStateClosesTheNumberingWindowsAndToolBars) {
+    QWidget f4;
+    enregistrer_fenetre(4, &f4);
+    f4.show();
+    auto* barre = new QWidget(control(1));  // owned by the body
+    enregistrer_barre_outils(0, barre);
+    restaurer_etat_principal(*fenetre);
+    EXPECT_FALSE(f4.isVisible());
+    traiter_evenements();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(barre_outils(0), nullptr);
+}
+
+TEST(StaticColours, ColoursFollowControlNumberAndDisplayValue) {
+    using T = CouleurStatique::Traitement;
+    EXPECT_EQ(couleur_statique(40, 0, false).traitement, T::Defaut);
+    EXPECT_EQ(couleur_statique(36, 0, false), (CouleurStatique{T::FondBlanc, true, 0x70180B}));
+    EXPECT_EQ(couleur_statique(28, 0, true).texte, 0x0000FFu);
+    EXPECT_EQ(couleur_statique(24, 0, false).texte, 0xFF0000u);
+    EXPECT_EQ(couleur_statique(24, 0, true).texte, 0xFF6A6Au);
+    EXPECT_EQ(couleur_statique(126, 0, true).texte, 0x6969FFu);
+    EXPECT_EQ(couleur_statique(137, 1, false).texte, 0x000000u);
+    EXPECT_EQ(couleur_statique(137, 2, false).texte, 0x808080u);
+    EXPECT_EQ(couleur_statique(106, 1, false).texte, 0xFF0000u);
+    EXPECT_EQ(couleur_statique(108, 1, false).texte, 0x0000FFu);
+    EXPECT_EQ(couleur_statique(108, 2, false).texte, 0x808080u);
+    EXPECT_EQ(couleur_statique(127, 2, false).texte, 0x808080u);
+    EXPECT_EQ(couleur_statique(19, 0, false), (CouleurStatique{T::FondBlanc, false, 0}));
+    EXPECT_EQ(couleur_statique(112, 0, false).texte_colore, false);
+    EXPECT_EQ(couleur_statique(112, 0, false).traitement, T::FondBlanc);
+    EXPECT_EQ(couleur_statique(18, 0, false).traitement, T::Defaut);
+    EXPECT_EQ(couleur_statique(115, 0, false).traitement, T::Defaut);
+    EXPECT_EQ(couleur_statique(96, 0, false).texte, 0xFF0000u);
+}
+
+TEST(StaticColours, RegisteredLabelsAreRecolouredByDisplayValueAndReconstitution) {
+    installer_coloriage_statique();
+    QWidget parent;
+    auto* gris = new QLabel(&parent);  // owned by parent
+    enregistrer_controle(137, gris);
+    definir_valeur_affichage(137, 2);
+    EXPECT_EQ(gris->palette().color(QPalette::WindowText), QColor(0x80, 0x80, 0x80));
+    definir_valeur_affichage(137, 1);
+    EXPECT_EQ(gris->palette().color(QPalette::WindowText), QColor(0, 0, 0));
+    EXPECT_EQ(gris->palette().color(QPalette::Window), QColor(255, 255, 255));
+    auto* bleu = new QLabel(&parent);
+    enregistrer_controle(24, bleu);
+    EXPECT_EQ(bleu->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    definir_reconstitution_en_cours(true);
+    EXPECT_EQ(bleu->palette().color(QPalette::WindowText), QColor(0x6A, 0x6A, 0xFF));
+    definir_reconstitution_en_cours(false);
+    EXPECT_EQ(bleu->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+}
+
+}  // namespace
+}  // namespace vellumor::app::test
