@@ -55,14 +55,17 @@ void Image::fill_box(int x, int y, int w, int h, Couleur c) {
     std::uint8_t px[4] = {rouge(c), vert(c), bleu(c), 0xFF};
     // Build one row of the box, then copy it to the others.
     std::uint8_t* first = row(y0) + std::size_t(x0) * channels_;
-    for (int i = 0; i < x1 - x0; ++i) std::memcpy(first + std::size_t(i) * channels_, px, channels_);
+    for (int i = 0; i < x1 - x0; ++i)
+        std::memcpy(first + std::size_t(i) * channels_, px, channels_);
     const std::size_t span = std::size_t(x1 - x0) * channels_;
-    for (int yy = y0 + 1; yy < y1; ++yy) std::memcpy(row(yy) + std::size_t(x0) * channels_, first, span);
+    for (int yy = y0 + 1; yy < y1; ++yy)
+        std::memcpy(row(yy) + std::size_t(x0) * channels_, first, span);
 }
 
 void Image::draw(const Image& source, int x, int y) {
     const int sx0 = std::max(0, -x), sy0 = std::max(0, -y);
-    const int sx1 = std::min(source.width_, width_ - x), sy1 = std::min(source.height_, height_ - y);
+    const int sx1 = std::min(source.width_, width_ - x),
+              sy1 = std::min(source.height_, height_ - y);
     if (sx0 >= sx1 || sy0 >= sy1) return;
     const int n = sx1 - sx0;
     for (int sy = sy0; sy < sy1; ++sy) {
@@ -75,7 +78,8 @@ void Image::draw(const Image& source, int x, int y) {
         for (int i = 0; i < n; ++i, s += source.channels_, d += channels_) {
             if (source.channels_ == 4 && s[3] != 0xFF) {
                 const unsigned a = s[3];
-                for (int k = 0; k < 3; ++k) d[k] = std::uint8_t((s[k] * a + d[k] * (255 - a) + 127) / 255);
+                for (int k = 0; k < 3; ++k)
+                    d[k] = std::uint8_t((s[k] * a + d[k] * (255 - a) + 127) / 255);
             } else {
                 d[0] = s[0];
                 d[1] = s[1];
@@ -102,6 +106,27 @@ Image Image::grab(int x, int y, int w, int h) const {
     return out;
 }
 
+void Image::crop_in_place(int x, int y, int w, int h) {
+    const int x0 = std::max(x, 0), y0 = std::max(y, 0);
+    const int x1 = std::min<long>(long(x) + w, width_), y1 = std::min<long>(long(y) + h, height_);
+    if (x0 >= x1 || y0 >= y1) {
+        width_ = height_ = 0;
+        pixels_.clear();
+        return;
+    }
+    const std::size_t old_stride = stride();
+    const std::size_t new_stride = std::size_t(x1 - x0) * channels_;
+    // Each destination row starts at or before its source, so copying top to bottom never
+    // overwrites a row still to be read.
+    for (int yy = y0; yy < y1; ++yy)
+        std::memmove(pixels_.data() + std::size_t(yy - y0) * new_stride,
+                     pixels_.data() + std::size_t(yy) * old_stride + std::size_t(x0) * channels_,
+                     new_stride);
+    width_ = x1 - x0;
+    height_ = y1 - y0;
+    pixels_.resize(new_stride * height_);
+}
+
 namespace {
 thread_local Image* thread_target = nullptr;
 }
@@ -116,6 +141,8 @@ DrawingTarget::~DrawingTarget() {
     if (image_ != nullptr) thread_target = nullptr;
 }
 
-Image* DrawingTarget::current() { return thread_target; }
+Image* DrawingTarget::current() {
+    return thread_target;
+}
 
 }  // namespace vellumor

@@ -17,9 +17,15 @@ inline constexpr int kMaxSide = 32767;
 constexpr Couleur couleur(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     return Couleur(r) | (Couleur(g) << 8) | (Couleur(b) << 16);
 }
-constexpr std::uint8_t rouge(Couleur c) { return c & 0xFF; }
-constexpr std::uint8_t vert(Couleur c) { return (c >> 8) & 0xFF; }
-constexpr std::uint8_t bleu(Couleur c) { return (c >> 16) & 0xFF; }
+constexpr std::uint8_t rouge(Couleur c) {
+    return c & 0xFF;
+}
+constexpr std::uint8_t vert(Couleur c) {
+    return (c >> 8) & 0xFF;
+}
+constexpr std::uint8_t bleu(Couleur c) {
+    return (c >> 16) & 0xFF;
+}
 
 // Physical resolution of a page, as in a PNG pHYs chunk (pixels per metre).
 struct Resolution {
@@ -33,12 +39,12 @@ Resolution resolution_from_dpi(double dpi);
 // The file depth is the bit depth of the file the image came from (1, 2, 4, 8, 16, 24 or 32) and is
 // the default depth when the image is saved.
 class Image {
-public:
+  public:
     Image() = default;
 
-    // A width x height image of pixel depth 32 when depth is 32 and 24 otherwise, every pixel set to
-    // background (alpha 0xFF at depth 32); its file depth equals its pixel depth. Fails (nullopt)
-    // for sides outside 1..32767 or when the memory cannot be had.
+    // A width x height image of pixel depth 32 when depth is 32 and 24 otherwise, every pixel set
+    // to background (alpha 0xFF at depth 32); its file depth equals its pixel depth. Fails
+    // (nullopt) for sides outside 1..32767 or when the memory cannot be had.
     static std::optional<Image> create(int width, int height, int depth, Couleur background);
 
     int width() const { return width_; }
@@ -59,7 +65,8 @@ public:
     const std::uint8_t* data() const { return pixels_.data(); }
     std::size_t byte_size() const { return pixels_.size(); }
 
-    // Colour word of (x, y), alpha never reported. No bounds check: 0 <= x < width, 0 <= y < height.
+    // Colour word of (x, y), alpha never reported. No bounds check: 0 <= x < width, 0 <= y <
+    // height.
     Couleur pixel(int x, int y) const {
         const std::uint8_t* p = row(y) + std::size_t(x) * channels_;
         return couleur(p[0], p[1], p[2]);
@@ -85,11 +92,15 @@ public:
     // The rectangle is clipped to the image; an empty intersection gives an empty image.
     Image grab(int x, int y, int w, int h) const;
 
+    // Keeps only the rectangle at (x, y) of w x h, clipped to the image, moving its rows to the
+    // front of the buffer: the same result as grab() without a second page in memory.
+    void crop_in_place(int x, int y, int w, int h);
+
     // Adopts a decoded buffer of width x height x channels bytes (used by the PNG loader).
     static Image adopt(int width, int height, int channels, int file_depth,
                        std::vector<std::uint8_t> pixels);
 
-private:
+  private:
     int width_ = 0;
     int height_ = 0;
     int channels_ = 3;
@@ -101,7 +112,7 @@ private:
 // The calling thread's drawing target: at most one per thread, started on an image and stopped when
 // this object goes away. Targets of different threads are independent.
 class DrawingTarget {
-public:
+  public:
     // Starting fails (active() false) on an empty image or when the thread already has a target.
     explicit DrawingTarget(Image& image);
     ~DrawingTarget();
@@ -113,7 +124,7 @@ public:
     // The calling thread's current target image, or nullptr.
     static Image* current();
 
-private:
+  private:
     Image* image_ = nullptr;
 };
 

@@ -59,6 +59,23 @@ TEST(Image, DrawClipsAndGrabCopiesRectangle) {
     EXPECT_EQ(part.pixel(1, 1), 0x00FF00u);
 }
 
+TEST(Image, CropInPlaceMatchesGrab) {
+    auto page = *Image::create(7, 5, 32, kWhite);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 7; ++x) page.set_pixel(x, y, couleur(x * 30, y * 40, x + y));
+    page.set_file_depth(8);
+    const Image expected = page.grab(2, 1, 4, 3);
+    Image cropped = page;
+    cropped.crop_in_place(2, 1, 4, 3);
+    ASSERT_EQ(cropped.width(), 4);
+    ASSERT_EQ(cropped.height(), 3);
+    EXPECT_EQ(cropped.file_depth(), 8);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(cropped.pixel(x, y), expected.pixel(x, y));
+    cropped.crop_in_place(10, 10, 2, 2);
+    EXPECT_TRUE(cropped.empty());
+}
+
 TEST(Image, TranslucentSourceIsComposedAndResultStaysOpaque) {
     auto page = *Image::create(1, 1, 32, kWhite);
     auto ink = *Image::create(1, 1, 32, kBlack);

@@ -14,14 +14,9 @@ ResultatPage traiter(PageEnCours& page) {
     if (d.outcome == CropOutcome::Uncut)
         return {kIconNoMargin, IssueFichier::NonEcrit, "aucune marge à retirer, rien n'est écrit",
                 true};
-    Image rectangle;
-    {
-        // One worker at a time holds a page and its rectangle together; the page is let go at once.
-        auto v = page.travailleur.verrou();
-        rectangle = page.image.grab(d.rect.x, d.rect.y, d.rect.width, d.rect.height);
-        page.image = Image();
-    }
-    return enregistrer_page(rectangle, page.source, 0);
+    // The rectangle is cut inside the page's own buffer: no second page is held.
+    page.image.crop_in_place(d.rect.x, d.rect.y, d.rect.width, d.rect.height);
+    return enregistrer_page(page.image, page.source, 0);
 }
 
 }  // namespace
