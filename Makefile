@@ -36,15 +36,14 @@ test-asan: deps
 	@cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELLUMOR_SANITIZE=address,undefined \
 	    -DVELLUMOR_BENCH=OFF > /dev/null
 	@cmake --build build-asan -j $(JOBS)
-	@cd build-asan && ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0 \
-	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/data/sanitizers/lsan.supp \
-	    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure -j $(JOBS) -LE slow
+	@cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	    ctest --output-on-failure -j $(JOBS) -LE slow
 
 test-tsan: deps
 	@cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLUMOR_SANITIZE=thread \
 	    -DVELLUMOR_GUI=OFF -DVELLUMOR_BENCH=OFF > /dev/null
 	@cmake --build build-tsan -j $(JOBS)
-	@cd build-tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j $(JOBS) -L 'test_(batch|ops|cli)'
+	@cd build-tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j $(JOBS) -L 'test_(batch|ops|cli|faults)' -LE slow
 
 # Fuzz targets (libFuzzer, clang, ASan + UBSan), each run for FUZZ_SECONDS from the seeds that
 # fuzz_seeds writes plus the kept inputs of tests/data/fuzz; findings go to build-fuzz/artifacts.

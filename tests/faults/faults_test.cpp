@@ -130,9 +130,13 @@ TEST(Faults, FilesThatAreNotPagesAreReportedAndTheOthersStillProcessed) {
     std::erase(files, "dossier_8.png");
     const Contenus avant = contenus(dir.path(), files);
 
-    Lancement l = avec_arguments({"detourer"});
-    for (const std::string& p : chemins(dir.path(), all)) l.args.push_back(p);
-    const Execution run = executer_cli(l);
+    // Given on the command line a folder stands for the pages in it; a list file names each entry.
+    std::string liste = "\xEF\xBB\xBF";
+    for (const std::string& p : chemins(dir.path(), all)) liste += p + "\r\n";
+    test::TempDir elsewhere;
+    test::write_bytes(elsewhere / "liste.txt", liste);
+    const Execution run =
+        executer_cli(avec_arguments({"detourer", "--liste", (elsewhere / "liste.txt").string()}));
     EXPECT_EQ(run.status, 1) << run.erreurs;
     for (const std::string& n : bad) {
         EXPECT_EQ(lignes_avec(run.erreurs, {"Échec", n}).size(), 1u) << n << "\n" << run.erreurs;
@@ -221,9 +225,12 @@ TEST(Faults, AThousandSmallPagesInOneRunWithFlatMemory) {
         ASSERT_TRUE(r) << r.message;
         EXPECT_LT(r.image->width(), 60);
     }
+#if !defined(__SANITIZE_THREAD__)
+    // ThreadSanitizer keeps state for every address the run ever used: memory cannot stay flat.
     EXPECT_LT(mille.pic_memoire_ko - cent.pic_memoire_ko, 8 * 1024)
         << "100 pages: " << cent.pic_memoire_ko << " ko, 1000 pages: " << mille.pic_memoire_ko
         << " ko";
+#endif
     RecordProperty("pic_100_ko", int(cent.pic_memoire_ko));
     RecordProperty("pic_1000_ko", int(mille.pic_memoire_ko));
     RecordProperty("secondes_1000", std::to_string(mille.secondes));
