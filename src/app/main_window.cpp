@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QScreen>
 #include <QScrollBar>
+#include <utility>
 
 #include "app/banner.h"
 #include "app/button_colours.h"
@@ -196,6 +197,10 @@ void FenetrePrincipale::sur_evenement(int numero, std::function<void()> action) 
 
 void FenetrePrincipale::a_l_arret(std::function<void()> attendre) {
     attentes_.push_back(std::move(attendre));
+}
+
+FenetrePrincipale::Intercepteur FenetrePrincipale::intercepter_controles(Intercepteur panneau) {
+    return std::exchange(intercepteur_, std::move(panneau));
 }
 
 void FenetrePrincipale::attendre_les_travaux() {

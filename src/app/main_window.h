@@ -51,6 +51,10 @@ class FenetrePrincipale : public QWidget {
     // Called at shutdown, after the preferences are written and before any widget goes: each one
     // lets the page its workers are writing finish and stops them.
     void a_l_arret(std::function<void()> attendre);
+    // While an operation panel runs its own loop, it sees the controls' events first (true: it
+    // took the event). Returns the previous one, which the panel puts back when it is left.
+    using Intercepteur = std::function<bool(int numero, TypeEvenement type)>;
+    Intercepteur intercepter_controles(Intercepteur panneau);
     void attendre_les_travaux();
     bool fermeture_demandee() const { return fermeture_demandee_; }
 
@@ -78,6 +82,7 @@ class FenetrePrincipale : public QWidget {
     QFont police_liste_soulignee_;
     std::map<int, std::function<void()>> actions_;
     std::vector<std::function<void()>> attentes_;
+    Intercepteur intercepteur_;
     int numerotations_terminees_ = 0;
     bool fermeture_demandee_ = false;
 };
