@@ -2,6 +2,7 @@
 #include <QGroupBox>
 
 #include "app/startup.h"
+#include "app/static_colours.h"
 #include "app/themed_button.h"
 #include "panel_fixture.h"
 #include "settings/preferences.h"
@@ -23,6 +24,7 @@ class PanneauNettoyage : public PanneauTest {
 };
 
 TEST_F(PanneauNettoyage, TheOptionsFrameStandsBesideTheNarrowedList) {
+    installer_coloriage_statique();
     Scenario s;
     s.quand([] { return control(96) != nullptr; },
             [&] {
@@ -57,6 +59,11 @@ TEST_F(PanneauNettoyage, TheOptionsFrameStandsBesideTheNarrowedList) {
                 EXPECT_EQ(cadre->geometry().bottom() + 1, boite(95)->geometry().bottom() + 1 + 25);
                 EXPECT_EQ(cochees(),
                           (std::vector<bool>{true, false, false, false, false, false, false}));
+                // Blue caption on the frame, the boxes on white like the body around them.
+                EXPECT_EQ(cadre->palette().color(QPalette::WindowText), qcouleur(0xFF0000));
+                const QImage image = boite(89)->grab().toImage();
+                EXPECT_EQ(image.pixelColor(image.width() - 2, image.height() / 2),
+                          QColor(Qt::white));
                 EXPECT_EQ(control(16)->parentWidget(), control(2));
                 EXPECT_TRUE(control(16)->isVisible());
                 cliquer(60);
