@@ -103,6 +103,7 @@ void FenetrePrincipale::poster(int numero) {
 }
 
 void FenetrePrincipale::traiter_controle(int numero, TypeEvenement type) {
+    if (Intercepteur panneau = intercepteur_; panneau && panneau(numero, type)) return;
     for (const Operation& op : kOperations) {
         if (op.bouton != numero) continue;
         Dessiner_Bandeau(ressources_, QString::fromUtf8(op.titre_bandeau));

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QScreen>
 #include <QScrollBar>
+#include <utility>
 
 #include "app/banner.h"
 #include "app/button_colours.h"
@@ -201,6 +202,10 @@ int FenetrePrincipale::a_l_arret(std::function<void()> attendre) {
 
 void FenetrePrincipale::retirer_attente(int numero) {
     attentes_.erase(numero);
+}
+
+FenetrePrincipale::Intercepteur FenetrePrincipale::intercepter_controles(Intercepteur panneau) {
+    return std::exchange(intercepteur_, std::move(panneau));
 }
 
 void FenetrePrincipale::attendre_les_travaux() {

@@ -53,6 +53,10 @@ class FenetrePrincipale : public QWidget {
     // then attendre). A run that ends first withdraws its wait with the number it was given.
     int a_l_arret(std::function<void()> attendre);
     void retirer_attente(int numero);
+    // While an operation panel runs its own loop, it sees the controls' events first (true: it
+    // took the event). Returns the previous one, which the panel puts back when it is left.
+    using Intercepteur = std::function<bool(int numero, TypeEvenement type)>;
+    Intercepteur intercepter_controles(Intercepteur panneau);
     void attendre_les_travaux();
     bool fermeture_demandee() const { return fermeture_demandee_; }
 
@@ -81,6 +85,7 @@ class FenetrePrincipale : public QWidget {
     std::map<int, std::function<void()>> actions_;
     std::map<int, std::function<void()>> attentes_;
     int prochaine_attente_ = 0;
+    Intercepteur intercepteur_;
     int numerotations_terminees_ = 0;
     bool fermeture_demandee_ = false;
 };

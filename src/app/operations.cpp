@@ -1,16 +1,25 @@
 #include "app/operations.h"
 
 #include "app/main_window.h"
+#include "app/panels/launchers.h"
 
 // The operations' panels come in one by one; until a panel exists its entry point does nothing.
 
 namespace vellumor::app {
 
 void operation_tester_numeros(FenetrePrincipale&) {}
-void operation_net_det_col(FenetrePrincipale&) {}
-void operation_nettoyage(FenetrePrincipale&) {}
-void operation_detourage(FenetrePrincipale&) {}
-void operation_coloriser(FenetrePrincipale&) {}
+void operation_net_det_col(FenetrePrincipale& f) {
+    Enchainer_Net_Det_Col(f);
+}
+void operation_nettoyage(FenetrePrincipale& f) {
+    Lancer_Nettoyage(f, false);
+}
+void operation_detourage(FenetrePrincipale& f) {
+    Lancer_Detourage(f, false);
+}
+void operation_coloriser(FenetrePrincipale& f) {
+    Lancer_Colorisation(f);
+}
 void operation_reconstituer(FenetrePrincipale&) {}
 void operation_numeroter(FenetrePrincipale&) {}
 void operation_renommer(FenetrePrincipale&) {}

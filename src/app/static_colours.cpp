@@ -74,6 +74,7 @@ void appliquer_couleur_statique(QWidget* w) {
     if (c.traitement == CouleurStatique::Traitement::Defaut) return;
     QPalette p = w->palette();
     p.setColor(QPalette::Window, Qt::white);
+    p.setColor(w->backgroundRole(), Qt::white);  // check and option boxes fill with Button
     if (c.texte_colore) {
         p.setColor(QPalette::WindowText, qcouleur(c.texte));
         p.setColor(QPalette::ButtonText, qcouleur(c.texte));

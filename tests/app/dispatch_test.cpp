@@ -32,7 +32,7 @@ TEST_F(Dispatch, OperationButtonsRetitleTheBannerAndResetIconsWhenTheOperationWa
     control_as<QPushButton>(10)->click();  // numbering keeps the icons
     EXPECT_EQ(icone(0), 2);
     EXPECT_NE(bandeau(), accueil);
-    control_as<QPushButton>(7)->click();
+    control_as<QPushButton>(11)->click();  // renaming resets them
     EXPECT_EQ(icone(0), kIconeNeutre);
     restaurer_etat_principal(*fenetre);
     EXPECT_EQ(bandeau(), accueil);

@@ -1,0 +1,117 @@
+#include <QCheckBox>
+#include <QGroupBox>
+
+#include "app/controls.h"
+#include "app/panels/launchers.h"
+#include "app/themed_button.h"
+#include "ops/cleaning/cleaning_constants.h"
+#include "ops/cleaning/cleaning_worker.h"
+#include "settings/preferences.h"
+
+namespace vellumor::app {
+namespace {
+
+using namespace vellumor::cleaning;
+
+// The shared mask of the speck patterns, kept with the preferences.
+std::int64_t& Masque_Nettoyage() {
+    return GLB_Preferences().Nettoyer_Img;
+}
+
+DescriptionLot description() {
+    DescriptionLot d = decrire_lot(kStartButton, kErrorBoxTitle, kFileDialogTitle, kCompletionText,
+                                   kCheckEvent, constantes_lots());
+    d.fond_barre = kBottomBarColour;
+    d.efface_liste_vide = true;
+    d.travail = [] { return travail_nettoyage(std::uint32_t(Masque_Nettoyage() & kPatternBits)); };
+    return d;
+}
+
+// The cleaning panel: the list narrowed to two thirds of the body, the options frame beside it
+// with one box per speck pattern, ticked from the mask; the run waits for " Nettoyer les images ".
+class PanneauNettoyage : public PanneauLot {
+  public:
+    PanneauNettoyage(FenetrePrincipale& f, bool enchaine)
+        : PanneauLot(f, description(), enchaine) {}
+
+  protected:
+    void disposer() override;
+    void activer_options(bool actif) override {
+        for (const PatternOption& o : kPatternOptions) activer(o.control, actif);
+        activer(kOptionsFrame, actif);
+    }
+    void detruire_options() override {
+        for (const PatternOption& o : kPatternOptions) delete control(o.control);
+        delete control(kOptionsFrame);
+    }
+    void traiter_autre(int numero) override;
+
+  private:
+    void construire_cadre(const QRect& liste);
+};
+
+void PanneauNettoyage::disposer() {
+    QWidget* corps = control(1);
+    QWidget* statut = control(18);
+    QWidget* liste = control(17);
+    if (!corps || !statut || !liste) return;
+    const int largeur = corps->width() / 3 * 2;
+    statut->setGeometry(30, 10, largeur, statut->height());
+    liste->setGeometry(30, statut->y() + statut->height(), largeur, liste_sauvee_.height() + 40);
+    construire_cadre(liste->geometry());
+    if ((Masque_Nettoyage() & kPatternBits) == 0) Masque_Nettoyage() |= kIsolatedPixel;
+    for (const PatternOption& o : kPatternOptions)
+        if (auto* b = control_as<QCheckBox>(o.control)) b->setChecked(Masque_Nettoyage() & o.bit);
+    liste->resize(liste->width(), liste->height() - 15);
+    statut->resize(corps->width() - 2 * statut->x(), statut->height());
+}
+
+void PanneauNettoyage::construire_cadre(const QRect& liste) {
+    QWidget* corps = control(1);
+    const QFont& police = f_.police_liste();
+    auto* cadre = new QGroupBox(texte_utf8(kOptionsFrameCaption), corps);  // owned by the body
+    enregistrer_controle(kOptionsFrame, cadre);
+    cadre->setFont(police);
+    const int x = liste.x() + liste.width() + liste.x();
+    const int y = liste.y() + 51;
+    cadre->setGeometry(x, y, corps->width() - liste.width() - 3 * liste.x(), 0);
+    cadre->show();
+    int y_boite = -1;
+    QRect derniere;
+    for (const PatternOption& o : kPatternOptions) {
+        const Mesure m = mesurer_texte(&police, texte_utf8(o.caption));
+        const QSize taille = m.ok ? QSize(m.largeur + 30, m.hauteur) : QSize(200, 25);
+        if (y_boite < 0) y_boite = y + taille.height() + 25;
+        auto* boite = new QCheckBox(texte_utf8(o.caption), corps);  // owned by the body
+        enregistrer_controle(o.control, boite);
+        boite->setFont(police);
+        boite->setGeometry(x + 30, y_boite, taille.width(), taille.height());
+        connect(boite, &QCheckBox::clicked, &f_, [this, n = o.control] { f_.traiter_controle(n); });
+        boite->show();
+        boite->raise();
+        derniere = boite->geometry();
+        y_boite += taille.height() + 15;
+    }
+    cadre->resize(cadre->width(), derniere.y() + derniere.height() - y + 25);
+}
+
+void PanneauNettoyage::traiter_autre(int numero) {
+    for (const PatternOption& o : kPatternOptions) {
+        if (o.control != numero) continue;
+        auto* boite = control_as<QCheckBox>(numero);
+        if (!boite) return;
+        if (boite->isChecked())
+            Masque_Nettoyage() |= o.bit;
+        else
+            Masque_Nettoyage() &= ~std::int64_t(o.bit);
+    }
+}
+
+}  // namespace
+
+IssuePanneau Lancer_Nettoyage(FenetrePrincipale& f, bool enchaine) {
+    PanneauNettoyage panneau(f, enchaine);
+    return panneau.executer();
+}
+
+}  // namespace vellumor::app

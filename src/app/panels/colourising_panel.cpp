@@ -1,0 +1,24 @@
+#include "app/panels/launchers.h"
+#include "ops/colourising/colourising_constants.h"
+#include "ops/colourising/colourising_worker.h"
+
+namespace vellumor::app {
+namespace {
+
+DescriptionLot description() {
+    using namespace vellumor::colourising;
+    DescriptionLot d = decrire_lot(kStartButton, kErrorBoxTitle, kFileDialogTitle, kCompletionText,
+                                   kCheckEvent, constantes_lots());
+    d.demarre_seul = true;
+    d.travail = [] { return travail_colorisation(); };
+    return d;
+}
+
+}  // namespace
+
+IssuePanneau Lancer_Colorisation(FenetrePrincipale& f) {
+    PanneauLot panneau(f, description(), false);
+    return panneau.executer();
+}
+
+}  // namespace vellumor::app

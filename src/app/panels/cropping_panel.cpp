@@ -1,0 +1,25 @@
+#include "app/panels/launchers.h"
+#include "ops/cropping/cropping_constants.h"
+#include "ops/cropping/cropping_worker.h"
+
+namespace vellumor::app {
+namespace {
+
+DescriptionLot description() {
+    using namespace vellumor::cropping;
+    DescriptionLot d = decrire_lot(kStartButton, kErrorBoxTitle, kFileDialogTitle, kCompletionText,
+                                   kCheckEvent, constantes_lots());
+    d.demarre_seul = true;
+    d.efface_liste_vide = true;
+    d.travail = [] { return travail_detourage(); };
+    return d;
+}
+
+}  // namespace
+
+IssuePanneau Lancer_Detourage(FenetrePrincipale& f, bool enchaine) {
+    PanneauLot panneau(f, description(), enchaine);
+    return panneau.executer();
+}
+
+}  // namespace vellumor::app

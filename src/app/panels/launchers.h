@@ -1,0 +1,19 @@
+#pragma once
+
+#include "app/panels/batch_panel.h"
+
+namespace vellumor::app {
+
+// The launchers of the batch panels. Each opens its panel on window 1 and returns once it is left;
+// chained, a panel leaves by itself after its run, without the completion message. Cleaning waits
+// for " Nettoyer les images "; cropping and colourising start at once. Colourising is never
+// chained: it always shows its message.
+IssuePanneau Lancer_Nettoyage(FenetrePrincipale& f, bool enchaine);
+IssuePanneau Lancer_Detourage(FenetrePrincipale& f, bool enchaine);
+IssuePanneau Lancer_Colorisation(FenetrePrincipale& f);
+
+// Cleaning, then cropping, then colourising, each opened once the previous one has been left after
+// a completed run; a panel left without a run, or a closed window, ends the chain.
+void Enchainer_Net_Det_Col(FenetrePrincipale& f);
+
+}  // namespace vellumor::app
