@@ -71,7 +71,7 @@ struct PanneauLot::Execution {
         : lignes(std::move(textes)), recepteur(f, cible), progression(recepteur) {}
     LignesFixes lignes;
     RecepteurLot recepteur;
-    ProgressionFenetre progression;
+    ProgressionPanneau progression;
     std::unique_ptr<ExecutionLot> lot;
 };
 

@@ -68,19 +68,19 @@ void RecepteurLot::customEvent(QEvent* event) {
     }
 }
 
-void ProgressionFenetre::icone_ligne(std::int64_t ligne, int icone) {
+void ProgressionPanneau::icone_ligne(std::int64_t ligne, int icone) {
     poster(&recepteur_, RapportLot::icone(ligne, icone));
 }
 
-void ProgressionFenetre::texte_entete(const std::string& texte) {
+void ProgressionPanneau::texte_entete(const std::string& texte) {
     poster(&recepteur_, RapportLot::entete(QString::fromStdString(texte)));
 }
 
-void ProgressionFenetre::evenement_fin(std::int64_t evenement) {
+void ProgressionPanneau::evenement_fin(std::int64_t evenement) {
     poster_evenement(&recepteur_, int(evenement));
 }
 
-void ProgressionFenetre::message(const Message& m) {
+void ProgressionPanneau::message(const Message& m) {
     poster(&recepteur_, RapportLot::message(m));
 }
 

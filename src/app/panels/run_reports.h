@@ -52,9 +52,9 @@ class RecepteurLot : public QObject {
 
 // The workers' side of the GUI: every report is posted to the receiver, no widget is touched.
 // The receiver must outlive the workers.
-class ProgressionFenetre : public Progression {
+class ProgressionPanneau : public Progression {
   public:
-    explicit ProgressionFenetre(RecepteurLot& recepteur) : recepteur_(recepteur) {}
+    explicit ProgressionPanneau(RecepteurLot& recepteur) : recepteur_(recepteur) {}
     void icone_ligne(std::int64_t ligne, int icone) override;
     void texte_entete(const std::string& texte) override;
     void evenement_fin(std::int64_t evenement) override;
