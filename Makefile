@@ -2,7 +2,7 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps configure build test run bench clean test-asan test-tsan fuzz
+.PHONY: deps configure build test test-faults run bench clean test-asan test-tsan fuzz
 
 deps:
 	@scripts/install-deps
@@ -14,7 +14,11 @@ build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
 test: build
-	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE slow
+
+# Every fault test of vellumor-cli, the long ones (kill -9 at random moments) included.
+test-faults: build
+	@cd $(BUILD) && ctest --output-on-failure -L test_faults
 
 run: build
 	@if [ -x $(BUILD)/src/app/vellumor ]; then $(BUILD)/src/app/vellumor; \
@@ -34,7 +38,7 @@ test-asan: deps
 	@cmake --build build-asan -j $(JOBS)
 	@cd build-asan && ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0 \
 	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/data/sanitizers/lsan.supp \
-	    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+	    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure -j $(JOBS) -LE slow
 
 test-tsan: deps
 	@cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLUMOR_SANITIZE=thread \

@@ -11,6 +11,7 @@
 #include "app/controls.h"
 #include "app/main_window.h"
 #include "app/paths.h"
+#include "batch/lot_fichiers.h"
 #include "imagelist/image_list.h"
 
 namespace vellumor::app {
@@ -39,8 +40,7 @@ void activer_element_barre(int barre, int item) {
 }  // namespace
 
 QString titre_colonne_fichiers(std::size_t nombre) {
-    if (nombre == 1) return QStringLiteral(" 1 fichier");
-    return QStringLiteral(" %1 fichiers").arg(nombre);
+    return QString::fromStdString(texte_nombre_fichiers(static_cast<std::int64_t>(nombre)));
 }
 
 void effacer_liste(FenetrePrincipale& f) {
@@ -138,9 +138,8 @@ void reinitialiser_controles_numerotation(FenetrePrincipale& f) {
 }
 
 void ajuster_colonne_0(FenetrePrincipale& f) {
-    if (QTreeWidget* l = f.liste()) {
-        l->header()->resizeSection(0, l->header()->sectionSizeHint(0));
-    }
+    // As wide as the header or the widest row, whichever is wider.
+    if (QTreeWidget* l = f.liste()) l->resizeColumnToContents(0);
 }
 
 void remplir_lignes(FenetrePrincipale& f) {

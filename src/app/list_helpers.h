@@ -31,7 +31,7 @@ void restaurer_geometrie_liste(FenetrePrincipale& f);
 void mettre_a_jour_numero_fin(FenetrePrincipale& f);
 // Puts the numbering window's controls back in their enabled look after a numbering run.
 void reinitialiser_controles_numerotation(FenetrePrincipale& f);
-// Column 0 of the file list sized to fit its header.
+// Column 0 of the file list sized to fit its header and its rows.
 void ajuster_colonne_0(FenetrePrincipale& f);
 // Rows of control 17 for the image list, in list order, with the neutral icon.
 void remplir_lignes(FenetrePrincipale& f);

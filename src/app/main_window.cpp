@@ -195,8 +195,13 @@ void FenetrePrincipale::sur_evenement(int numero, std::function<void()> action) 
     actions_[numero] = std::move(action);
 }
 
-void FenetrePrincipale::a_l_arret(std::function<void()> attendre) {
-    attentes_.push_back(std::move(attendre));
+int FenetrePrincipale::a_l_arret(std::function<void()> attendre) {
+    attentes_[++prochaine_attente_] = std::move(attendre);
+    return prochaine_attente_;
+}
+
+void FenetrePrincipale::retirer_attente(int numero) {
+    attentes_.erase(numero);
 }
 
 FenetrePrincipale::Intercepteur FenetrePrincipale::intercepter_controles(Intercepteur panneau) {
@@ -204,7 +209,7 @@ FenetrePrincipale::Intercepteur FenetrePrincipale::intercepter_controles(Interce
 }
 
 void FenetrePrincipale::attendre_les_travaux() {
-    for (auto& attendre : attentes_) attendre();
+    for (auto& [numero, attendre] : attentes_) attendre();
     attentes_.clear();
 }
 

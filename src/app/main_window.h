@@ -44,13 +44,16 @@ class FenetrePrincipale : public QWidget {
     void traiter_controle(int numero, TypeEvenement type = TypeEvenement::Clic);
     // An item of the numbering window's tool bars (0 load a list file, 1 select images).
     void traiter_menu(int item);
-    // Runs action when event numero is posted to this window (the done events of a run).
+    // Runs action when event numero is posted to this window (the done events of a run); an empty
+    // action forgets the event. An action must not replace itself while it runs.
     void sur_evenement(int numero, std::function<void()> action);
     void poster(int numero);
 
     // Called at shutdown, after the preferences are written and before any widget goes: each one
-    // lets the page its workers are writing finish and stops them.
-    void a_l_arret(std::function<void()> attendre);
+    // stops its run's workers once the page being written is finished (ExecutionLot::arreter,
+    // then attendre). A run that ends first withdraws its wait with the number it was given.
+    int a_l_arret(std::function<void()> attendre);
+    void retirer_attente(int numero);
     // While an operation panel runs its own loop, it sees the controls' events first (true: it
     // took the event). Returns the previous one, which the panel puts back when it is left.
     using Intercepteur = std::function<bool(int numero, TypeEvenement type)>;
@@ -81,7 +84,8 @@ class FenetrePrincipale : public QWidget {
     QFont police_liste_;
     QFont police_liste_soulignee_;
     std::map<int, std::function<void()>> actions_;
-    std::vector<std::function<void()>> attentes_;
+    std::map<int, std::function<void()>> attentes_;
+    int prochaine_attente_ = 0;
     Intercepteur intercepteur_;
     int numerotations_terminees_ = 0;
     bool fermeture_demandee_ = false;

@@ -73,7 +73,17 @@ void BoutonTheme::paintEvent(QPaintEvent*) {
     if (text().isEmpty()) return;
     p.setPen(QColor::fromRgba(c.texte));
     p.setFont(font());
-    p.drawText(contenu.adjusted(0, 0, -1, 0), Qt::AlignCenter | Qt::TextSingleLine, text());
+    if (multiligne_) {
+        // The wrapped block is centred in the whole button, its lines aligned as asked.
+        const QRect bloc =
+            p.fontMetrics().boundingRect(rect(), int(alignement_) | Qt::TextWordWrap, text());
+        QRect place(QPoint(0, 0), bloc.size());
+        place.moveCenter(rect().center());
+        p.drawText(place, int(alignement_) | Qt::AlignVCenter | Qt::TextWordWrap, text());
+        return;
+    }
+    p.drawText(contenu.adjusted(0, 0, -1, 0), alignement_ | Qt::AlignVCenter | Qt::TextSingleLine,
+               text());
 }
 
 void BoutonTheme::enterEvent(QEnterEvent* event) {

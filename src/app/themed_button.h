@@ -39,6 +39,9 @@ class BoutonTheme : public QPushButton {
         std::uint32_t haut, bas, texte;
     };
     Couleurs couleurs_etat() const;
+    // The caption's alignment (left, right or centred) and whether it breaks into lines.
+    void definir_alignement(Qt::Alignment horizontal) { alignement_ = horizontal; }
+    void definir_multiligne(bool multiligne) { multiligne_ = multiligne; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -48,6 +51,8 @@ class BoutonTheme : public QPushButton {
   private:
     Style_Bouton style_;
     QTimer maintien_;
+    Qt::Alignment alignement_ = Qt::AlignHCenter;
+    bool multiligne_ = false;
 };
 
 // Creates custom button numero in parent at (x, y) sized w x h, in font; returns numero.

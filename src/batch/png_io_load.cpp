@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "batch/png_io.h"
+#include "batch/system_error.h"
 
 namespace vellumor {
 namespace {
@@ -51,8 +52,9 @@ LoadResult read_whole_file(const std::filesystem::path& path, std::vector<unsign
     if (file.fd < 0) {
         if (errno == ENOENT || errno == ENOTDIR)
             return failure(LoadError::Missing, "Le fichier " + quoted(path) + " est introuvable.");
-        return failure(LoadError::Unreadable, "Le fichier " + quoted(path) +
-                                                  " ne peut pas être lu : " + std::strerror(errno));
+        return failure(
+            LoadError::Unreadable,
+            "Le fichier " + quoted(path) + " ne peut pas être lu : " + raison_systeme(errno));
     }
     struct stat st {};
     if (::fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode))
@@ -73,7 +75,7 @@ LoadResult read_whole_file(const std::filesystem::path& path, std::vector<unsign
         if (n < 0)
             return failure(
                 LoadError::Unreadable,
-                "Le fichier " + quoted(path) + " ne peut pas être lu : " + std::strerror(errno));
+                "Le fichier " + quoted(path) + " ne peut pas être lu : " + raison_systeme(errno));
         if (n == 0) break;  // the file shrank while being read: decode what is there
         done += std::size_t(n);
     }

@@ -10,6 +10,7 @@
 #include "batch/png_io.h"
 #include "batch/png_io_palette.h"
 #include "batch/safe_replace.h"
+#include "batch/system_error.h"
 
 namespace vellumor {
 namespace {
@@ -161,18 +162,20 @@ SaveResult write_png(const Image& image, const std::filesystem::path& path, int 
     file.f = std::fopen(path.c_str(), "wb");
     if (!file.f)
         return failure("Le fichier " + quoted(shown) +
-                       " ne peut pas être créé : " + std::strerror(errno));
+                       " ne peut pas être créé : " + raison_systeme(errno));
     std::setvbuf(file.f, nullptr, _IOFBF, 1 << 20);
     EncodeParams params{depth, palette ? &*palette : nullptr, plte.data(), int(plte.size())};
     const bool encoded = encode(e, file.f, image, params, rows);
-    const int saved_errno = errno;
+    int saved_errno = errno;
     const bool write_failed = std::ferror(file.f) != 0;
     const bool closed = file.close();
+    // Buffered bytes reach the disk at the close: a full disk may show only there.
+    if (encoded && !write_failed && !closed) saved_errno = errno;
     if (encoded && closed) return {true, {}};
     std::error_code ec;
     std::filesystem::remove(path, ec);
     const std::string reason =
-        encoded || write_failed ? std::strerror(saved_errno) : std::string(e.error);
+        encoded || write_failed ? raison_systeme(saved_errno) : std::string(e.error);
     return failure("L'enregistrement de " + quoted(shown) + " a échoué (" + reason + ").");
 }
 

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <random>
 
+#include "batch/system_error.h"
+
 namespace vellumor {
 namespace {
 
@@ -34,7 +36,7 @@ std::string random_tag() {
 }
 
 bool fail(std::string* error, const std::string& what) {
-    if (error) *error = what + " : " + std::strerror(errno);
+    if (error) *error = what + " : " + raison_systeme(errno);
     return false;
 }
 
@@ -80,6 +82,13 @@ bool replace_file_safely(const std::filesystem::path& target,
 
     struct stat existing {};
     const bool exists = ::stat(destination.c_str(), &existing) == 0;
+    // Renaming over a file needs only the folder's permission: a file marked read-only would be
+    // replaced all the same. Its write bits are checked too, since they do not bind the superuser.
+    if (exists && S_ISREG(existing.st_mode) &&
+        ((existing.st_mode & 0222) == 0 || ::access(destination.c_str(), W_OK) != 0)) {
+        if (error) *error = "« " + target.string() + " » est en lecture seule";
+        return false;
+    }
     std::filesystem::path temp;
     if (!create_temporary(folder, exists ? &existing : nullptr, temp, error)) return false;
 

@@ -115,7 +115,9 @@ ListeOuErreur construire_liste(const OptionsPages& options) {
     ListeImages arguments;
     for (const std::filesystem::path& f : options.fichiers) {
         std::error_code ec;
-        if (!std::filesystem::is_directory(f, ec)) {
+        // A folder stands for its pages, unless it is named like a page itself: that one is an
+        // error the user must see, not a folder to search.
+        if (!std::filesystem::is_directory(f, ec) || est_png(f)) {
             arguments.push_back(entree_pour(f));
             continue;
         }

@@ -19,9 +19,7 @@ using Genre = DialogsScriptes::Appel::Genre;
 class Dispatch : public FenetreTest {
   protected:
     void lister(int n) {
-        for (int i = 1; i <= n; ++i)
-            GLB_Fichiers_Images().push_back(entree_pour("/pages/p" + std::to_string(i) + ".png"));
-        remplir_lignes(*fenetre);
+        lister_pages(n);
         activer_selon_liste(*fenetre);
     }
     QImage bandeau() { return control_as<QLabel>(97)->pixmap().toImage(); }

@@ -1,5 +1,7 @@
 #include "app/image_selection.h"
 
+#include <QFontMetrics>
+
 #include "app/controls.h"
 #include "app/list_helpers.h"
 #include "settings/preferences.h"
@@ -43,6 +45,9 @@ TEST_F(ImageSelection, FilesAreListedInPageOrderWithTheCountAndTheFolder) {
     EXPECT_EQ(GLB_Fichiers_Images()[2].Numero, 10);
     EXPECT_EQ(GLB_Fichiers_Images()[0].Fichier, dossier / "p1.png");
     EXPECT_EQ(titre_colonne(), QStringLiteral(" 3 fichiers"));
+    // The names are shown whole.
+    EXPECT_GE(liste().columnWidth(0),
+              QFontMetrics(liste().font()).horizontalAdvance(QStringLiteral("p10.png")) + 16);
     EXPECT_EQ(QString::fromStdString(GLB_Preferences().DossierImages), dossier_texte());
     EXPECT_EQ(texte_controle(18), "  " + dossier_texte());
     // The caller enables the buttons: selecting leaves them disabled.

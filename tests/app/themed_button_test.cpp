@@ -117,6 +117,31 @@ TEST_F(ThemedButton, PaintingFillsTheContentWithTheStatesGradient) {
     EXPECT_EQ(image.pixelColor(100, 15), QColor(0, 0, 255));
 }
 
+TEST_F(ThemedButton, CaptionFollowsTheButtonsAlignment) {
+    ReglageCouleurs r;
+    r.couleurs = {0xFF0000, 0xFF0000, 0xFFFFFF, -1, -1, -1, -1, -1, -1};
+    r.alphas = {255, 255, 255};
+    Definir_Couleurs_Bouton(42, r);
+    auto etendue = [&] {
+        const QImage image = bouton->grab().toImage();
+        int gauche = image.width(), droite = -1;
+        // Caption pixels: reddish on the blue gradient, away from the frame.
+        for (int y = 6; y < 25; ++y)
+            for (int x = 4; x < 196; ++x)
+                if (image.pixelColor(x, y).red() > 128) {
+                    gauche = std::min(gauche, x);
+                    droite = std::max(droite, x);
+                }
+        return std::pair(gauche, droite);
+    };
+    const auto [g_centre, d_centre] = etendue();
+    EXPECT_NEAR(g_centre, 200 - 1 - d_centre, 4);
+    bouton->definir_alignement(Qt::AlignLeft);
+    EXPECT_LT(etendue().second, 100);
+    bouton->definir_alignement(Qt::AlignRight);
+    EXPECT_GT(etendue().first, 100);
+}
+
 TEST(ColourAlpha, RearrangesBgrWordAsArgb) {
     EXPECT_EQ(Couleur_Alpha(0x00112233, 0x80), 0x80332211u);
     EXPECT_EQ(Couleur_Alpha(0xFFFFFF, 255), 0xFFFFFFFFu);

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/banner.h"
+#include "app/list_helpers.h"
 #include "app/main_window.h"
 #include "imagelist/image_list.h"
 #include "scripted_dialogs.h"
@@ -35,6 +36,12 @@ class FenetreTest : public ::testing::Test {
     }
 
     QTreeWidget& liste() { return *fenetre->liste(); }
+    // Lists /pages/p1.png to /pages/pN.png, each on its row.
+    void lister_pages(int n) {
+        for (int i = 1; i <= n; ++i)
+            GLB_Fichiers_Images().push_back(entree_pour("/pages/p" + std::to_string(i) + ".png"));
+        remplir_lignes(*fenetre);
+    }
     QString ligne(int i) { return liste().topLevelItem(i)->text(0); }
     QString titre_colonne() { return liste().headerItem()->text(0); }
     int icone(int i) { return liste().topLevelItem(i)->data(0, Qt::UserRole).toInt(); }

@@ -1,0 +1,65 @@
+#include "app/window_progress.h"
+
+#include <QMetaObject>
+#include <QTreeWidget>
+
+#include "app/events.h"
+#include "app/list_helpers.h"
+#include "app/main_window.h"
+#include "app/message_box.h"
+
+namespace vellumor::app {
+namespace {
+
+// Runs action on the main thread, after the reports posted before it.
+template <class Action>
+void plus_tard(FenetrePrincipale& f, Action action) {
+    QMetaObject::invokeMethod(&f, std::move(action), Qt::QueuedConnection);
+}
+
+}  // namespace
+
+void ProgressionFenetre::icone_ligne(std::int64_t ligne, int icone) {
+    FenetrePrincipale& f = fenetre_;
+    plus_tard(f, [&f, ligne, icone] {
+        definir_icone_ligne(f, static_cast<int>(ligne), icone);
+        QTreeWidget* l = f.liste();
+        if (l && ligne >= 0 && ligne < l->topLevelItemCount())
+            l->scrollToItem(l->topLevelItem(static_cast<int>(ligne)));
+    });
+}
+
+void ProgressionFenetre::texte_ligne(std::int64_t ligne, int colonne, const std::string& texte) {
+    FenetrePrincipale& f = fenetre_;
+    plus_tard(f, [&f, ligne, colonne, t = QString::fromStdString(texte)] {
+        QTreeWidget* l = f.liste();
+        if (l && ligne >= 0 && ligne < l->topLevelItemCount() && colonne < l->columnCount())
+            l->topLevelItem(static_cast<int>(ligne))->setText(colonne, t);
+    });
+}
+
+void ProgressionFenetre::texte_entete(const std::string& texte) {
+    FenetrePrincipale& f = fenetre_;
+    plus_tard(f, [&f, t = QString::fromStdString(texte)] {
+        if (QTreeWidget* l = f.liste()) l->headerItem()->setText(0, t);
+    });
+}
+
+void ProgressionFenetre::evenement_fin(std::int64_t evenement) {
+    poster_evenement(&fenetre_, static_cast<int>(evenement));
+}
+
+void ProgressionFenetre::message(const Message& m) {
+    FenetrePrincipale& f = fenetre_;
+    plus_tard(f, [&f, m] { afficher_message(f.dialogs(), m, &f); });
+}
+
+LignesFixes lignes_de_la_liste(FenetrePrincipale& f) {
+    std::vector<std::string> textes;
+    if (QTreeWidget* l = f.liste())
+        for (int i = 0; i < l->topLevelItemCount(); ++i)
+            textes.push_back(l->topLevelItem(i)->text(0).toStdString());
+    return LignesFixes(std::move(textes));
+}
+
+}  // namespace vellumor::app

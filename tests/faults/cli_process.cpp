@@ -1,0 +1,86 @@
+#include "cli_process.h"
+
+#include <fcntl.h>
+#include <grp.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+#include "support/temp_dir.h"
+
+namespace vellumor::faults {
+
+Lancement avec_arguments(std::vector<std::string> args) {
+    Lancement l;
+    l.args = std::move(args);
+    return l;
+}
+
+bool est_superutilisateur() {
+    return ::geteuid() == 0;
+}
+
+Execution executer_cli(const Lancement& lancement) {
+    test::TempDir captures;
+    const std::string out = (captures / "stdout").string();
+    const std::string err = (captures / "stderr").string();
+    std::vector<std::string> words = {VELLUMOR_CLI_PATH};
+    words.insert(words.end(), lancement.args.begin(), lancement.args.end());
+    std::vector<char*> argv;
+    for (std::string& w : words) argv.push_back(w.data());
+    argv.push_back(nullptr);
+    const bool drop = lancement.sans_privileges && est_superutilisateur();
+    if (drop) ::chmod(captures.path().c_str(), 0777);
+
+    const auto debut = std::chrono::steady_clock::now();
+    const pid_t pid = ::fork();
+    if (pid < 0) throw std::runtime_error("fork");
+    if (pid == 0) {
+        if (drop && (::setgroups(0, nullptr) != 0 || ::setgid(kUtilisateurSansPrivileges) != 0 ||
+                     ::setuid(kUtilisateurSansPrivileges) != 0))
+            ::_exit(126);
+        for (const auto& [name, value] : lancement.variables)
+            ::setenv(name.c_str(), value.c_str(), 1);
+        const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+        const int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+        if (o < 0 || e < 0 || ::dup2(o, 1) < 0 || ::dup2(e, 2) < 0) ::_exit(126);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    if (lancement.tuer_apres) {
+        std::this_thread::sleep_for(*lancement.tuer_apres);
+        ::kill(pid, SIGKILL);
+    }
+    int status = 0;
+    struct rusage usage {};
+    while (::wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
+    }
+    Execution r;
+    r.secondes = std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count();
+    r.tue = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.pic_memoire_ko = usage.ru_maxrss;
+    r.sortie = test::read_bytes(out);
+    r.erreurs = test::read_bytes(err);
+    return r;
+}
+
+std::vector<std::string> lignes_avec(const std::string& text,
+                                     const std::vector<std::string>& needles) {
+    std::vector<std::string> found;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        bool all = true;
+        for (const std::string& n : needles) all = all && line.find(n) != std::string::npos;
+        if (all) found.push_back(line);
+    }
+    return found;
+}
+
+}  // namespace vellumor::faults
