@@ -21,8 +21,10 @@ test-faults: build
 	@cd $(BUILD) && ctest --output-on-failure -L test_faults
 
 run: build
-	@if [ -x $(BUILD)/src/app/vellumor ]; then $(BUILD)/src/app/vellumor; \
-	else $(BUILD)/src/cli/vellumor-cli --aide; fi
+	@if [ -x $(BUILD)/src/app/vellumor ] && [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+	    $(BUILD)/src/app/vellumor; \
+	else echo "Pas d'affichage graphique : voici la ligne de commande ($(BUILD)/src/cli/vellumor-cli)."; \
+	    $(BUILD)/src/cli/vellumor-cli --aide; fi
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done

@@ -222,7 +222,7 @@ void FenetrePrincipale::traiter_evenement(int numero) {
         }
         return;
     }
-    if (auto it = actions_.find(numero); it != actions_.end()) it->second();
+    if (auto it = actions_.find(numero); it != actions_.end() && it->second) it->second();
 }
 
 }  // namespace vellumor::app

@@ -44,7 +44,8 @@ class FenetrePrincipale : public QWidget {
     void traiter_controle(int numero, TypeEvenement type = TypeEvenement::Clic);
     // An item of the numbering window's tool bars (0 load a list file, 1 select images).
     void traiter_menu(int item);
-    // Runs action when event numero is posted to this window (the done events of a run).
+    // Runs action when event numero is posted to this window (the done events of a run); an empty
+    // action forgets the event. An action must not replace itself while it runs.
     void sur_evenement(int numero, std::function<void()> action);
     void poster(int numero);
 

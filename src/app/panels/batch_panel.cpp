@@ -10,11 +10,10 @@
 
 #include "app/colours.h"
 #include "app/controls.h"
-#include "app/events.h"
 #include "app/image_selection.h"
 #include "app/list_helpers.h"
 #include "app/message_box.h"
-#include "app/panels/run_reports.h"
+#include "app/window_progress.h"
 #include "imagelist/image_list.h"
 
 namespace vellumor::app {
@@ -37,14 +36,6 @@ void colorer_barre(Couleur fond) {
     }
 }
 
-std::vector<std::string> textes_des_lignes(const QTreeWidget* liste) {
-    std::vector<std::string> textes;
-    if (!liste) return textes;
-    for (int i = 0; i < liste->topLevelItemCount(); ++i)
-        textes.push_back(liste->topLevelItem(i)->text(0).toStdString());
-    return textes;
-}
-
 int largeur_barre_defilement(const QWidget* w) {
     return w->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
 }
@@ -64,14 +55,12 @@ DescriptionLot decrire_lot(int bouton_depart, std::string_view titre_erreur,
     return d;
 }
 
-// A run in progress. The workers report to the receiver through the progression and read the rows;
+// A run in progress: the rows its workers read and the progression they report through to window 1;
 // the run is declared last so that its threads have ended before the others go.
 struct PanneauLot::Execution {
-    Execution(FenetrePrincipale& f, QObject* cible, std::vector<std::string> textes)
-        : lignes(std::move(textes)), recepteur(f, cible), progression(recepteur) {}
+    explicit Execution(FenetrePrincipale& f) : lignes(lignes_de_la_liste(f)), progression(f) {}
     LignesFixes lignes;
-    RecepteurLot recepteur;
-    ProgressionPanneau progression;
+    ProgressionFenetre progression;
     std::unique_ptr<ExecutionLot> lot;
 };
 
@@ -86,9 +75,13 @@ IssuePanneau PanneauLot::executer() {
         f_.intercepter_controles([this](int numero, TypeEvenement) { return traiter(numero); });
     const QMetaObject::Connection fermeture =
         connect(&f_, &FenetrePrincipale::ferme, this, [this] { sur_fermeture(); });
+    const int evenements[] = {int(d_.lots.evenement_pair), int(d_.lots.evenement_impair),
+                              d_.evenement_verification};
+    for (int n : evenements) f_.sur_evenement(n, [this, n] { sur_evenement(n); });
     entrer();
     if (d_.demarre_seul) poster_clic(d_.bouton_depart);
     boucle_.exec();
+    for (int n : evenements) f_.sur_evenement(n, {});
     disconnect(fermeture);
     f_.intercepter_controles(std::move(precedent));
     return issue_;
@@ -193,7 +186,7 @@ void PanneauLot::lancer_travailleurs() {
         reactiver();
         return;
     }
-    auto e = std::make_unique<Execution>(f_, this, textes_des_lignes(f_.liste()));
+    auto e = std::make_shared<Execution>(f_);
     ParametresExecution p;
     p.lignes = &e->lignes;
     p.progression = &e->progression;
@@ -208,24 +201,18 @@ void PanneauLot::lancer_travailleurs() {
                      kIconeErreur);
         return;
     }
+    // Should the program end during the run, the pages being written finish first.
+    attente_ = f_.a_l_arret([e] {
+        e->lot->arreter();
+        e->lot->attendre();
+    });
     execution_ = std::move(e);
-}
-
-void PanneauLot::customEvent(QEvent* event) {
-    if (event->type() == EvenementVellumor::type_qt()) {
-        sur_evenement(static_cast<EvenementVellumor*>(event)->numero());
-    } else if (event->type() == RapportLot::type_qt()) {
-        const auto* r = static_cast<RapportLot*>(event);
-        if (r->genre == RapportLot::Genre::Message) afficher_message(f_.dialogs(), r->contenu, &f_);
-    } else {
-        QObject::customEvent(event);
-    }
 }
 
 void PanneauLot::sur_evenement(int numero) {
     if (numero == d_.lots.evenement_pair || numero == d_.lots.evenement_impair) {
         ++fins_;
-        poster_evenement(this, d_.evenement_verification);
+        f_.poster(d_.evenement_verification);
     } else if (numero == d_.evenement_verification && fins_ == 2) {
         fins_ = 0;
         terminer();
@@ -234,6 +221,7 @@ void PanneauLot::sur_evenement(int numero) {
 
 void PanneauLot::terminer() {
     // Both workers have posted their last report: their threads are ending.
+    f_.retirer_attente(attente_);
     execution_.reset();
     run_termine_ = true;
     if (!enchaine_)
@@ -290,9 +278,7 @@ void PanneauLot::sur_fermeture() {
     if (!ouvert_) return;
     if (execution_) {
         execution_->lot->arreter();
-        execution_->recepteur.detacher();
-        std::shared_ptr<Execution> e = std::move(execution_);
-        f_.a_l_arret([e] { e->lot->attendre(); });
+        execution_.reset();  // the wait at shutdown keeps the run until its threads have ended
     }
     quitter_jusqu_aux_controles();
     f_.setUpdatesEnabled(false);

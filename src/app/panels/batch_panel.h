@@ -65,7 +65,6 @@ class PanneauLot : public QObject {
     virtual void detruire_options() {}
     // A click on a control that is neither the start button nor "Annuler".
     virtual void traiter_autre(int) {}
-    void customEvent(QEvent* event) override;
 
     FenetrePrincipale& f_;
     QRect liste_sauvee_;
@@ -90,8 +89,9 @@ class PanneauLot : public QObject {
     DescriptionLot d_;
     bool enchaine_;
     QEventLoop boucle_;
-    std::unique_ptr<Execution> execution_;
-    int fins_ = 0;  // workers that have posted their done event
+    std::shared_ptr<Execution> execution_;
+    int attente_ = 0;  // the run's wait at shutdown
+    int fins_ = 0;     // workers that have posted their done event
     bool run_termine_ = false;
     bool ouvert_ = false;
     IssuePanneau issue_ = IssuePanneau::Quitte;
