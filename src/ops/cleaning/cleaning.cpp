@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstring>
 #include <vector>
 
 #include "ops/cleaning/cleaning_constants.h"
@@ -19,7 +20,8 @@ class InkMask {
           height_(page.height()),
           words_((width_ + 63) / 64),
           stride_(words_ + 2),
-          bits_(std::size_t(height_ + 2) * stride_, 0) {
+          bits_(std::size_t(height_ + 2) * stride_, 0),
+          ink_bytes_(std::size_t(words_) * 64, 0) {
         for (int y = 0; y < height_; ++y) fill_row(page, y);
     }
 
@@ -32,21 +34,19 @@ class InkMask {
   private:
     void fill_row(const Image& page, int y) {
         const int channels = page.channels();
-        const std::uint8_t* pixels = page.row(y);
+        const std::uint8_t* p = page.row(y);
+        // One byte a pixel first, in a loop simple enough to run on vector units, then packed.
+        for (int x = 0; x < width_; ++x, p += channels)
+            ink_bytes_[x] = (p[0] & p[1] & p[2]) != 0xFF;
         std::uint64_t* out = row(y);
         for (int k = 0; k < words_; ++k) {
-            const int first = k * 64;
-            const int count = std::min(64, width_ - first);
-            const std::uint8_t* p = pixels + std::size_t(first) * channels;
-            if (channels == 3) {
-                // Most of a page is white: settle 64 white pixels with one pass over their bytes.
-                std::uint8_t all = 0xFF;
-                for (int i = 0; i < count * 3; ++i) all &= p[i];
-                if (all == 0xFF) continue;
-            }
             std::uint64_t word = 0;
-            for (int i = 0; i < count; ++i, p += channels)
-                word |= std::uint64_t((p[0] & p[1] & p[2]) != 0xFF) << i;
+            for (int g = 0; g < 8; ++g) {
+                std::uint64_t eight;
+                std::memcpy(&eight, ink_bytes_.data() + k * 64 + g * 8, 8);
+                // Gathers the low bit of each of the eight bytes into one byte, byte i to bit i.
+                word |= ((eight * 0x0102040810204080) >> 56) << (g * 8);
+            }
             out[k] = word;
         }
     }
@@ -56,10 +56,11 @@ class InkMask {
     int words_;
     int stride_;
     std::vector<std::uint64_t> bits_;
+    std::vector<std::uint8_t> ink_bytes_;  // one row, padded to whole words with white
 };
 
 // Bit i of the result is the bit of pixel 64 k + i + d of the row, for d from -63 to 63.
-std::uint64_t shifted(const std::uint64_t* row, int k, int d) {
+inline std::uint64_t shifted(const std::uint64_t* row, int k, int d) {
     if (d == 0) return row[k];
     if (d > 0) return (row[k] >> d) | (row[k + 1] << (64 - d));
     return (row[k] << -d) | (row[k - 1] >> (64 + d));
@@ -78,32 +79,15 @@ std::uint64_t range_bits(int k, int first, int last) {
     return upto & (~std::uint64_t{0} << lo);
 }
 
-struct Block {
-    int w;  // columns
-    int h;  // rows
-};
-
-struct Pattern {
-    std::uint32_t bit;
-    std::array<Block, 2> blocks;  // tested in this order at each anchor
-    int block_count;
+// Where a pattern's anchors lie and when it runs at all.
+struct Range {
     int x_first;
-    int x_last_from_width;  // last anchor column is W - this
+    int x_last_from_width;  // the last anchor column is W - this
     int y_first;
     int y_last_from_height;
     int min_width;  // runs only when W > min_width and H > min_height
     int min_height;
 };
-
-// Patterns 2 to 7; the isolated pixel has its own pass.
-constexpr std::array<Pattern, 6> kBlockPatterns{{
-    {cleaning::kLineOf2, {{{1, 2}, {2, 1}}}, 2, 5, 3, 5, 3, 7, 7},
-    {cleaning::kLineOf3, {{{1, 3}, {3, 1}}}, 2, 1, 4, 1, 5, 4, 5},
-    {cleaning::kSquareOf4, {{{2, 2}, {2, 2}}}, 1, 1, 4, 1, 4, 4, 4},
-    {cleaning::kTwoLinesOf3, {{{2, 3}, {3, 2}}}, 2, 1, 4, 1, 4, 4, 4},
-    {cleaning::kTwoLinesOf4, {{{2, 4}, {4, 2}}}, 2, 1, 6, 1, 6, 6, 6},
-    {cleaning::kSquareOf9, {{{3, 3}, {3, 3}}}, 1, 1, 5, 1, 5, 5, 5},
-}};
 
 class Cleaner {
   public:
@@ -133,21 +117,26 @@ class Cleaner {
         }
     }
 
-    void run(const Pattern& p) {
+    // One pattern over its anchors: at each, the vertical block of VW columns and VH rows, then
+    // the horizontal block HW x HH when the pattern has a second shape.
+    template <int VW, int VH, int HW, int HH>
+    void run(const Range& r) {
         const int width = page_.width(), height = page_.height();
-        if (width <= p.min_width || height <= p.min_height) return;
-        const int x_last = width - p.x_last_from_width;
-        const int y_last = height - p.y_last_from_height;
-        for (int y = p.y_first; y <= y_last; ++y)
-            for (int k = p.x_first / 64; k <= x_last / 64; ++k) run_word(p, y, k, x_last);
+        if (width <= r.min_width || height <= r.min_height) return;
+        const int x_last = width - r.x_last_from_width;
+        const int y_last = height - r.y_last_from_height;
+        for (int y = r.y_first; y <= y_last; ++y)
+            for (int k = r.x_first / 64; k <= x_last / 64; ++k)
+                run_word<VW, VH, HW, HH>(y, k, range_bits(k, r.x_first, x_last));
     }
 
   private:
     // Anchors of word k in row y where the block holds ink and its ring is all white: the only
     // anchors where applying the block changes anything.
-    std::uint64_t candidates(const Block& b, int y, int k) {
+    template <int W, int H>
+    std::uint64_t candidates(int y, int k) {
         std::array<std::uint64_t, 3> band{};
-        for (int r = y; r < y + b.h; ++r) {
+        for (int r = y; r < y + H; ++r) {
             const std::uint64_t* row = mask_.row(r);
             band[0] |= row[k - 1];
             band[1] |= row[k];
@@ -155,46 +144,47 @@ class Cleaner {
         }
         const std::uint64_t* mid = band.data() + 1;
         std::uint64_t block = 0;
-        for (int d = 0; d < b.w; ++d) block |= shifted(mid, 0, d);
+        for (int d = 0; d < W; ++d) block |= shifted(mid, 0, d);
         if (block == 0) return 0;
-        std::uint64_t ring = shifted(mid, 0, -1) | shifted(mid, 0, b.w);
+        std::uint64_t ring = shifted(mid, 0, -1) | shifted(mid, 0, W);
         const std::uint64_t* top = mask_.row(y - 1);
-        const std::uint64_t* bottom = mask_.row(y + b.h);
-        for (int d = -1; d <= b.w; ++d) ring |= shifted(top, k, d) | shifted(bottom, k, d);
+        const std::uint64_t* bottom = mask_.row(y + H);
+        for (int d = -1; d <= W; ++d) ring |= shifted(top, k, d) | shifted(bottom, k, d);
         return block & ~ring;
     }
 
-    std::uint64_t candidates(const Pattern& p, int y, int k, int x_last) {
-        std::uint64_t c = 0;
-        for (int i = 0; i < p.block_count; ++i) c |= candidates(p.blocks[i], y, k);
-        return c & range_bits(k, p.x_first, x_last);
+    template <int VW, int VH, int HW, int HH>
+    std::uint64_t candidates(int y, int k) {
+        std::uint64_t c = candidates<VW, VH>(y, k);
+        if constexpr (VW != HW) c |= candidates<HW, HH>(y, k);
+        return c;
     }
 
-    void run_word(const Pattern& p, int y, int k, int x_last) {
-        std::uint64_t pending = candidates(p, y, k, x_last);
+    template <int VW, int VH, int HW, int HH>
+    void run_word(int y, int k, std::uint64_t anchors) {
+        std::uint64_t pending = candidates<VW, VH, HW, HH>(y, k) & anchors;
         while (pending != 0) {
             const int bit = std::countr_zero(pending);
             const int x = k * 64 + bit;
-            bool changed = false;
-            for (int i = 0; i < p.block_count; ++i)
-                if (ring_white(p.blocks[i], x, y)) changed |= whiten(p.blocks[i], x, y);
+            bool changed = apply<VW, VH>(x, y);
+            if constexpr (VW != HW) changed |= apply<HW, HH>(x, y);
             // A whitening can free the rings of the next anchors of this word.
-            pending = (changed ? candidates(p, y, k, x_last) : pending) & above(bit);
+            if (changed) pending = candidates<VW, VH, HW, HH>(y, k) & anchors;
+            pending &= above(bit);
         }
     }
 
-    bool ring_white(const Block& b, int x, int y) {
-        for (int c = x - 1; c <= x + b.w; ++c)
-            if (mask_.ink(c, y - 1) || mask_.ink(c, y + b.h)) return false;
-        for (int r = y; r < y + b.h; ++r)
-            if (mask_.ink(x - 1, r) || mask_.ink(x + b.w, r)) return false;
-        return true;
-    }
-
-    bool whiten(const Block& b, int x, int y) {
+    // The block of W columns and H rows at (x, y) turns white when its ring is all white; true
+    // when that changed a pixel.
+    template <int W, int H>
+    bool apply(int x, int y) {
+        for (int c = x - 1; c <= x + W; ++c)
+            if (mask_.ink(c, y - 1) || mask_.ink(c, y + H)) return false;
+        for (int r = y; r < y + H; ++r)
+            if (mask_.ink(x - 1, r) || mask_.ink(x + W, r)) return false;
         bool changed = false;
-        for (int r = y; r < y + b.h; ++r)
-            for (int c = x; c < x + b.w; ++c)
+        for (int r = y; r < y + H; ++r)
+            for (int c = x; c < x + W; ++c)
                 if (mask_.ink(c, r)) {
                     mask_.clear(c, r);
                     page_.set_pixel(c, r, kWhite);
@@ -225,12 +215,18 @@ std::size_t nettoyer(Image& page, std::uint32_t masque) {
         if (page.has_alpha()) make_opaque(page);
         return 0;
     }
-    Cleaner cleaner(page);
-    if (masque & cleaning::kIsolatedPixel) cleaner.remove_isolated_pixels();
-    for (const Pattern& p : kBlockPatterns)
-        if (masque & p.bit) cleaner.run(p);
+    Cleaner c(page);
+    // Anchors x from x_first to W - x_last_from_width, y likewise; runs when W and H exceed the
+    // last two numbers.
+    if (masque & cleaning::kIsolatedPixel) c.remove_isolated_pixels();
+    if (masque & cleaning::kLineOf2) c.run<1, 2, 2, 1>({5, 3, 5, 3, 7, 7});
+    if (masque & cleaning::kLineOf3) c.run<1, 3, 3, 1>({1, 4, 1, 5, 4, 5});
+    if (masque & cleaning::kSquareOf4) c.run<2, 2, 2, 2>({1, 4, 1, 4, 4, 4});
+    if (masque & cleaning::kTwoLinesOf3) c.run<2, 3, 3, 2>({1, 4, 1, 4, 4, 4});
+    if (masque & cleaning::kTwoLinesOf4) c.run<2, 4, 4, 2>({1, 6, 1, 6, 6, 6});
+    if (masque & cleaning::kSquareOf9) c.run<3, 3, 3, 3>({1, 5, 1, 5, 5, 5});
     if (page.has_alpha()) make_opaque(page);
-    return cleaner.whitened();
+    return c.whitened();
 }
 
 }  // namespace vellumor

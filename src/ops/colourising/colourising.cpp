@@ -6,20 +6,31 @@
 
 namespace vellumor {
 
-void coloriser(Image& page) {
-    const int channels = page.channels();
-    const std::size_t row_bytes = page.stride();
+namespace {
+
+// The channel count is fixed at compile time; white pixels, the most, are only read.
+template <int Channels>
+void colour_rows(Image& page) {
     for (int y = 0; y < page.height(); ++y) {
         std::uint8_t* p = page.row(y);
-        for (std::size_t i = 0; i < row_bytes; i += channels) {
-            if ((p[i] & p[i + 1] & p[i + 2]) != 0xFF) {
-                p[i] = 0;
-                p[i + 1] = 0;
-                p[i + 2] = 0xFF;
+        for (int x = 0; x < page.width(); ++x, p += Channels) {
+            if ((p[0] & p[1] & p[2]) != 0xFF) {
+                p[0] = 0x00;
+                p[1] = 0x00;
+                p[2] = 0xFF;
             }
-            if (channels == 4) p[i + 3] = 0xFF;
+            if constexpr (Channels == 4) p[3] = 0xFF;
         }
     }
+}
+
+}  // namespace
+
+void coloriser(Image& page) {
+    if (page.has_alpha())
+        colour_rows<4>(page);
+    else
+        colour_rows<3>(page);
 }
 
 std::filesystem::path nom_colorise(const std::filesystem::path& source) {
