@@ -11,12 +11,12 @@ namespace {
 
 constexpr double kGamma = 1.8;
 
-// Learning schedule of the network. Neuron colours are held as doubles in linear light scaled to
+// Learning schedule of the network. Neuron colours are held as floats in linear light scaled to
 // 0..255: the fixed-point steps of the original would stall in the dark end, where linear light
 // crowds many 8-bit values into a few units.
 constexpr int kCycles = 100;
-constexpr double kBeta = 1.0 / 1024;  // how fast a winner's frequency grows
-constexpr double kBiasGain = 1024;    // gamma of the frequency bias
+constexpr float kBeta = 1.0f / 1024;  // how fast a winner's frequency grows
+constexpr float kBiasGain = 1024;     // gamma of the frequency bias
 constexpr int kRadiusBiasShift = 6;
 constexpr int kRadiusBias = 1 << kRadiusBiasShift;
 constexpr int kRadiusDecrease = 30;
@@ -26,12 +26,12 @@ constexpr std::array<std::size_t, 4> kPrimes = {499, 491, 487, 503};
 
 // Linear light of each 8-bit value, at the network's scale and, finer, for the nearest search.
 struct GammaTables {
-    std::array<double, 256> learn{};
+    std::array<float, 256> learn{};
     std::array<int, 256> search{};
     GammaTables() {
         for (int v = 0; v < 256; ++v) {
             const double linear = std::pow(v / 255.0, kGamma);
-            learn[v] = 255 * linear;
+            learn[v] = float(255 * linear);
             search[v] = int(std::lround(65535 * linear));
         }
     }
@@ -57,46 +57,68 @@ Couleur opaque_colour(const std::uint8_t* p, bool alpha) {
 
 class Network {
   public:
+    // Neurons past size stay far from every colour and never win; the contest loops run over
+    // all kMax of them, a fixed count the compiler turns into vector code.
+    static constexpr int kMax = 256;
+
     explicit Network(int size) : n_(size) {
+        r_.fill(1e6f), g_.fill(1e6f), b_.fill(1e6f);
         for (int i = 0; i < n_; ++i) {
-            r_[i] = g_[i] = b_[i] = 256.0 * i / n_;
-            freq_[i] = 1.0 / n_;
-            bias_[i] = 0;
+            r_[i] = g_[i] = b_[i] = 256.0f * i / n_;
+            freq_[i] = 1.0f / n_;
         }
     }
 
     // The neuron that wins pixel (r, g, b): nearest once its bias is counted, which keeps rarely
     // winning neurons in play; frequencies and biases learn from the contest.
-    int contest(double r, double g, double b) {
-        int best = 0, best_biased = 0;
-        double best_distance = 1e30, best_biased_distance = 1e30;
-        for (int i = 0; i < n_; ++i) {
-            const double dist = std::abs(r_[i] - r) + std::abs(g_[i] - g) + std::abs(b_[i] - b);
-            const double biased = dist - bias_[i];
-            if (dist < best_distance) best_distance = dist, best = i;
-            if (biased < best_biased_distance) best_biased_distance = biased, best_biased = i;
-            const double betafreq = freq_[i] * kBeta;
+    int contest(float r, float g, float b) {
+        alignas(64) std::array<float, kMax> dist, biased;
+        for (int i = 0; i < kMax; ++i) {
+            dist[i] = std::abs(r_[i] - r) + std::abs(g_[i] - g) + std::abs(b_[i] - b);
+            biased[i] = dist[i] - bias_[i];
+            const float betafreq = freq_[i] * kBeta;
             freq_[i] -= betafreq;
             bias_[i] += betafreq * kBiasGain;
         }
+        const int best = first_minimum(dist), best_biased = first_minimum(biased);
         freq_[best] += kBeta;
         bias_[best] -= kBeta * kBiasGain;
         return best_biased;
     }
 
-    void move_towards(int i, double alpha, double r, double g, double b) {
+    // The index of the first smallest of the first n_ values, found in four interleaved lanes so
+    // that the comparisons do not wait on each other; neurons past n_ never win, so the lanes may
+    // run over them.
+    int first_minimum(const std::array<float, kMax>& values) const {
+        float lane_value[4];
+        int lane_index[4];
+        for (int k = 0; k < 4; ++k) lane_value[k] = values[k], lane_index[k] = k;
+        const int end = (n_ + 3) & ~3;
+        for (int i = 4; i < end; i += 4)
+            for (int k = 0; k < 4; ++k)
+                if (values[i + k] < lane_value[k])
+                    lane_value[k] = values[i + k], lane_index[k] = i + k;
+        int best = lane_index[0];
+        for (int k = 1; k < 4; ++k)
+            if (lane_value[k] < values[best] ||
+                (lane_value[k] == values[best] && lane_index[k] < best))
+                best = lane_index[k];
+        return best;
+    }
+
+    void move_towards(int i, float alpha, float r, float g, float b) {
         r_[i] -= alpha * (r_[i] - r);
         g_[i] -= alpha * (g_[i] - g);
         b_[i] -= alpha * (b_[i] - b);
     }
 
     // Moves the neighbours of neuron i within rad, less the farther they are.
-    void move_neighbours(int i, int rad, const std::vector<double>& radpower, double r, double g,
-                         double b) {
+    void move_neighbours(int i, int rad, const std::vector<float>& radpower, float r, float g,
+                         float b) {
         const int lo = std::max(i - rad, -1), hi = std::min(i + rad, n_);
         int up = i + 1, down = i - 1, m = 1;
         while (up < hi || down > lo) {
-            const double a = radpower[m++];
+            const float a = radpower[m++];
             if (up < hi) move_towards(up++, a, r, g, b);
             if (down > lo) move_towards(down--, a, r, g, b);
         }
@@ -111,11 +133,11 @@ class Network {
 
   private:
     int n_;
-    std::array<double, 256> r_{}, g_{}, b_{}, freq_{}, bias_{};
+    alignas(64) std::array<float, kMax> r_{}, g_{}, b_{}, freq_{}, bias_{};
 };
 
-void set_radpower(std::vector<double>& radpower, int rad, double alpha) {
-    for (int j = 0; j < rad; ++j) radpower[j] = alpha * double(rad * rad - j * j) / (rad * rad);
+void set_radpower(std::vector<float>& radpower, int rad, double alpha) {
+    for (int j = 0; j < rad; ++j) radpower[j] = float(alpha * (rad * rad - j * j) / (rad * rad));
 }
 
 std::size_t step_for(std::size_t pixels) {
@@ -156,7 +178,7 @@ std::vector<Couleur> neuquant_palette(const Image& image, int colours, int sampl
     int radius = (colours >> 3) * kRadiusBias;
     int rad = radius >> kRadiusBiasShift;
     if (rad <= 1) rad = 0;
-    std::vector<double> radpower(std::size_t(colours >> 3) + 1, 0);
+    std::vector<float> radpower(std::size_t(colours >> 3) + 1, 0);
     set_radpower(radpower, rad, alpha);
 
     bool saw_white = false;
@@ -167,9 +189,9 @@ std::vector<Couleur> neuquant_palette(const Image& image, int colours, int sampl
         const Couleur c =
             opaque_colour(image.row(y) + std::size_t(x) * channels, image.has_alpha());
         saw_white |= c == kWhite;
-        const double r = lin[rouge(c)], g = lin[vert(c)], b = lin[bleu(c)];
+        const float r = lin[rouge(c)], g = lin[vert(c)], b = lin[bleu(c)];
         const int j = net.contest(r, g, b);
-        net.move_towards(j, alpha, r, g, b);
+        net.move_towards(j, float(alpha), r, g, b);
         if (rad) net.move_neighbours(j, rad, radpower, r, g, b);
         pos = (pos + step) % pixels;
         if (i % delta == 0) {

@@ -20,8 +20,9 @@ struct LoadResult {
 // Loads a PNG. The whole file is read into memory and closed before decoding, so the same path may
 // be written while the image lives. Palette and grey pictures are expanded to RGB(A), 16 bits are
 // reduced to 8, tRNS becomes alpha. Pixel depth 32 when the picture has alpha, else 24. File depth:
-// the file's bit depth for palette and grey pictures, 24 for RGB, 32 for RGBA. Sides over 32767,
-// truncated, corrupt and non-PNG files fail with a reason.
+// the file's bit depth for palette and grey pictures, 24 for RGB, 32 for RGBA. The pHYs resolution
+// is kept. Sides over 32767, pictures over 1 GiB once decoded, truncated, corrupt and non-PNG
+// files fail with a reason, never allocating more than the decoded picture.
 LoadResult load_png(const std::filesystem::path& path);
 
 struct SaveResult {
@@ -31,12 +32,15 @@ struct SaveResult {
 };
 
 // Writes the image as a PNG at depth (1, 2, 4, 8, 24 or 32), or at its file depth when depth is 0.
-// Any other depth fails and writes nothing. Writes straight to path; on failure the partial file is
-// deleted.
+// 1: black and white, white when 0.2126 R + 0.7152 G + 0.0722 B > 160. 2, 4, 8: a palette of the
+// image's own colours when it has no more than 2^depth (every pixel keeps its value), else a
+// NeuQuant palette and the nearest entry. Below 32 a 32-bit image is composed over white. zlib
+// level 9, no row filtering, pHYs when the image has a resolution. Any other depth fails and writes
+// nothing. Writes straight to path; on failure the partial file is deleted.
 SaveResult save_png(const Image& image, const std::filesystem::path& path, int depth = 0);
 
-// Same as save_png, but through a temporary file in the same folder renamed over path once complete:
-// on any failure path is left exactly as it was.
+// Same as save_png, but through a temporary file in the same folder renamed over path once
+// complete: on any failure path is left exactly as it was.
 SaveResult save_png_replacing(const Image& image, const std::filesystem::path& path, int depth = 0);
 
 }  // namespace vellumor

@@ -219,6 +219,30 @@ TEST(PngLoad, BadFilesFailCleanlyWithAReason) {
                    "short data");
 }
 
+TEST(PngLoad, RandomDamageNeverCrashesAndAlwaysGivesAnAnswer) {
+    test::TempDir dir;
+    PngFile page = blank_png(40, 30, PNG_COLOR_TYPE_PALETTE, 4);
+    page.palette = {0x000000, 0x808080, 0xFFFFFF, 0x0000FF};
+    page.palette_alpha = {0xFF, 0x80};
+    for (std::size_t i = 0; i < page.samples.size(); ++i) page.samples[i] = (i / 5) % 4;
+    const std::string good = test::encode_png(page);
+    std::uint32_t state = 99;
+    for (int trial = 0; trial < 300; ++trial) {
+        std::string bytes = good;
+        for (int k = 0; k < 1 + trial % 4; ++k) {
+            state = state * 1664525u + 1013904223u;
+            bytes[8 + (state >> 8) % (bytes.size() - 8)] = char(state >> 24);
+        }
+        test::write_bytes(dir / "damaged.png", bytes);
+        LoadResult r = load_png(dir / "damaged.png");
+        if (r) {
+            EXPECT_EQ(r.image->width(), 40);  // only ancillary bytes were hit
+        } else {
+            EXPECT_FALSE(r.message.empty());
+        }
+    }
+}
+
 TEST(PngLoad, LargestSideIsAccepted) {
     test::TempDir dir;
     PngFile strip = blank_png(kMaxSide, 1, PNG_COLOR_TYPE_GRAY, 1);
