@@ -7,6 +7,9 @@
 
 namespace vellumor::app {
 
+// The bottom bar's background in the main state; operation panels change it and put it back.
+inline constexpr Couleur kFondBarreBasAccueil = 0xDEC1B9;
+
 // A colour word 0x00BBGGRR as Qt takes it, opaque unless alpha says otherwise.
 inline QColor qcouleur(Couleur c, int alpha = 255) {
     return QColor(rouge(c), vert(c), bleu(c), alpha);

@@ -73,7 +73,7 @@ void colorer_texte(QWidget* w, Couleur c) {
 void fond_barre_bas_initial() {
     if (QWidget* barre = control(2)) {
         QPalette p = barre->palette();
-        p.setColor(QPalette::Window, qcouleur(0xDEC1B9));
+        p.setColor(QPalette::Window, qcouleur(kFondBarreBasAccueil));
         barre->setPalette(p);
     }
 }

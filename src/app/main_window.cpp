@@ -26,7 +26,6 @@ constexpr int kLargeurBouton = 250;
 constexpr int kHauteurBouton = 31;
 constexpr int kEcartBoutons = 14;
 constexpr int kHauteurBoutonBas = 40;
-constexpr Couleur kFondBarreBas = 0xDEC1B9;
 constexpr Couleur kFondStatut = 0x583700;
 
 QWidget* conteneur(int numero, QWidget* parent, const QRect& zone, Couleur fond) {
@@ -164,7 +163,7 @@ void FenetrePrincipale::construire_liste(QWidget* corps) {
 void FenetrePrincipale::construire_barre_bas() {
     QWidget* barre = conteneur(
         2, this, QRect(0, kHauteurClient - kHauteurBarreBas, kLargeurClient, kHauteurBarreBas),
-        kFondBarreBas);
+        kFondBarreBasAccueil);
     const QFont& police = *ressources_.police(kPoliceBoutons);
     const int y = (kHauteurBarreBas - kHauteurBoutonBas) / 2;
     auto largeur = [&](const char* legende) {

@@ -15,17 +15,11 @@ Sortie lancer(const std::filesystem::path& folder, const std::string& args);
 
 namespace {
 
+using test::folder_contents;
 using test::read_bytes;
 using test::TempDir;
 using test::write_bytes;
 namespace fs = std::filesystem;
-
-std::map<std::string, std::string> contenu(const fs::path& folder) {
-    std::map<std::string, std::string> files;
-    for (const auto& e : fs::directory_iterator(folder))
-        files[e.path().filename().string()] = read_bytes(e.path());
-    return files;
-}
 
 TEST(CliRenommer, PrintsTheSequenceAndRenamesNothingByDefault) {
     TempDir dir;
@@ -36,13 +30,13 @@ TEST(CliRenommer, PrintsTheSequenceAndRenamesNothingByDefault) {
         write_bytes(dir / name, name);
         args += std::string(" ") + name;
     }
-    const auto before = contenu(dir.path());
+    const auto before = folder_contents(dir.path());
     Sortie s = lancer(dir.path(), args);
     EXPECT_EQ(s.code, 0);
     EXPECT_TRUE(s.texte.starts_with("page_001.png -> page_01.png\npage_002.png -> page_02.png\n"))
         << s.texte;
     EXPECT_TRUE(s.texte.ends_with("page_012.png -> page_12.png\n"));
-    EXPECT_EQ(contenu(dir.path()), before);
+    EXPECT_EQ(folder_contents(dir.path()), before);
 
     s = lancer(dir.path(), args + " --pas 2 --chiffres 4 --prefixe 'livre ' --suffixe .PNG");
     EXPECT_EQ(s.code, 0);
@@ -57,7 +51,7 @@ TEST(CliRenommer, PrintsTheSequenceAndRenamesNothingByDefault) {
     EXPECT_EQ(lancer(dir.path(), args + " --premier 2000000").code, 2);
     EXPECT_EQ(lancer(dir.path(), args + " --premier x").code, 2);
     EXPECT_EQ(lancer(dir.path(), "renommer").code, 2);
-    EXPECT_EQ(contenu(dir.path()), before);
+    EXPECT_EQ(folder_contents(dir.path()), before);
 }
 
 TEST(CliRenommer, ApplyAndUndoRoundTripAFolderWithACycle) {
@@ -66,18 +60,18 @@ TEST(CliRenommer, ApplyAndUndoRoundTripAFolderWithACycle) {
     // With a list in the order b_2, a_1 the renaming swaps the two names.
     for (const char* name : {"scan_1.png", "scan_2.png", "scan_3.png", "scan_4.png"})
         write_bytes(dir / name, std::string("contenu de ") + name);
-    const auto before = contenu(dir.path());
+    const auto before = folder_contents(dir.path());
 
     Sortie s = lancer(dir.path(), "renommer scan_*.png --premier 2 --appliquer");
     ASSERT_EQ(s.code, 0) << s.texte;
-    auto after = contenu(dir.path());
+    auto after = folder_contents(dir.path());
     EXPECT_EQ(after.size(), 5u);
     EXPECT_EQ(after["scan_2.png"], "contenu de scan_1.png");
     EXPECT_EQ(after["scan_5.png"], "contenu de scan_4.png");
     EXPECT_TRUE(after.count("renommage-annuler.txt"));
     s = lancer(dir.path(), "renommer --annuler renommage-annuler.txt");
     ASSERT_EQ(s.code, 0) << s.texte;
-    EXPECT_EQ(contenu(dir.path()), before);
+    EXPECT_EQ(folder_contents(dir.path()), before);
 
     write_bytes(dir / "liste.txt", "\xEF\xBB\xBF" + (dir / "scan_2.png").string() + "\r\n" +
                                        (dir / "scan_1.png").string() + "\r\n");
@@ -86,7 +80,7 @@ TEST(CliRenommer, ApplyAndUndoRoundTripAFolderWithACycle) {
     EXPECT_EQ(read_bytes(dir / "scan_1.png"), "contenu de scan_2.png");
     EXPECT_EQ(read_bytes(dir / "scan_2.png"), "contenu de scan_1.png");
     ASSERT_EQ(lancer(dir.path(), "renommer --annuler renommage-annuler.txt").code, 0);
-    auto files = contenu(dir.path());
+    auto files = folder_contents(dir.path());
     files.erase("liste.txt");
     EXPECT_EQ(files, before);
 }
@@ -94,7 +88,7 @@ TEST(CliRenommer, ApplyAndUndoRoundTripAFolderWithACycle) {
 TEST(CliRenommer, RefusesClashesAndTouchesNothing) {
     TempDir dir;
     for (const char* name : {"a_1.png", "a_2.png", "b_3.png"}) write_bytes(dir / name, name);
-    const auto before = contenu(dir.path());
+    const auto before = folder_contents(dir.path());
     // a_1 -> b_3 would take the name of a file outside the list.
     Sortie s = lancer(dir.path(), "renommer a_1.png a_2.png --prefixe b_ --premier 3 --appliquer");
     EXPECT_EQ(s.code, 1);
@@ -103,7 +97,7 @@ TEST(CliRenommer, RefusesClashesAndTouchesNothing) {
     s = lancer(dir.path(), "renommer a_1.png ./a_1.png --prefixe c --appliquer");
     EXPECT_EQ(s.code, 1) << s.texte;
     EXPECT_NE(s.texte.find("figure deux fois dans la liste"), std::string::npos) << s.texte;
-    EXPECT_EQ(contenu(dir.path()), before);
+    EXPECT_EQ(folder_contents(dir.path()), before);
     EXPECT_EQ(lancer(dir.path(), "renommer --annuler absent.txt").code, 1);
 }
 

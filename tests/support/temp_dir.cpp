@@ -30,4 +30,11 @@ void write_bytes(const std::filesystem::path& file, const std::string& bytes) {
     out.write(bytes.data(), std::streamsize(bytes.size()));
 }
 
+std::map<std::string, std::string> folder_contents(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        files[e.path().filename().string()] = e.is_directory() ? "<dossier>" : read_bytes(e.path());
+    return files;
+}
+
 }  // namespace vellumor::test

@@ -19,7 +19,6 @@
 namespace vellumor::app {
 namespace {
 
-constexpr Couleur kFondBarreAccueil = 0xDEC1B9;
 constexpr int kBarreBas = 2;
 constexpr int kCorps = 1;
 constexpr int kListe = 17;
@@ -239,7 +238,7 @@ void PanneauLot::reactiver() {
 }
 
 void PanneauLot::quitter_jusqu_aux_controles() {
-    colorer_barre(kFondBarreAccueil);
+    colorer_barre(kFondBarreBasAccueil);
     if (QWidget* bouton = control(d_.bouton_depart)) {
         bouton->hide();
         if (parent_depart_) {

@@ -10,18 +10,11 @@
 namespace vellumor {
 namespace {
 
+using test::folder_contents;
 using test::read_bytes;
 using test::TempDir;
 using test::write_bytes;
 namespace fs = std::filesystem;
-
-// Every file of the folder with its content.
-std::map<std::string, std::string> contenu(const fs::path& folder) {
-    std::map<std::string, std::string> files;
-    for (const auto& e : fs::directory_iterator(folder))
-        files[e.path().filename().string()] = e.is_directory() ? "<dossier>" : read_bytes(e.path());
-    return files;
-}
 
 TEST(DiskRenaming, CycleRoundTripsThroughTheUndoList) {
     TempDir dir;
@@ -36,7 +29,7 @@ TEST(DiskRenaming, CycleRoundTripsThroughTheUndoList) {
     const auto r = appliquer_renommage(plan, undo);
     ASSERT_TRUE(r.ok) << r.message;
     EXPECT_EQ(r.renommes, 2u);
-    auto files = contenu(dir.path());
+    auto files = folder_contents(dir.path());
     EXPECT_EQ(files.size(), 4u);
     EXPECT_EQ(files["b.png"], "A");
     EXPECT_EQ(files["a.png"], "B");
@@ -53,7 +46,7 @@ TEST(DiskRenaming, CycleRoundTripsThroughTheUndoList) {
 
     const auto back = annuler_renommage(undo);
     ASSERT_TRUE(back.ok) << back.message;
-    files = contenu(dir.path());
+    files = folder_contents(dir.path());
     EXPECT_EQ(files,
               (std::map<std::string, std::string>{{"a.png", "A"}, {"b.png", "B"}, {"c.png", "C"}}));
 }
@@ -73,10 +66,11 @@ TEST(DiskRenaming, SequenceOfPagesAndItsUndo) {
     EXPECT_EQ(read_bytes(dir / "scan_7.png"), "page 6");
     EXPECT_FALSE(fs::exists(dir / "scan_3.png"));
     ASSERT_TRUE(annuler_renommage(dir / "renommage-annuler.txt").ok);
-    EXPECT_EQ(contenu(dir.path()), (std::map<std::string, std::string>{{"scan_3.png", "page 3"},
-                                                                       {"scan_4.png", "page 4"},
-                                                                       {"scan_5.png", "page 5"},
-                                                                       {"scan_6.png", "page 6"}}));
+    EXPECT_EQ(folder_contents(dir.path()),
+              (std::map<std::string, std::string>{{"scan_3.png", "page 3"},
+                                                  {"scan_4.png", "page 4"},
+                                                  {"scan_5.png", "page 5"},
+                                                  {"scan_6.png", "page 6"}}));
 }
 
 TEST(DiskRenaming, RefusalsTouchNothing) {
@@ -85,12 +79,12 @@ TEST(DiskRenaming, RefusalsTouchNothing) {
     write_bytes(dir / "b.png", "B");
     write_bytes(dir / "autre.png", "X");
     fs::create_directory(dir / "sous");
-    const auto before = contenu(dir.path());
+    const auto before = folder_contents(dir.path());
     const fs::path undo = dir / "renommage-annuler.txt";
     const auto refused = [&](const std::vector<Renommage>& plan) {
         const auto r = appliquer_renommage(plan, undo);
         EXPECT_FALSE(r.ok);
-        EXPECT_EQ(contenu(dir.path()), before);
+        EXPECT_EQ(folder_contents(dir.path()), before);
         return r.message;
     };
     const std::string a = (dir / "a.png").string();
@@ -124,7 +118,7 @@ TEST(DiskRenaming, FailedUndoListWriteRestoresTheNames) {
         appliquer_renommage({{dir / "a.png", dir / "b.png"}, {dir / "b.png", dir / "a.png"}},
                             dir / "absent" / "renommage-annuler.txt");
     EXPECT_FALSE(r.ok);
-    EXPECT_EQ(contenu(dir.path()),
+    EXPECT_EQ(folder_contents(dir.path()),
               (std::map<std::string, std::string>{{"a.png", "A"}, {"b.png", "B"}}));
 }
 
