@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "batch/progress.h"
+#include "batch/regular_file.h"
 #include "cli/command.h"
 #include "cli/page_options.h"
 #include "cli/terminal_progress.h"
@@ -19,6 +20,7 @@
 #include "ops/reconstitution/format.h"
 #include "ops/reconstitution/parametres.h"
 #include "ops/reconstitution/placement.h"
+#include "ops/reconstitution/textes.h"
 
 namespace vellumor::cli {
 namespace {
@@ -165,9 +167,11 @@ extern "C" void sur_interruption(int) {
 // declares; a file in pixels is taken with a note saying so.
 std::optional<std::string> charger_exceptions(const std::filesystem::path& fichier,
                                               PageExceptionList& liste) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(fichier, ec))
-        return "Fichier d'exceptions introuvable : " + fichier.string();
+    if (const OpenResult ouvert = open_regular_file(fichier); !ouvert) {
+        if (ouvert.error == OpenError::Missing)
+            return "Fichier d'exceptions introuvable : " + fichier.string();
+        return "Fichier d'exceptions " + fichier.string() + " refusé : " + ouvert.message;
+    }
     PageExceptionTable table;
     const ChargementCup c = charger_fichier_cup(
         fichier, kUniteMillimetres, [](const Message&) { return true; }, table);
@@ -202,6 +206,15 @@ int commande_reconstituer(const std::vector<std::string>& args) {
     if (!liste.erreur.empty()) {
         std::fprintf(stderr, "%s\n", liste.erreur.c_str());
         return 2;
+    }
+    // A blank page that is not a file is told now, with its reason, rather than by the workers.
+    if (o.parametres.format == rc::kFormatFichier) {
+        if (const OpenResult ouvert = open_regular_file(o.parametres.page_vierge);
+            ouvert.error == OpenError::NotRegular) {
+            std::fprintf(stderr, "Page vierge %s refusée : %s\n",
+                         o.parametres.page_vierge.string().c_str(), ouvert.message.c_str());
+            return 2;
+        }
     }
     PageExceptionList exceptions;
     if (!o.exceptions.empty()) {
@@ -242,13 +255,22 @@ int commande_reconstituer(const std::vector<std::string>& args) {
     progression.effacer_barre();
 
     const rc::FinReconstitution fin = run.fin();
+    const std::vector<std::filesystem::path> ecrites = run.pages_ecrites();
     if (const auto m = rc::message_de_fin(fin)) {
         if (!o.pages.silencieux) {
             std::printf("%s\n", progression.dernier_entete().c_str());
             std::printf("%s\n", m->texte.substr(1).c_str());
         }
     }
-    return fin == rc::FinReconstitution::Terminee && progression.echecs() == 0 ? 0 : 1;
+    if (fin == rc::FinReconstitution::Arretee) {
+        // Reconstituting a page twice moves it twice: the user needs to know which are done.
+        std::fputs(rc::texte_pages_ecrites(ecrites).c_str(), stderr);
+    }
+    // A page left unwritten (off its format, hard-linked) is not processed either.
+    return fin == rc::FinReconstitution::Terminee && progression.echecs() == 0 &&
+                   ecrites.size() == liste.liste.size()
+               ? 0
+               : 1;
 }
 
 }  // namespace vellumor::cli

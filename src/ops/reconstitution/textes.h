@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "batch/message.h"
 
@@ -20,11 +22,18 @@ inline constexpr const char* kTexteTerminees =
 inline constexpr const char* kTexteArretees =
     "Les opérations de reconstitution d'images ont été arrêtées";
 
+// Reason of a page that an offset moves off its blank page entirely: it is not written.
+inline constexpr const char* kTexteHorsFormat = "la page tomberait entièrement hors du format";
+
 // The " Info" box closing a run; stopped tells which of the two texts it carries.
 Message message_fin(bool arretee);
 
 // The error of a worker whose blank page cannot be built; each worker kind has its own number.
 Message message_page_vierge(bool lie_a_gauche);
+
+// After an interruption: the pages already written over their sources, one full path a line
+// after a heading line ("Aucune page n'a été écrite." when there is none).
+std::string texte_pages_ecrites(const std::vector<std::filesystem::path>& pages);
 
 // Heading base of the file list's first column: " n fichiers : " (" 1 fichier : " for one file).
 std::string base_entete(std::size_t nombre_fichiers);
