@@ -1,14 +1,12 @@
 #include "app/qt_translation.h"
 
 #include <QLibraryInfo>
-#include <QLocale>
 #include <QTranslator>
 #include <memory>
 
 namespace vellumor::app {
 
 bool installer_traduction_qt(QCoreApplication& application) {
-    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     auto traduction = std::make_unique<QTranslator>();
     if (!traduction->load(QStringLiteral("qtbase_fr"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

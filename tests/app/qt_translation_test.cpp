@@ -31,7 +31,6 @@ class TraductionQt : public ::testing::Test {
             QCoreApplication::removeTranslator(t);
             t->deleteLater();
         }
-        QLocale::setDefault(QLocale::c());
     }
 };
 
