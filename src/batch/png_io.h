@@ -6,8 +6,8 @@
 #include <string>
 
 #include "batch/image.h"
-#include "batch/regular_file.h"
-#include "batch/safe_replace.h"
+#include "common/regular_file.h"
+#include "common/safe_replace.h"
 
 namespace vellumor {
 

@@ -5,7 +5,7 @@
 #include <set>
 #include <system_error>
 
-#include "batch/regular_file.h"
+#include "common/regular_file.h"
 #include "cli/terminal_progress.h"
 #include "imagelist/list_file.h"
 

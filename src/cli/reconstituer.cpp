@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "batch/progress.h"
-#include "batch/regular_file.h"
+#include "common/regular_file.h"
 #include "cli/command.h"
 #include "cli/page_options.h"
 #include "cli/terminal_progress.h"

@@ -7,9 +7,9 @@
 
 #include "batch/batch_run.h"
 #include "batch/png_io.h"
-#include "batch/regular_file.h"
 #include "batch_recorder.h"
-#include "imagelist/text_file.h"
+#include "common/regular_file.h"
+#include "common/text_file.h"
 #include "support/temp_dir.h"
 
 namespace vellumor {
@@ -72,14 +72,14 @@ struct Banc {
     std::vector<test::ProgressionEnregistree::Appel> executer(
         const std::function<void(const fs::path&)>& pendant) {
         ecrire_page(dir / "p_1.png");
-        ListeImages liste{entree_pour(dir / "p_1.png")};
         LignesFixes lignes({"p_1.png"});
         ParametresExecution p;
         p.lignes = &lignes;
         p.progression = &progression;
         p.nombre_fichiers = 1;
-        Repartition r = repartir_par_parite(liste, {"GLB_Pair", "GLB_ImPair", 1, 2});
-        ExecutionLot run(std::move(*r.lots), p);
+        PaireLots lots;
+        lots.impair.Fichiers.push_back({dir / "p_1.png", 0});
+        ExecutionLot run(std::move(lots), p);
         EtapeFichier etape;
         etape.traiter = [&](PageEnCours& page) {
             page.image.fill_box(0, 0, 6, 6, kBlack);

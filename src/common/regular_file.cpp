@@ -1,4 +1,4 @@
-#include "batch/regular_file.h"
+#include "common/regular_file.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -7,7 +7,7 @@
 
 #include <cerrno>
 
-#include "batch/system_error.h"
+#include "common/system_error.h"
 
 namespace vellumor {
 namespace {

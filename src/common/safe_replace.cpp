@@ -1,4 +1,4 @@
-#include "batch/safe_replace.h"
+#include "common/safe_replace.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,7 +11,7 @@
 #include <random>
 #include <vector>
 
-#include "batch/system_error.h"
+#include "common/system_error.h"
 
 namespace vellumor {
 namespace {

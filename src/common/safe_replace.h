@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "batch/regular_file.h"
+#include "common/regular_file.h"
 
 namespace vellumor {
 

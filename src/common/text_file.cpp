@@ -1,4 +1,4 @@
-#include "imagelist/text_file.h"
+#include "common/text_file.h"
 
 #include <unistd.h>
 
@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <fstream>
 
-#include "batch/regular_file.h"
-#include "batch/safe_replace.h"
+#include "common/regular_file.h"
+#include "common/safe_replace.h"
 
 namespace vellumor {
 
