@@ -72,8 +72,8 @@ int main() {
         keep_best(best_ref, run_child(ref));
     }
     bool ok = best_ours.ok;
-    std::printf("  vellumor-cli pdf  %7.3f s (processeur %7.3f s, mémoire %s)\n", best_ours.wall,
-                best_ours.cpu, megabytes(best_ours.peak).c_str());
+    std::printf("  vellumor-cli pdf  %7.3f s (processeur %7.3f s)\n", best_ours.wall,
+                best_ours.cpu);
     if (best_ref.ok) {
         const bool faster = best_ours.wall <= best_ref.wall;
         std::printf(
