@@ -163,6 +163,10 @@ PngDecoupe decouper(Source& s, bool avec_donnees) {
             idat = true;
         } else if (type == "IEND") {
             break;
+        } else if (type[0] >= 'A' && type[0] <= 'Z' && type != "PLTE") {
+            // A critical chunk this reader does not know changes how the picture data reads.
+            return d.echec("le fichier contient un bloc critique inconnu (" + std::string(type) +
+                           ")");
         }
     }
     if (!idat) return d.echec("le fichier ne contient aucune image (IDAT absent)");
