@@ -39,7 +39,7 @@ const char* const kAide =
     "  --reliure PIXELS     offset de reliure des pages paires (30 à 500, défaut 30)\n"
     "  --dossier DOSSIER    dossier des pages numérotées (défaut : dossier temporaire du\n"
     "                       système + /Vellumor/) ; --temp est un autre nom de cette option\n"
-    "  --liste LISTE.txt    fichier liste des images (UTF-8 avec BOM)\n"
+    "  --liste LISTE.txt    fichier liste des images (UTF-8 avec BOM ou UTF-16LE)\n"
     "  --silencieux         n'affiche que les erreurs\n"
     "\n"
     "Code de sortie : 0 toutes les pages écrites, 1 une page au moins en échec, 2 erreur\n"

@@ -19,29 +19,6 @@ extern "C" void sur_signal(int) {
     interruption.store(true);
 }
 
-// Catches SIGINT and SIGTERM while it lives, then puts the previous handlers back.
-class GardeSignaux {
-  public:
-    GardeSignaux() {
-        interruption.store(false);
-        struct sigaction sa {};
-        sa.sa_handler = sur_signal;
-        sigemptyset(&sa.sa_mask);
-        sigaction(SIGINT, &sa, &ancien_int_);
-        sigaction(SIGTERM, &sa, &ancien_term_);
-    }
-    ~GardeSignaux() {
-        sigaction(SIGINT, &ancien_int_, nullptr);
-        sigaction(SIGTERM, &ancien_term_, nullptr);
-    }
-    GardeSignaux(const GardeSignaux&) = delete;
-    GardeSignaux& operator=(const GardeSignaux&) = delete;
-
-  private:
-    struct sigaction ancien_int_ {};
-    struct sigaction ancien_term_ {};
-};
-
 std::vector<std::string> noms_des_lignes(const ListeImages& liste) {
     std::vector<std::string> noms;
     for (const EntreeImage& e : liste) noms.push_back(e.Fichier.filename().string());
@@ -88,6 +65,24 @@ bool executer_operation(const ListeImages& liste, const LignesFixes& lignes,
 }
 
 }  // namespace
+
+GardeSignaux::GardeSignaux() {
+    interruption.store(false);
+    struct sigaction sa {};
+    sa.sa_handler = sur_signal;
+    sigemptyset(&sa.sa_mask);
+    sigaction(SIGINT, &sa, &ancien_int_);
+    sigaction(SIGTERM, &sa, &ancien_term_);
+}
+
+GardeSignaux::~GardeSignaux() {
+    sigaction(SIGINT, &ancien_int_, nullptr);
+    sigaction(SIGTERM, &ancien_term_, nullptr);
+}
+
+const std::atomic<bool>& GardeSignaux::interruption_recue() {
+    return interruption;
+}
 
 int executer_pages(const ListeImages& liste, const std::vector<OperationPages>& operations,
                    bool silencieux) {
