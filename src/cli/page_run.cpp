@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "cli/terminal_progress.h"
+#include "imagelist/repartition_parite.h"
 
 namespace vellumor::cli {
 namespace {

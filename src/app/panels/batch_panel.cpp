@@ -11,6 +11,7 @@
 #include "app/message_box.h"
 #include "app/panels/window_batch_run.h"
 #include "imagelist/image_list.h"
+#include "imagelist/repartition_parite.h"
 
 namespace vellumor::app {
 namespace {
