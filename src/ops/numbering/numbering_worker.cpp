@@ -79,8 +79,8 @@ struct Numeroteur {
 }  // namespace
 
 ConstantesLots constantes_numerotation() {
-    return {"GLB_Fichier_Pair_Numerotation", "GLB_Fichier_ImPair_Numerotation",
-            kEvenementFinPairNumerotation, kEvenementFinImpairNumerotation};
+    return {kNomLotPairNumerotation, kNomLotImpairNumerotation, kEvenementFinPairNumerotation,
+            kEvenementFinImpairNumerotation};
 }
 
 void travail_numerotation(Travailleur& t, const ReglagesNumerotation& r) {
