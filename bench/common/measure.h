@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -29,6 +30,20 @@ struct Floor {
 };
 // Writes its encode to out. Seconds are negative when the file cannot be read or written.
 Floor measure_floor(const std::filesystem::path& source, const std::filesystem::path& out);
+
+// The picture data of a PNG file as an unfiltered encoder compresses it: every row as stored
+// (indices, grey or colour samples at the file's depth) after a filter byte 0. Empty when the file
+// cannot be read.
+std::vector<std::uint8_t> unfiltered_rows(const std::filesystem::path& file);
+
+// What a child process took: wall seconds, processor seconds (user + system), peak memory.
+struct Child {
+    bool ok = false;
+    double wall = 0, cpu = 0;
+    std::size_t peak = 0;
+};
+// Runs command (found on PATH) with its standard output thrown away; ok when it exits with 0.
+Child run_child(const std::vector<std::string>& command);
 
 // "12.3 Mo"
 std::string megabytes(std::size_t bytes);
