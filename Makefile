@@ -27,6 +27,7 @@ run: build
 	    $(BUILD)/src/cli/vellumor-cli --aide; fi
 
 bench: build
+	@scripts/install-deps --bench
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
 
 clean:

@@ -138,14 +138,15 @@ Floor measure_floor(const std::filesystem::path& source, const std::filesystem::
     return floor;
 }
 
-Child run_child(const std::vector<std::string>& command) {
+Child run_child(const std::vector<std::string>& command, const std::filesystem::path& output) {
     std::vector<std::string> args = command;
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
     Child c;
     const auto start = std::chrono::steady_clock::now();
     pid_t pid = -1;

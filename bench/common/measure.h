@@ -42,8 +42,10 @@ struct Child {
     double wall = 0, cpu = 0;
     std::size_t peak = 0;
 };
-// Runs command (found on PATH) with its standard output thrown away; ok when it exits with 0.
-Child run_child(const std::vector<std::string>& command);
+// Runs command (found on PATH) with its standard output written to output (thrown away by
+// default); ok when it exits with 0.
+Child run_child(const std::vector<std::string>& command,
+                const std::filesystem::path& output = "/dev/null");
 
 // "12.3 Mo"
 std::string megabytes(std::size_t bytes);

@@ -44,6 +44,11 @@ struct SaveResult {
 // depth fails and writes nothing. Writes straight to path; on failure the partial file is deleted.
 SaveResult save_png(const Image& image, const std::filesystem::path& path, int depth = 0);
 
+// Same as save_png at another libdeflate level (1 to 12), for files that are written, read back
+// once and deleted, where time matters more than size.
+SaveResult save_png_at_level(const Image& image, const std::filesystem::path& path, int depth,
+                             int deflate_level);
+
 // Same as save_png, but through a temporary file in the same folder renamed over path once
 // complete: on any failure path is left exactly as it was.
 SaveResult save_png_replacing(const Image& image, const std::filesystem::path& path, int depth = 0);

@@ -125,9 +125,9 @@ struct ZlibStream {
 
 // The rows compressed in one go into a zlib stream. Only the bytes written are touched, so the
 // room reserved for incompressible rows costs no memory.
-ZlibStream compress(const RawRows& raw) {
+ZlibStream compress(const RawRows& raw, int level) {
     std::unique_ptr<libdeflate_compressor, CompressorDeleter> compressor(
-        libdeflate_alloc_compressor(kPngDeflateLevel));
+        libdeflate_alloc_compressor(level));
     if (!compressor) throw std::bad_alloc();
     ZlibStream z;
     const std::size_t bound = libdeflate_zlib_compress_bound(compressor.get(), raw.size);
@@ -225,14 +225,14 @@ IndexedPalette palette_for(const Image& image, int depth) {
 }
 
 // Writes path; messages name shown, the file the user asked for.
-SaveResult write_png(const Image& image, const std::filesystem::path& path, int depth,
+SaveResult write_png(const Image& image, const std::filesystem::path& path, int depth, int level,
                      const std::filesystem::path& shown) {
     std::optional<IndexedPalette> palette;
     if (depth <= 8) palette = palette_for(image, depth);
     ZlibStream z;
     {
         RowSource rows(image, depth, palette ? &*palette : nullptr);
-        z = compress(raw_rows(image, depth, rows));
+        z = compress(raw_rows(image, depth, rows), level);
     }
 
     File file;
@@ -256,14 +256,14 @@ SaveResult write_png(const Image& image, const std::filesystem::path& path, int 
 }
 
 SaveResult save_png_as(const Image& image, const std::filesystem::path& path, int depth,
-                       const std::filesystem::path& shown) {
+                       const std::filesystem::path& shown, int level = kPngDeflateLevel) {
     if (depth == 0) depth = image.file_depth();
     if (!is_accepted_depth(depth))
         return failure("L'image ne peut pas être enregistrée en " + std::to_string(depth) +
                        " bits par pixel.");
     if (image.empty()) return failure("Une image vide ne peut pas être enregistrée.");
     try {
-        return write_png(image, path, depth, shown);
+        return write_png(image, path, depth, level, shown);
     } catch (const std::bad_alloc&) {
         return failure("Mémoire insuffisante pour enregistrer " + quoted(shown) + ".");
     }
@@ -273,6 +273,11 @@ SaveResult save_png_as(const Image& image, const std::filesystem::path& path, in
 
 SaveResult save_png(const Image& image, const std::filesystem::path& path, int depth) {
     return save_png_as(image, path, depth, path);
+}
+
+SaveResult save_png_at_level(const Image& image, const std::filesystem::path& path, int depth,
+                             int deflate_level) {
+    return save_png_as(image, path, depth, path, deflate_level);
 }
 
 SaveResult save_png_replacing(const Image& image, const std::filesystem::path& path, int depth) {
