@@ -25,6 +25,7 @@ struct PlainDecode {
     std::vector<png_bytep> rows;
     png_uint_32 width = 0, height = 0;
     int depth = 0, colour_type = 0;
+    std::vector<png_color> palette;
 };
 
 bool decode(std::FILE* f, PlainDecode& d) {
@@ -35,6 +36,9 @@ bool decode(std::FILE* f, PlainDecode& d) {
     d.height = png_get_image_height(d.png, d.info);
     d.depth = png_get_bit_depth(d.png, d.info);
     d.colour_type = png_get_color_type(d.png, d.info);
+    png_colorp entries = nullptr;
+    int count = 0;
+    if (png_get_PLTE(d.png, d.info, &entries, &count)) d.palette.assign(entries, entries + count);
     const std::size_t stride = png_get_rowbytes(d.png, d.info);
     d.pixels.resize(stride * d.height);
     d.rows.resize(d.height);
@@ -51,6 +55,7 @@ bool encode(std::FILE* f, png_structp png, png_infop info, const PlainDecode& d)
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     png_set_IHDR(png, info, d.width, d.height, d.depth, d.colour_type, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
+    if (!d.palette.empty()) png_set_PLTE(png, info, d.palette.data(), int(d.palette.size()));
     png_write_info(png, info);
     png_write_image(png, const_cast<png_bytepp>(d.rows.data()));
     png_write_end(png, info);

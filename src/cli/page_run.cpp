@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "cli/terminal_progress.h"
+#include "imagelist/repartition_parite.h"
 
 namespace vellumor::cli {
 namespace {
@@ -18,29 +19,6 @@ static_assert(std::atomic<bool>::is_always_lock_free);
 extern "C" void sur_signal(int) {
     interruption.store(true);
 }
-
-// Catches SIGINT and SIGTERM while it lives, then puts the previous handlers back.
-class GardeSignaux {
-  public:
-    GardeSignaux() {
-        interruption.store(false);
-        struct sigaction sa {};
-        sa.sa_handler = sur_signal;
-        sigemptyset(&sa.sa_mask);
-        sigaction(SIGINT, &sa, &ancien_int_);
-        sigaction(SIGTERM, &sa, &ancien_term_);
-    }
-    ~GardeSignaux() {
-        sigaction(SIGINT, &ancien_int_, nullptr);
-        sigaction(SIGTERM, &ancien_term_, nullptr);
-    }
-    GardeSignaux(const GardeSignaux&) = delete;
-    GardeSignaux& operator=(const GardeSignaux&) = delete;
-
-  private:
-    struct sigaction ancien_int_ {};
-    struct sigaction ancien_term_ {};
-};
 
 std::vector<std::string> noms_des_lignes(const ListeImages& liste) {
     std::vector<std::string> noms;
@@ -80,7 +58,11 @@ bool executer_operation(const ListeImages& liste, const LignesFixes& lignes,
     }
     run.attendre();
     progression.effacer_barre();
-    if (!silencieux) {
+    if (interruption.load()) {
+        // Not the completion text: the run did not finish.
+        std::fprintf(stderr, "%s\n",
+                     texte_interruption(progression.traites(), std::int64_t(liste.size())).c_str());
+    } else if (!silencieux) {
         std::printf("%s\n%s\n", progression.dernier_entete().c_str(), op.texte_fin.c_str());
         std::fflush(stdout);
     }
@@ -89,38 +71,58 @@ bool executer_operation(const ListeImages& liste, const LignesFixes& lignes,
 
 }  // namespace
 
+GardeSignaux::GardeSignaux() {
+    interruption.store(false);
+    struct sigaction sa {};
+    sa.sa_handler = sur_signal;
+    sigemptyset(&sa.sa_mask);
+    sigaction(SIGINT, &sa, &ancien_int_);
+    sigaction(SIGTERM, &sa, &ancien_term_);
+}
+
+GardeSignaux::~GardeSignaux() {
+    sigaction(SIGINT, &ancien_int_, nullptr);
+    sigaction(SIGTERM, &ancien_term_, nullptr);
+}
+
+const std::atomic<bool>& GardeSignaux::interruption_recue() {
+    return interruption;
+}
+
+std::string texte_interruption(std::int64_t traites, std::int64_t total) {
+    return "Traitement interrompu : " + std::to_string(traites) + " fichier" +
+           (traites > 1 ? "s" : "") + " traité" + (traites > 1 ? "s" : "") + " sur " +
+           std::to_string(total);
+}
+
 int executer_pages(const ListeImages& liste, const std::vector<OperationPages>& operations,
                    bool silencieux) {
     GardeSignaux signaux;
     const LignesFixes lignes(noms_des_lignes(liste));
     bool tout = true;
-    for (const OperationPages& op : operations) {
-        tout = executer_operation(liste, lignes, op, silencieux) && tout;
-        if (interruption.load()) {
-            std::fprintf(stderr, "Traitement interrompu\n");
-            return 1;
+    for (std::size_t i = 0; i < operations.size(); ++i) {
+        const OperationPages& op = operations[i];
+        if (operations.size() > 1 && !silencieux) {
+            std::printf("Étape %zu sur %zu : %s\n", i + 1, operations.size(), op.etape.c_str());
+            std::fflush(stdout);
         }
+        tout = executer_operation(liste, lignes, op, silencieux) && tout;
+        if (interruption.load()) return 1;
     }
     return tout ? 0 : 1;
 }
 
-int commande_pages(const std::vector<std::string>& args, const char* aide, bool avec_masque,
-                   const FabriqueOperations& operations) {
-    const AnalyseOptions a = analyser_options(args, avec_masque);
-    if (!a.erreur.empty()) {
-        std::fprintf(stderr, "%s\n« --aide » décrit les options.\n", a.erreur.c_str());
-        return 2;
-    }
-    if (a.options.aide) {
-        std::fputs(aide, stdout);
-        return 0;
-    }
-    const ListeOuErreur l = construire_liste(a.options);
-    if (!l.erreur.empty()) {
-        std::fprintf(stderr, "%s\n", l.erreur.c_str());
-        return 2;
-    }
-    return executer_pages(l.liste, operations(a.options), a.options.silencieux);
+int commande_pages(const std::vector<std::string>& args, const DescriptionCommande& d,
+                   bool avec_masque, const FabriqueOperations& operations) {
+    OptionsPages o;
+    TableOptions table;
+    options_pages(table, o, avec_masque);
+    Arguments a;
+    if (const auto fin = lire_arguments(args, d, table, a)) return *fin;
+    for (const std::string& f : a.operandes) o.fichiers.emplace_back(f);
+    const ListeOuErreur l = construire_liste(o);
+    if (!l.erreur.empty()) return erreur_usage(d.nom, l.erreur);
+    return executer_pages(l.liste, operations(o), o.silencieux);
 }
 
 }  // namespace vellumor::cli

@@ -3,8 +3,8 @@
 #include <string>
 #include <unordered_set>
 
-#include "imagelist/text_file.h"
-#include "imagelist/text_utf8.h"
+#include "common/text_file.h"
+#include "common/text_utf8.h"
 
 namespace vellumor {
 namespace {
@@ -25,6 +25,23 @@ Message info(std::string titre, std::string texte) {
     return {Message::Kind::Simple, "", std::move(texte), std::move(titre), kIconeInformation};
 }
 
+// The text of a list file without its mark: UTF-8 behind its byte-order mark, or UTF-16LE without
+// mark as the list saving writes it. A file holding no mark but zero bytes is taken for UTF-16LE
+// (UTF-8 text never holds a zero byte); a UTF-16 mark, malformed text or a NUL character refuses
+// it.
+std::optional<std::string> texte_liste(std::string_view bytes) {
+    std::optional<std::string> text;
+    if (bytes.starts_with(kBomUtf8)) {
+        text = std::string(bytes.substr(kBomUtf8.size()));
+        if (!utf8_valide(*text)) return std::nullopt;
+    } else if (bytes.find('\0') != std::string_view::npos && !bytes.starts_with("\xFF\xFE") &&
+               !bytes.starts_with("\xFE\xFF")) {
+        text = utf16le_vers_utf8(bytes);
+    }
+    if (!text || text->find('\0') != std::string::npos) return std::nullopt;
+    return text;
+}
+
 bool caractere_interdit(unsigned char c) {
     return c < 32 || std::string_view("\"*/:<>?\\|").find(char(c)) != std::string_view::npos;
 }
@@ -40,15 +57,12 @@ LectureListe lire_fichier_liste(const std::filesystem::path& path) {
     if (!std::filesystem::exists(path, ec)) return refus(message_aucun_fichier_liste());
     const std::optional<std::string> bytes = lire_octets(path);
     if (!bytes) return refus(avertissement(" Fichier Liste des images non trouvé ou déjà ouvert"));
-    const std::string_view text(*bytes);
-    // NUL bytes and malformed sequences mean the file is not UTF-8 text, whatever its first bytes.
-    if (!text.starts_with(kBomUtf8) || text.find('\0') != std::string_view::npos ||
-        !utf8_valide(text))
-        return refus(avertissement(" Le fichier n'est pas au format UTF8 avec BOM"));
+    const std::optional<std::string> text = texte_liste(*bytes);
+    if (!text) return refus(avertissement(" Le fichier n'est pas au format UTF8 avec BOM"));
 
     LectureListe result;
     std::unordered_set<std::string> keys;
-    for (const std::string_view raw : decouper_lignes(text.substr(kBomUtf8.size()))) {
+    for (const std::string_view raw : decouper_lignes(*text)) {
         const std::string_view line = sans_blancs(raw);
         if (line.empty() || line.front() == ';') continue;
         result.fichiers.emplace_back(std::string(line));
