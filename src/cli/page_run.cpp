@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "cli/terminal_progress.h"
+#include "imagelist/repartition_parite.h"
 
 namespace vellumor::cli {
 namespace {
@@ -18,29 +19,6 @@ static_assert(std::atomic<bool>::is_always_lock_free);
 extern "C" void sur_signal(int) {
     interruption.store(true);
 }
-
-// Catches SIGINT and SIGTERM while it lives, then puts the previous handlers back.
-class GardeSignaux {
-  public:
-    GardeSignaux() {
-        interruption.store(false);
-        struct sigaction sa {};
-        sa.sa_handler = sur_signal;
-        sigemptyset(&sa.sa_mask);
-        sigaction(SIGINT, &sa, &ancien_int_);
-        sigaction(SIGTERM, &sa, &ancien_term_);
-    }
-    ~GardeSignaux() {
-        sigaction(SIGINT, &ancien_int_, nullptr);
-        sigaction(SIGTERM, &ancien_term_, nullptr);
-    }
-    GardeSignaux(const GardeSignaux&) = delete;
-    GardeSignaux& operator=(const GardeSignaux&) = delete;
-
-  private:
-    struct sigaction ancien_int_ {};
-    struct sigaction ancien_term_ {};
-};
 
 std::vector<std::string> noms_des_lignes(const ListeImages& liste) {
     std::vector<std::string> noms;
@@ -88,6 +66,24 @@ bool executer_operation(const ListeImages& liste, const LignesFixes& lignes,
 }
 
 }  // namespace
+
+GardeSignaux::GardeSignaux() {
+    interruption.store(false);
+    struct sigaction sa {};
+    sa.sa_handler = sur_signal;
+    sigemptyset(&sa.sa_mask);
+    sigaction(SIGINT, &sa, &ancien_int_);
+    sigaction(SIGTERM, &sa, &ancien_term_);
+}
+
+GardeSignaux::~GardeSignaux() {
+    sigaction(SIGINT, &ancien_int_, nullptr);
+    sigaction(SIGTERM, &ancien_term_, nullptr);
+}
+
+const std::atomic<bool>& GardeSignaux::interruption_recue() {
+    return interruption;
+}
 
 int executer_pages(const ListeImages& liste, const std::vector<OperationPages>& operations,
                    bool silencieux) {

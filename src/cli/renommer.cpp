@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "imagelist/message_text.h"
+#include "common/message_text.h"
 #include "imagelist/selection.h"
 #include "ops/renaming/disk_rename.h"
 

@@ -7,8 +7,8 @@
 #include <cerrno>
 #include <set>
 
-#include "imagelist/text_file.h"
-#include "imagelist/text_utf8.h"
+#include "common/text_file.h"
+#include "common/text_utf8.h"
 
 namespace vellumor {
 namespace {

@@ -1,9 +1,9 @@
-#include "imagelist/text_file.h"
+#include "common/text_file.h"
 
 #include <fstream>
 #include <iterator>
 
-#include "batch/safe_replace.h"
+#include "common/safe_replace.h"
 
 namespace vellumor {
 
