@@ -52,7 +52,9 @@ constexpr int kCoteOption = 20;
 constexpr int kCoteFenetreOutil = 40;
 constexpr int kCoteIconeOutil = 32;
 constexpr int kXTexteChargerImages = 550;
-constexpr int kMargeTitre = 20;  // a frame is at least its caption and this much wide
+constexpr int kMargeTitre = 20;
+constexpr int kPremiereRangee = 45;  // parameters and samples, below the list's bottom
+constexpr int kEcartRangees = 35;    // a frame is at least its caption and this much wide
 
 constexpr const char* kColonneNouveauNom = "Nouveau nom de fichier";
 constexpr const char* kTitreSelection = "Sélectionner les fichiers pour la numérotation";
@@ -195,8 +197,7 @@ void RunNumerotation::construire_tampons_() {
     DemandeTampons d{reglages_.debut, reglages_.fin, modele_, int(reglages_.parametres.epaisseur),
                      int(reglages_.parametres.espacement)};
     const std::optional<PoliceTampon> police = PoliceTampon::charger();
-    ResultatTampons t =
-        construire_tampons(police ? &*police : nullptr, d, travail_);
+    ResultatTampons t = construire_tampons(police ? &*police : nullptr, d, travail_);
     QMetaObject::invokeMethod(
         &contexte_, [this, t = std::move(t)]() mutable { tampons_construits(std::move(t)); },
         Qt::QueuedConnection);
@@ -245,11 +246,10 @@ class FenetreNumerotation : public Panneau {
   private:
     int ligne_texte() const { return QFontMetrics(police_).height(); }
     int largeur_texte(const char* texte) const {
-        return taille_ou_defaut(mesurer_texte(&police_, QString::fromUtf8(texte)))
-            .width();
+        return taille_ou_defaut(mesurer_texte(&police_, QString::fromUtf8(texte))).width();
     }
     void construire_boutons();
-    QRect construire_positions(int B);
+    QRect construire_positions(int B, int hauteur);
     QRect construire_debut_fin(const QRect& precedent, int B, int hauteur);
     QRect construire_modeles(const QRect& precedent, int B, int hauteur);
     QRect construire_parametres(const QRect& precedent, int B, int hauteur);
@@ -302,10 +302,13 @@ void FenetreNumerotation::construire() {
                        liste_sauvee_.height() / 2 - 40);
     construire_boutons();
     const int B = liste->y() + liste->height();
-    const QRect p = construire_positions(B);
-    const QRect d = construire_debut_fin(p, B, p.height());
-    const QRect m = construire_modeles(d, B, p.height());
-    construire_parametres(m, B, p.height());
+    // Ten text lines, or what the last parameter row needs when the text is tall.
+    const int h = ligne_texte();
+    const int hauteur = std::max(10 * h + 10, kPremiereRangee + 4 * kEcartRangees + h + 8 - 15);
+    const QRect p = construire_positions(B, hauteur);
+    const QRect d = construire_debut_fin(p, B, hauteur);
+    const QRect m = construire_modeles(d, B, hauteur);
+    construire_parametres(m, B, hauteur);
     construire_chargements(p.y() + p.height() + 27);
     if (auto* s = control_as<QLineEdit>(kDebut)) s->setFocus();
 }
@@ -334,10 +337,10 @@ void FenetreNumerotation::construire_boutons() {
     bouton(kOuvrirDossierTemporaire, "Ouvrir le dossier temporaire", -1, 10);
 }
 
-QRect FenetreNumerotation::construire_positions(int B) {
+QRect FenetreNumerotation::construire_positions(int B, int hauteur) {
     const int h = ligne_texte();
     const char* legende = "    Numérotation des images    ";
-    const QRect zone(30, B + 15, largeur_texte(legende) + 75, 10 * h + 10);
+    const QRect zone(30, B + 15, largeur_texte(legende) + 75, hauteur);
     cadre(kCadrePosition, legende, zone);
     positions_ = new QButtonGroup(this);  // owned by the window
     int y = B + 60;
@@ -361,8 +364,8 @@ QRect FenetreNumerotation::construire_debut_fin(const QRect& precedent, int B, i
     const char* legende = "    Numéroter les images    ";
     const int x = precedent.right() + 1 + 30;
     const int largeur_textes = std::max(largeur_texte("Début : "), largeur_texte("Fin : "));
-    const int largeur =
-        std::max(largeur_texte(legende) + kMargeTitre, 35 + largeur_textes + 20 + kLargeurChamp + 35);
+    const int largeur = std::max(largeur_texte(legende) + kMargeTitre,
+                                 35 + largeur_textes + 20 + kLargeurChamp + 35);
     const QRect zone(x, B + 15, largeur, hauteur);
     cadre(kCadreDebutFin, legende, zone);
     const int x_champ = x + 35 + largeur_textes + 20;
@@ -404,7 +407,7 @@ QRect FenetreNumerotation::construire_modeles(const QRect& precedent, int B, int
         f_.ressources().definir_image(m.image_grisee, dessiner_echantillon(m.modele, true));
         const QImage& image = *f_.ressources().image(m.image);
         const int xc = x + 30 + int(i % 2) * (kLargeurEchantillon + kEcart);
-        const int yc = B + 45 + int(i / 2) * hauteur_cellule;
+        const int yc = B + kPremiereRangee + int(i / 2) * hauteur_cellule;
         auto* e = creer<QLabel>(m.echantillon);
         e->setPixmap(QPixmap::fromImage(image));
         e->setGeometry(xc, yc + (kHauteurRond - image.height()) / 2, image.width(), image.height());
@@ -429,14 +432,15 @@ QRect FenetreNumerotation::construire_parametres(const QRect& precedent, int B, 
     for (const PlageParametre& p : kPlagesNumerotation)
         large = std::max(large, largeur_texte(p.legende));
     const int x_champ = x + 35 + large + 20;
-    const int largeur = std::max(largeur_texte(legende) + kMargeTitre, x_champ + kLargeurChamp + 25 - x);
+    const int largeur =
+        std::max(largeur_texte(legende) + kMargeTitre, x_champ + kLargeurChamp + 25 - x);
     const QRect zone(x, B + 15, largeur, hauteur);
     cadre(kCadreParametres, legende, zone);
     const int h = ligne_texte();
     for (std::size_t i = 0; i < std::size(kParametres); ++i) {
         const PlageParametre& plage = kPlagesNumerotation[i];
         const Parametre& p = kParametres[i];
-        const int y = B + 45 + 35 * int(i);
+        const int y = B + kPremiereRangee + kEcartRangees * int(i);
         texte(p.texte, plage.legende, x + 35, y);
         auto* s = creer<ChampParametre>(p.champ);
         s->setFont(police_);
