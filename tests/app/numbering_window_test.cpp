@@ -34,8 +34,7 @@ class FenetreNumerotation : public PanneauTest {
         }
     }
     void TearDown() override {
-        for (const auto& [v, ancien] : anciens_)
-            ancien ? qputenv(v, *ancien) : qunsetenv(v);
+        for (const auto& [v, ancien] : anciens_) ancien ? qputenv(v, *ancien) : qunsetenv(v);
         PanneauTest::TearDown();
     }
     std::filesystem::path temporaire() { return chemin(Dossier_Temporaire()); }
@@ -313,6 +312,33 @@ TEST_F(FenetreNumerotation, NumbersThePagesIntoTheTemporaryFolder) {
     EXPECT_EQ(noirs("Img__1.png", 0, 80), 0);
     EXPECT_GT(noirs("Img__1.png", 80, 200), 40);
     EXPECT_EQ(noirs("Img__1.png", 200, 400), 0);
+}
+
+// The stamps are built while window 1 goes on handling its events; the list header shows how far.
+TEST_F(FenetreNumerotation, TheWindowStaysResponsiveWhileTheStampsAreBuilt) {
+    std::vector<std::filesystem::path> pages;
+    for (int i = 1; i <= 100; ++i)
+        pages.push_back(ecrire("p_" + std::to_string(i) + ".png", page(8, 8)));
+    lister(pages);
+    std::vector<QString> vus;
+    dans_la_fenetre([&](Scenario& s) {
+        s.quand(ouverte, [&] {
+            debut("1");
+            cliquer(kNumeroterImages);
+        });
+        s.quand(
+            [&] {
+                if (titre_colonne().contains(QStringLiteral("Préparation")))
+                    vus.push_back(titre_colonne());
+                return au_repos_numerotation();
+            },
+            [] {});
+    });
+    ASSERT_FALSE(vus.empty());
+    EXPECT_TRUE(vus.front().startsWith(QStringLiteral(" 100 fichiers (Préparation des numéros : ")))
+        << vus.front().toStdString();
+    EXPECT_EQ(infos().size(), 1u);
+    EXPECT_EQ(titre_colonne(), QStringLiteral(" 100 fichiers (Fichiers traités : 100/100)"));
 }
 
 }  // namespace

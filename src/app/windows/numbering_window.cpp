@@ -33,6 +33,7 @@
 #include "app/windows/numbering_ids.h"
 #include "imagelist/image_list.h"
 #include "imagelist/repartition_parite.h"
+#include "ops/numbering/numbering_constants.h"
 #include "ops/numbering/numbering_worker.h"
 #include "ops/numbering/parameters.h"
 #include "ops/numbering/stamp_files.h"
@@ -56,19 +57,16 @@ constexpr int kMargeTitre = 20;
 constexpr int kPremiereRangee = 45;  // parameters and samples, below the list's bottom
 constexpr int kEcartRangees = 35;    // a frame is at least its caption and this much wide
 
-constexpr const char* kColonneNouveauNom = "Nouveau nom de fichier";
-constexpr const char* kTitreSelection = "Sélectionner les fichiers pour la numérotation";
-
 struct Position {
     int controle;
     const char* legende;
     PositionNumero position;
 };
 constexpr Position kPositions[] = {
-    {kBasADroite, " Numéroter en bas à droite", PositionNumero::BasDroite},
-    {kBasAuCentre, " Numéroter en bas au centre", PositionNumero::BasCentre},
-    {kHautADroite, " Numéroter en haut à droite", PositionNumero::HautDroite},
-    {kHautAuCentre, " Numéroter en haut au centre", PositionNumero::HautCentre},
+    {kBasADroite, kLegendeBasDroite, PositionNumero::BasDroite},
+    {kBasAuCentre, kLegendeBasCentre, PositionNumero::BasCentre},
+    {kHautADroite, kLegendeHautDroite, PositionNumero::HautDroite},
+    {kHautAuCentre, kLegendeHautCentre, PositionNumero::HautCentre},
 };
 
 // A stamp model: its option, its sample picture and the images of the sample, normal and greyed.
@@ -150,6 +148,7 @@ class RunNumerotation : public Run, private RunListener {
           reglages_(std::move(r)),
           modele_(modele),
           lots_(std::move(lots)),
+          entete_(texte_nombre_fichiers(std::int64_t(GLB_Fichiers_Images().size()))),
           progression_(f) {}
     ~RunNumerotation() override {
         arret_ = true;
@@ -176,6 +175,7 @@ class RunNumerotation : public Run, private RunListener {
     ReglagesNumerotation reglages_;
     ModeleNumero modele_;
     PaireLots lots_;
+    std::string entete_;  // " 12 fichiers", before the progress of the stamps
     ProgressionFenetre progression_;
     std::atomic<bool> arret_{false};
     QObject contexte_;  // the stamps' end reaches the main thread only while the run lives
@@ -196,6 +196,14 @@ bool RunNumerotation::start() {
 void RunNumerotation::construire_tampons_() {
     DemandeTampons d{reglages_.debut, reglages_.fin, modele_, int(reglages_.parametres.epaisseur),
                      int(reglages_.parametres.espacement)};
+    int montre = -1;
+    d.avancement = [&](std::int64_t faits, std::int64_t total) {
+        const int pourcent = int(faits * 100 / total);
+        if (pourcent == montre) return;
+        montre = pourcent;
+        progression_.texte_entete(entete_ + kTextePreparationTampons + std::to_string(pourcent) +
+                                  " %)");
+    };
     const std::optional<PoliceTampon> police = PoliceTampon::charger();
     ResultatTampons t = construire_tampons(police ? &*police : nullptr, d, travail_);
     QMetaObject::invokeMethod(
@@ -332,14 +340,14 @@ void FenetreNumerotation::construire_boutons() {
         b->show();
         return b->geometry();
     };
-    const QRect a = bouton(kAnnulerNumerotation, "Annuler", -1, annuler->x());
-    bouton(kNumeroterImages, "Numéroter les pages images", a.x() - 20, -1);
-    bouton(kOuvrirDossierTemporaire, "Ouvrir le dossier temporaire", -1, 10);
+    const QRect a = bouton(kAnnulerNumerotation, kLegendeAnnuler, -1, annuler->x());
+    bouton(kNumeroterImages, kLegendeNumeroter, a.x() - 20, -1);
+    bouton(kOuvrirDossierTemporaire, kLegendeDossierTemporaire, -1, 10);
 }
 
 QRect FenetreNumerotation::construire_positions(int B, int hauteur) {
     const int h = ligne_texte();
-    const char* legende = "    Numérotation des images    ";
+    const char* legende = kLegendeCadrePositions;
     const QRect zone(30, B + 15, largeur_texte(legende) + 75, hauteur);
     cadre(kCadrePosition, legende, zone);
     positions_ = new QButtonGroup(this);  // owned by the window
@@ -361,9 +369,9 @@ QRect FenetreNumerotation::construire_positions(int B, int hauteur) {
 // below "Début".
 QRect FenetreNumerotation::construire_debut_fin(const QRect& precedent, int B, int hauteur) {
     const int h = ligne_texte();
-    const char* legende = "    Numéroter les images    ";
+    const char* legende = kLegendeCadreDebutFin;
     const int x = precedent.right() + 1 + 30;
-    const int largeur_textes = std::max(largeur_texte("Début : "), largeur_texte("Fin : "));
+    const int largeur_textes = std::max(largeur_texte(kLegendeDebut), largeur_texte(kLegendeFin));
     const int largeur = std::max(largeur_texte(legende) + kMargeTitre,
                                  35 + largeur_textes + 20 + kLargeurChamp + 35);
     const QRect zone(x, B + 15, largeur, hauteur);
@@ -380,11 +388,11 @@ QRect FenetreNumerotation::construire_debut_fin(const QRect& precedent, int B, i
         e->show();
         return e;
     };
-    texte(kTexteDebut, "Début : ", x + 35, B + 60);
+    texte(kTexteDebut, kLegendeDebut, x + 35, B + 60);
     QLineEdit* d = champ(kDebut, B + 60, false);
     connect(d, &QLineEdit::textChanged, &f_,
             [this] { f_.traiter_controle(kDebut, TypeEvenement::Changement); });
-    texte(kTexteFin, "Fin : ", x + 35, B + 60 + h + 30);
+    texte(kTexteFin, kLegendeFin, x + 35, B + 60 + h + 30);
     champ(kFin, B + 60 + 48, true);
     return zone;
 }
@@ -392,7 +400,7 @@ QRect FenetreNumerotation::construire_debut_fin(const QRect& precedent, int B, i
 // The samples in a 2 x 2 grid 30 pixels inside the frame, each with its option centred under it; a
 // rectangle is centred vertically against the round sample beside it.
 QRect FenetreNumerotation::construire_modeles(const QRect& precedent, int B, int hauteur) {
-    const char* legende = "    Modèles de numéros    ";
+    const char* legende = kLegendeCadreModeles;
     const int x = precedent.right() + 1 + 30;
     constexpr int kLargeurEchantillon = 50, kHauteurRond = 45, kEcart = 30;
     const int largeur =
@@ -426,7 +434,7 @@ QRect FenetreNumerotation::construire_modeles(const QRect& precedent, int B, int
 // Five labels 35 pixels inside the frame, 35 pixels apart, and their spin boxes aligned 20 pixels
 // right of the widest label.
 QRect FenetreNumerotation::construire_parametres(const QRect& precedent, int B, int hauteur) {
-    const char* legende = "    Paramètres de position du numéro    ";
+    const char* legende = kLegendeCadreParametres;
     const int x = precedent.right() + 1 + 30;
     int large = 0;
     for (const PlageParametre& p : kPlagesNumerotation)
@@ -493,12 +501,10 @@ QWidget* FenetreNumerotation::fenetre_outil(int numero_fenetre, int numero_barre
 }
 
 void FenetreNumerotation::construire_chargements(int y) {
-    const QLabel* liste =
-        texte(kTexteChargerListe, "Charger le fichier des images à numéroter", 40, y);
+    const QLabel* liste = texte(kTexteChargerListe, kLegendeChargerListe, 40, y);
     fenetre_outil(kFenetreChargerListe, kBarreChargerListe, kItemChargerListe, liste->geometry());
     const QLabel* images =
-        texte(kTexteChargerImages, "Charger directement des fichiers à numéroter",
-              kXTexteChargerImages, y);
+        texte(kTexteChargerImages, kLegendeChargerImages, kXTexteChargerImages, y);
     fenetre_outil(kFenetreChargerImages, kBarreChargerImages, kItemChargerImages,
                   images->geometry());
 }
