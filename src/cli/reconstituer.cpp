@@ -27,6 +27,7 @@ namespace vellumor::cli {
 namespace {
 
 namespace rc = reconstitution;
+using namespace vellumor::exceptions;
 
 const DescriptionCommande kDescription = {
     "reconstituer",
