@@ -163,9 +163,7 @@ void fin_de_travailleur(FenetrePrincipale& f, int& terminees) {
     if (terminees != 2) return;
     terminees = 0;
     terminer_numerotation(f);
-    Boite_Message(f.dialogs(), QStringLiteral(" Info"),
-                  QStringLiteral("\n") + QString::fromUtf8(numbering::kTexteFinNumerotation),
-                  kIconeInformation, &f);
+    Boite_Fin(f.dialogs(), numbering::kTexteFinNumerotation, &f);
     reinitialiser_controles_numerotation(f);
 }
 

@@ -13,6 +13,9 @@ namespace vellumor::numbering {
 inline constexpr std::int64_t kEvenementFinPairNumerotation = 0x1000F;
 inline constexpr std::int64_t kEvenementFinImpairNumerotation = 0x10010;
 inline constexpr std::int64_t kEvenementVerificationNumerotation = 0x10011;
+// Main window button 10 and the banner title it sets.
+inline constexpr const char* kLegendeBoutonNumerotation = "Numéroter  les  Pages";
+inline constexpr const char* kTitreBandeauNumerotation = "Numérotation des pages";
 inline constexpr const char* kTexteFinNumerotation =
     "Les opérations de numérotation sont terminées";
 

@@ -12,6 +12,10 @@ inline constexpr std::int64_t kEvenementFinPaire = 0x1000C;
 inline constexpr std::int64_t kEvenementFinImPaire = 0x1000D;
 inline constexpr std::int64_t kEvenementVerification = 0x1000E;
 
+// Main window button 9 and the banner title it sets.
+inline constexpr const char* kLegendeBouton = "Reconstituer  les  images";
+inline constexpr const char* kTitreBandeau = "Reconstitution des images";
+
 inline constexpr const char* kNomLotPaire = "GLB_Image_Paire";
 inline constexpr const char* kNomLotImPaire = "GLB_Image_ImPaire";
 
