@@ -11,8 +11,8 @@
 #include "ops/cleaning/cleaning_constants.h"
 #include "ops/colourising/colourising_constants.h"
 #include "ops/cropping/cropping_constants.h"
-#include "ops/numbering/numbering_worker.h"
-#include "ops/reconstitution/textes.h"
+#include "ops/numbering/numbering_constants.h"
+#include "ops/reconstitution/reconstitution_constants.h"
 #include "ops/renaming/sequence.h"
 
 namespace vellumor::app {
@@ -32,7 +32,8 @@ constexpr Lanceur kLanceurs[] = {
     {kNettoyage, cleaning::kBannerTitle, true, operation_nettoyage},
     {kDetourage, cropping::kBannerTitle, true, operation_detourage},
     {kColoriser, colourising::kBannerTitle, true, operation_coloriser},
-    {kReconstituerImages, reconstitution::kTitreBandeau, true, operation_reconstituer},
+    {kReconstituerImages, reconstitution::kTitreBandeauReconstitution, true,
+     operation_reconstituer},
     {kNumeroterPages, numbering::kTitreBandeauNumerotation, false, operation_numeroter},
     {kRenommerFichiers, kTitreBandeauRenommage, true, operation_renommer},
 };

@@ -23,8 +23,8 @@
 #include "ops/cleaning/cleaning_constants.h"
 #include "ops/colourising/colourising_constants.h"
 #include "ops/cropping/cropping_constants.h"
-#include "ops/numbering/numbering_worker.h"
-#include "ops/reconstitution/textes.h"
+#include "ops/numbering/numbering_constants.h"
+#include "ops/reconstitution/reconstitution_constants.h"
 #include "ops/renaming/sequence.h"
 
 namespace vellumor::app {
@@ -56,7 +56,7 @@ constexpr std::string_view kLegendes[] = {kLegendeBoutonTest,
                                           cleaning::kMainButtonCaption,
                                           cropping::kMainButtonCaption,
                                           colourising::kMainButtonCaption,
-                                          reconstitution::kLegendeBouton,
+                                          reconstitution::kLegendeBoutonReconstitution,
                                           numbering::kLegendeBoutonNumerotation,
                                           kLegendeBoutonRenommage,
                                           "Enregistrer  la  liste",

@@ -23,7 +23,7 @@
 #include "app/startup.h"
 #include "app/windows/numbering_ids.h"
 #include "imagelist/image_list.h"
-#include "ops/numbering/numbering_worker.h"
+#include "ops/numbering/numbering_constants.h"
 #include "ops/numbering/parameters.h"
 #include "settings/preferences.h"
 
@@ -50,10 +50,6 @@ static_assert(std::size(kChamps) == std::size(kPlagesNumerotation));
 
 constexpr Couleur kTexteBorne = 0x0000FF;  // red
 constexpr Couleur kTexteNormal = 0x000000;
-
-// The texts of the window that the numbering core does not hold.
-constexpr const char* kColonneNouveauNom = "Nouveau nom de fichier";
-constexpr const char* kTitreSelection = "Sélectionner les fichiers pour la numérotation";
 
 void colorer_texte(QWidget* w, Couleur c) {
     QWidget* cible = w;
@@ -82,7 +78,7 @@ void activer_element_barre(int barre, int item) {
 void fermer(FenetrePrincipale& f) {
     if (QTreeWidget* l = f.liste();
         l && l->columnCount() > 2 &&
-        l->headerItem()->text(2) == QString::fromUtf8(kColonneNouveauNom)) {
+        l->headerItem()->text(2) == QString::fromUtf8(numbering::kColonneNouveauNom)) {
         l->setColumnCount(2);
         l->setColumnWidth(1, l->viewport()->width() - l->columnWidth(0));
     }
@@ -127,9 +123,9 @@ void redessiner(int controle) {
 void choisir_images(FenetrePrincipale& f) {
     if (GLB_Fichiers_Images().empty()) {
         effacer_liste(f);
-        selectionner_images(f, QString::fromUtf8(kTitreSelection));
+        selectionner_images(f, QString::fromUtf8(numbering::kTitreSelection));
     } else {
-        remplacer_liste(f, QString::fromUtf8(kTitreSelection) + QLatin1Char(' '));
+        remplacer_liste(f, QString::fromUtf8(numbering::kTitreSelection) + QLatin1Char(' '));
     }
     if (!GLB_Fichiers_Images().empty()) {
         ajuster_colonne_0(f);
