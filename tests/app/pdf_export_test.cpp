@@ -98,5 +98,25 @@ TEST_F(ExportPdfFenetre, ACancelledSaveDialogWritesNothing) {
     EXPECT_EQ(vellumor::test::folder_contents(dossier.path()).size(), 1u);
 }
 
+// Closing window 1 stops the export before its next page: no PDF, or a whole one, never a part;
+// no message once the window is closed.
+TEST_F(ExportPdfFenetre, ClosingTheWindowDuringAnExportLeavesNoPartialPdf) {
+    std::vector<int> numeros;
+    for (int n = 1; n <= 60; ++n) numeros.push_back(n);
+    lister(numeros);
+    dialogs.noms_enregistrement.push_back(QString::fromStdString((dossier / "livre.pdf").string()));
+    entree().action(*fenetre);
+    fenetre->close();
+    fenetre->attendre_les_travaux();
+    traiter_evenements();
+    EXPECT_TRUE(dialogs.de_genre(Genre::Tache).empty());
+    const auto contenu = vellumor::test::folder_contents(dossier.path());
+    EXPECT_GE(contenu.size(), 60u);
+    EXPECT_LE(contenu.size(), 61u);  // the pages, and the PDF when it was done first
+    if (contenu.size() == 61u) {
+        EXPECT_EQ(largeurs(dossier / "livre.pdf").size(), 60u);
+    }
+}
+
 }  // namespace
 }  // namespace vellumor::app::test
