@@ -27,7 +27,7 @@ struct Lanceur {
 };
 
 constexpr Lanceur kLanceurs[] = {
-    {kTesterNumeros, kTitreBandeauTest, false, operation_tester_numeros},
+    {kTesterNumeros, renaming::kTitreBandeauTest, false, operation_tester_numeros},
     {kNetDetCol, kTitreAccueil, true, operation_net_det_col},
     {kNettoyage, cleaning::kBannerTitle, true, operation_nettoyage},
     {kDetourage, cropping::kBannerTitle, true, operation_detourage},
@@ -35,7 +35,7 @@ constexpr Lanceur kLanceurs[] = {
     {kReconstituerImages, reconstitution::kTitreBandeauReconstitution, true,
      operation_reconstituer},
     {kNumeroterPages, numbering::kTitreBandeauNumerotation, false, operation_numeroter},
-    {kRenommerFichiers, kTitreBandeauRenommage, true, operation_renommer},
+    {kRenommerFichiers, renaming::kTitreBandeauRenommage, true, operation_renommer},
 };
 
 }  // namespace

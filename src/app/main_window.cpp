@@ -52,14 +52,14 @@ QWidget* conteneur(int numero, QWidget* parent, const QRect& zone, Couleur fond)
 }
 
 // The left column, from button 4 to button 13.
-constexpr std::string_view kLegendes[] = {kLegendeBoutonTest,
+constexpr std::string_view kLegendes[] = {renaming::kLegendeBoutonTest,
                                           "Net - Dét - Col",
                                           cleaning::kMainButtonCaption,
                                           cropping::kMainButtonCaption,
                                           colourising::kMainButtonCaption,
                                           reconstitution::kLegendeBoutonReconstitution,
                                           numbering::kLegendeBoutonNumerotation,
-                                          kLegendeBoutonRenommage,
+                                          renaming::kLegendeBoutonRenommage,
                                           "Enregistrer  la  liste",
                                           "Effacer  la  liste"};
 static_assert(std::size(kLegendes) == kDernierBoutonColonne - kPremierBoutonColonne + 1);
