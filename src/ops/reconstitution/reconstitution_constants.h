@@ -23,5 +23,7 @@ inline constexpr const char* kTexteArretees =
 inline constexpr const char* kTexteHorsFormat = "la page tomberait entièrement hors du format";
 
 inline constexpr const char* kTitreBandeauReconstitution = "Reconstitution des images";
+inline constexpr const char* kLegendeBoutonReconstitution =
+    "Reconstituer  les  images";  // button 9
 
 }  // namespace vellumor::reconstitution
