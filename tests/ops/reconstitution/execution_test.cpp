@@ -223,21 +223,15 @@ TEST(Execution, AStopAfterTheFirstFileOfEachRecordLeavesTheOthersUntouched) {
     for (const char* n : noms) avant[n] = read_bytes(dir / n);
     Lot l = lot_de(dir, {"p1.png", "p2.png", "p3.png", "p4.png", "p5.png", "p6.png"});
     Enregistreur e;
-    Reconstitution r(l.liste, petit_format(dir), kAucune, l.lignes, e);
-
-    // Both workers meet in their first file; the stop comes while both are in it.
-    std::mutex m;
-    std::condition_variable cv;
+    // A full-size blank page makes each save take a while, so that the second worker starts its
+    // first file well before the first one is done with its own. The stop is asked then; the file
+    // start is reported under the run's mutex, so neither worker may wait there for the other.
+    Parametres p;
+    p.format = kFormatBulletinNB;
+    Reconstitution r(l.liste, p, kAucune, l.lignes, e);
     std::set<std::thread::id> arrives;
     e.au_debut = [&](const std::filesystem::path&) {
-        std::unique_lock g(m);
-        if (!arrives.insert(std::this_thread::get_id()).second) return;
-        if (arrives.size() == 2) {
-            r.arreter();
-            cv.notify_all();
-        } else {
-            cv.wait_for(g, std::chrono::seconds(10), [&] { return arrives.size() == 2; });
-        }
+        if (arrives.insert(std::this_thread::get_id()).second && arrives.size() == 2) r.arreter();
     };
     ASSERT_FALSE(r.demarrer());
     r.attendre();
