@@ -2,11 +2,11 @@
 
 #include <QThread>
 #include <chrono>
-#include <cstdio>
 
 #include "app/list_menu.h"
 #include "batch/lot_fichiers.h"
 #include "ops/pdf/pdf_constants.h"
+#include "support/pdf_tools.h"
 #include "support/png_fixtures.h"
 #include "window_fixture.h"
 
@@ -40,17 +40,6 @@ class ExportPdfFenetre : public FenetreTest {
         }
         traiter_evenements();
     }
-    std::vector<double> largeurs(const std::filesystem::path& pdf) {
-        std::FILE* f = ::popen(("pdfinfo -f 1 -l 99 '" + pdf.string() + "'").c_str(), "r");
-        std::vector<double> l;
-        char ligne[256];
-        int page = 0;
-        double w = 0, h = 0;
-        while (std::fgets(ligne, sizeof ligne, f))
-            if (std::sscanf(ligne, "Page %d size: %lf x %lf", &page, &w, &h) == 3) l.push_back(w);
-        ::pclose(f);
-        return l;
-    }
 };
 
 TEST_F(ExportPdfFenetre, TheMenuEntryWritesTheListInItsOrderOffTheMainThread) {
@@ -65,7 +54,8 @@ TEST_F(ExportPdfFenetre, TheMenuEntryWritesTheListInItsOrderOffTheMainThread) {
     EXPECT_EQ(enregistrer[0].filtre, QStringLiteral("Document PDF|*.pdf"));
     EXPECT_EQ(enregistrer[0].texte, QString::fromStdString(dossier.path().string()));
     const auto pdf = dossier / "livre.pdf";
-    EXPECT_EQ(largeurs(pdf), (std::vector<double>{3.6, 1.2, 2.4}));  // 600 dpi
+    const std::vector<std::pair<double, double>> tailles = {{3.6, 0.96}, {1.2, 0.96}, {2.4, 0.96}};
+    EXPECT_EQ(vellumor::test::tailles_pages_pdf(pdf), tailles);  // 600 dpi
     const auto fin = dialogs.de_genre(Genre::Tache);
     ASSERT_EQ(fin.size(), 1u);
     EXPECT_EQ(fin[0].tache.instruction, QStringLiteral(" Info"));
@@ -114,7 +104,7 @@ TEST_F(ExportPdfFenetre, ClosingTheWindowDuringAnExportLeavesNoPartialPdf) {
     EXPECT_GE(contenu.size(), 60u);
     EXPECT_LE(contenu.size(), 61u);  // the pages, and the PDF when it was done first
     if (contenu.size() == 61u) {
-        EXPECT_EQ(largeurs(dossier / "livre.pdf").size(), 60u);
+        EXPECT_EQ(vellumor::test::tailles_pages_pdf(dossier / "livre.pdf").size(), 60u);
     }
 }
 
