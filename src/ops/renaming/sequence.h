@@ -8,7 +8,7 @@
 
 #include "imagelist/image_list.h"
 
-namespace vellumor {
+namespace vellumor::renaming {
 
 // The name pattern of an original file: the name without extension less its trailing run of digits
 // and "-" (page_012 -> page_, scan-7 -> scan, 0001 -> empty), and "." + extension (empty for a name
@@ -18,6 +18,12 @@ struct ModeleOrigine {
     std::string suffixe;
 };
 ModeleOrigine modele_origine(const std::filesystem::path& fichier);
+
+// Main window buttons 11 (renaming) and 4 (file-number test), and the banner titles they set.
+inline constexpr const char* kLegendeBoutonRenommage = "Renommer  les  fichiers";
+inline constexpr const char* kTitreBandeauRenommage = "Renommage des fichiers";
+inline constexpr const char* kLegendeBoutonTest = "Tester numéros des fichiers";
+inline constexpr const char* kTitreBandeauTest = "Tester les numéros des images";
 
 // Range of the first number of a sequence.
 inline constexpr std::int64_t kPremierMini = -1000000;
@@ -54,4 +60,4 @@ std::optional<std::string> valider(const ParametresRenommage& p, std::size_t cou
 // longer), suffix. page_ / 7 / 3 / .png -> page_007.png; -7 -> page_-007.png.
 std::string nouveau_nom(const ParametresRenommage& p, std::size_t k);
 
-}  // namespace vellumor
+}  // namespace vellumor::renaming
