@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/panels/launchers.h"
+#include "app/windows/numbering_window.h"
 #include "app/windows/renaming_window.h"
 
 // The operations' panels come in one by one; until a panel exists its entry point does nothing.
@@ -24,12 +25,11 @@ void operation_coloriser(FenetrePrincipale& f) {
     Lancer_Colorisation(f);
 }
 void operation_reconstituer(FenetrePrincipale&) {}
-void operation_numeroter(FenetrePrincipale&) {}
+void operation_numeroter(FenetrePrincipale& f) {
+    Ouvrir_Numerotation(f);
+}
 void operation_renommer(FenetrePrincipale& f) {
     Lancer_Renommage(f, ModeRenommage::Renommage);
 }
-void charger_liste(FenetrePrincipale&) {}
-void lancer_numerotation(FenetrePrincipale&) {}
-void terminer_numerotation(FenetrePrincipale&) {}
 
 }  // namespace vellumor::app
