@@ -9,8 +9,6 @@
 // file-number test mode, where only the test is offered. Texts are UTF-8 and keep their blanks.
 namespace vellumor::renaming {
 
-inline constexpr std::string_view kBannerTitle = "Renommage des fichiers";
-inline constexpr std::string_view kTestBannerTitle = "Tester les numéros des images";
 inline constexpr std::string_view kFileDialogTitle = "Sélectionner les fichiers à renommer";
 inline constexpr std::uint32_t kBottomBarColour = 0x0092DAF4;
 
