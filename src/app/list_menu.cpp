@@ -6,6 +6,7 @@
 #include "app/controls.h"
 #include "app/main_window.h"
 #include "app/main_window_ids.h"
+#include "app/originals_menu.h"
 #include "app/panels/panel.h"
 #include "app/pdf_export.h"
 #include "imagelist/image_list.h"
@@ -15,7 +16,10 @@ namespace vellumor::app {
 
 const std::vector<EntreeMenuListe>& entrees_menu_liste() {
     static const std::vector<EntreeMenuListe> entrees = {
+        {kMenuAfficherPage, page_courante_disponible, afficher_page_courante},
         {texte_utf8(pdf::kMenuCaption), liste_au_repos, exporter_liste_en_pdf},
+        {kMenuRestaurer, originaux_disponibles, restaurer_originaux},
+        {kMenuSupprimerOriginaux, originaux_disponibles, supprimer_originaux},
     };
     return entrees;
 }
@@ -41,6 +45,8 @@ void installer_menu_liste(FenetrePrincipale& f) {
         }
         menu.exec(liste->viewport()->mapToGlobal(ou));
     });
+    QObject::connect(liste, &QTreeWidget::itemDoubleClicked, &f,
+                     [&f](QTreeWidgetItem*, int) { afficher_page_courante(f); });
 }
 
 }  // namespace vellumor::app
