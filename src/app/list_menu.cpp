@@ -16,8 +16,8 @@ namespace vellumor::app {
 
 const std::vector<EntreeMenuListe>& entrees_menu_liste() {
     static const std::vector<EntreeMenuListe> entrees = {
-        {kMenuAfficherPage, page_courante_disponible, afficher_page_courante},
         {texte_utf8(pdf::kMenuCaption), liste_au_repos, exporter_liste_en_pdf},
+        {kMenuAfficherPage, page_courante_disponible, afficher_page_courante},
         {kMenuRestaurer, originaux_disponibles, restaurer_originaux},
         {kMenuSupprimerOriginaux, originaux_disponibles, supprimer_originaux},
     };
