@@ -86,7 +86,13 @@ bool replace_file_safely(const std::filesystem::path& target,
     // replaced all the same. Its write bits are checked too, since they do not bind the superuser.
     if (exists && S_ISREG(existing.st_mode) &&
         ((existing.st_mode & 0222) == 0 || ::access(destination.c_str(), W_OK) != 0)) {
-        if (error) *error = "« " + target.string() + " » est en lecture seule";
+        // "Read-only" only for what is: a file without write bits, or a read-only mount.
+        if (error)
+            *error =
+                "« " + target.string() + " » " +
+                ((existing.st_mode & 0222) == 0 ? std::string("est en lecture seule")
+                 : errno == EROFS               ? std::string("est sur un support en lecture seule")
+                                  : "ne peut pas être modifié (" + raison_systeme(errno) + ")");
         return false;
     }
     std::filesystem::path temp;

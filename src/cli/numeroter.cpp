@@ -5,12 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "batch/system_error.h"
 #include "cli/command.h"
 #include "cli/page_options.h"
 #include "cli/page_run.h"
+#include "cli/signals.h"
 #include "cli/terminal_progress.h"
 #include "ops/numbering/numbering_worker.h"
 #include "ops/numbering/stamp_files.h"
+#include "settings/temp_folder.h"
 
 namespace vellumor::cli {
 
@@ -27,7 +30,7 @@ const char* const kAide =
     "gardent l'ordre du fichier liste, les autres sont triées par leur numéro de fin de nom.\n"
     "\n"
     "Options :\n"
-    "  --debut N            premier numéro de page (obligatoire, 0 ou plus)\n"
+    "  --debut N            premier numéro de page (obligatoire, 0 à 999999999)\n"
     "  --position P         bas-droite (défaut), bas-centre, haut-droite, haut-centre ; à\n"
     "                       droite : les fichiers de numéro pair ont le numéro à gauche\n"
     "  --modele M           rectangle-blanc (défaut, cadre noir), rectangle-noir, disque,\n"
@@ -37,8 +40,9 @@ const char* const kAide =
     "  --epaisseur PIXELS   épaisseur du cadre (5 à 150, défaut 5)\n"
     "  --espacement PIXELS  espace entre le cadre et le numéro (5 à 200, défaut 5)\n"
     "  --reliure PIXELS     offset de reliure des pages paires (30 à 500, défaut 30)\n"
-    "  --dossier DOSSIER    dossier des pages numérotées (défaut : dossier temporaire du\n"
-    "                       système + /Vellumor/) ; --temp est un autre nom de cette option\n"
+    "  --dossier DOSSIER    dossier des pages numérotées (défaut : dossier temporaire de\n"
+    "                       l'utilisateur, $XDG_RUNTIME_DIR/Vellumor ou /tmp/Vellumor-<uid>) ;\n"
+    "                       --temp est un autre nom de cette option\n"
     "  --liste LISTE.txt    fichier liste des images (UTF-8 avec BOM)\n"
     "  --silencieux         n'affiche que les erreurs\n"
     "\n"
@@ -70,16 +74,8 @@ std::optional<T> choix(const std::string& v, std::initializer_list<std::pair<con
     return std::nullopt;
 }
 
-std::filesystem::path dossier_par_defaut() {
-    std::error_code ec;
-    std::filesystem::path tmp = std::filesystem::temp_directory_path(ec);
-    if (ec) tmp = "/tmp";
-    return tmp / "Vellumor";
-}
-
 OptionsNumeroter analyser(const std::vector<std::string>& args) {
     OptionsNumeroter o;
-    o.dossier = dossier_par_defaut();
     std::vector<std::string> rest;  // what the page commands' reader takes: files, --liste ...
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -171,14 +167,29 @@ int commande_numeroter(const std::vector<std::string>& args) {
     }
     const ListeOuErreur l = construire_liste(o.pages);
     if (!l.erreur.empty()) {
-        std::fprintf(stderr, "%s\n", l.erreur.c_str());
+        std::fprintf(stderr, "%s\n", texte_affichable(l.erreur).c_str());
         return 2;
     }
     if (auto refus = refus_demande(o.debut, l.liste.size())) {
-        std::fprintf(stderr, "%s%s\n", message_sur_une_ligne(*refus).c_str(),
-                     o.debut ? " (un numéro de début 0 demande au moins deux images)"
-                             : " (--debut N manque)");
+        const std::string raison = !refus->texte.empty() ? refus->texte
+                                   : o.debut ? "un numéro de début 0 demande au moins deux images"
+                                             : "--debut N manque";
+        refus->texte.clear();
+        std::fprintf(stderr, "%s (%s)\n", message_sur_une_ligne(*refus).c_str(), raison.c_str());
         return 2;
+    }
+    // Stamps and other work files live in a folder of this run only, inside the user's private
+    // temporary folder: another user cannot plant links there, and a second run cannot delete
+    // this one's stamps.
+    const DossierPrive temporaire = dossier_temporaire_prive();
+    if (!temporaire) {
+        std::fprintf(stderr, "%s\n", texte_affichable(temporaire.erreur).c_str());
+        return 1;
+    }
+    const DossierTravail travail(temporaire.chemin, "numerotation");
+    if (travail.chemin().empty()) {
+        std::fprintf(stderr, "%s\n", texte_affichable(travail.erreur()).c_str());
+        return 1;
     }
 
     ReglagesNumerotation r;
@@ -186,14 +197,24 @@ int commande_numeroter(const std::vector<std::string>& args) {
     r.fin = *o.debut + std::int64_t(l.liste.size()) - 1;
     r.position = o.position;
     r.parametres = o.parametres;
-    r.dossier = o.dossier;
+    r.dossier = o.dossier.empty() ? temporaire.chemin : o.dossier;
+    std::error_code ec;
+    std::filesystem::create_directories(r.dossier, ec);
+    if (!std::filesystem::is_directory(r.dossier)) {
+        std::fprintf(stderr, "Le dossier des pages numérotées « %s » n'a pas pu être créé (%s)\n",
+                     texte_affichable(r.dossier.string()).c_str(),
+                     ec ? raison_systeme(ec.value()).c_str() : "ce n'est pas un dossier");
+        return 1;
+    }
+    r.dossier_travail = travail.chemin();
     ResultatTampons tampons;
     {
+        const GardeSignaux signaux;
         const std::optional<PoliceTampon> police = PoliceTampon::charger();
-        tampons = construire_tampons(
-            police ? &*police : nullptr,
-            {r.debut, r.fin, o.modele, int(o.parametres.epaisseur), int(o.parametres.espacement)},
-            r.dossier);
+        tampons = construire_tampons(police ? &*police : nullptr,
+                                     {r.debut, r.fin, o.modele, int(o.parametres.epaisseur),
+                                      int(o.parametres.espacement), &interruption()},
+                                     r.dossier_travail);
     }
     liberer_caches_polices();  // the stamps are files now; nothing draws text any more
     afficher(tampons.messages);
@@ -205,7 +226,8 @@ int commande_numeroter(const std::vector<std::string>& args) {
                                    kTexteFinNumerotation};
     const int status = executer_pages(l.liste, {operation}, o.pages.silencieux);
     terminer_numerotation(r);
-    if (!o.pages.silencieux) std::printf("Pages numérotées dans %s\n", r.dossier.c_str());
+    if (!o.pages.silencieux)
+        std::printf("Pages numérotées dans %s\n", texte_affichable(r.dossier.string()).c_str());
     return status == 0 && tampons.messages.empty() ? 0 : 1;
 }
 

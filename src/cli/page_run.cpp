@@ -2,45 +2,13 @@
 
 #include <unistd.h>
 
-#include <atomic>
-#include <csignal>
 #include <cstdio>
 
+#include "cli/signals.h"
 #include "cli/terminal_progress.h"
 
 namespace vellumor::cli {
 namespace {
-
-// Set by SIGINT and SIGTERM; read by the thread that waits for the workers.
-std::atomic<bool> interruption{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
-
-extern "C" void sur_signal(int) {
-    interruption.store(true);
-}
-
-// Catches SIGINT and SIGTERM while it lives, then puts the previous handlers back.
-class GardeSignaux {
-  public:
-    GardeSignaux() {
-        interruption.store(false);
-        struct sigaction sa {};
-        sa.sa_handler = sur_signal;
-        sigemptyset(&sa.sa_mask);
-        sigaction(SIGINT, &sa, &ancien_int_);
-        sigaction(SIGTERM, &sa, &ancien_term_);
-    }
-    ~GardeSignaux() {
-        sigaction(SIGINT, &ancien_int_, nullptr);
-        sigaction(SIGTERM, &ancien_term_, nullptr);
-    }
-    GardeSignaux(const GardeSignaux&) = delete;
-    GardeSignaux& operator=(const GardeSignaux&) = delete;
-
-  private:
-    struct sigaction ancien_int_ {};
-    struct sigaction ancien_term_ {};
-};
 
 std::vector<std::string> noms_des_lignes(const ListeImages& liste) {
     std::vector<std::string> noms;
@@ -69,7 +37,7 @@ bool executer_operation(const ListeImages& liste, const LignesFixes& lignes,
     }
     bool annonce = false;
     while (!run.attendre_pour(std::chrono::milliseconds(50))) {
-        if (interruption.load() && !annonce) {
+        if (interruption().load() && !annonce) {
             run.arreter();
             annonce = true;
             progression.effacer_barre();
@@ -96,7 +64,7 @@ int executer_pages(const ListeImages& liste, const std::vector<OperationPages>& 
     bool tout = true;
     for (const OperationPages& op : operations) {
         tout = executer_operation(liste, lignes, op, silencieux) && tout;
-        if (interruption.load()) {
+        if (interruption().load()) {
             std::fprintf(stderr, "Traitement interrompu\n");
             return 1;
         }
@@ -117,7 +85,7 @@ int commande_pages(const std::vector<std::string>& args, const char* aide, bool 
     }
     const ListeOuErreur l = construire_liste(a.options);
     if (!l.erreur.empty()) {
-        std::fprintf(stderr, "%s\n", l.erreur.c_str());
+        std::fprintf(stderr, "%s\n", texte_affichable(l.erreur).c_str());
         return 2;
     }
     return executer_pages(l.liste, operations(a.options), a.options.silencieux);

@@ -38,22 +38,32 @@ Message message_aucun_fichier_liste() {
 LectureListe lire_fichier_liste(const std::filesystem::path& path) {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) return refus(message_aucun_fichier_liste());
-    const std::optional<std::string> bytes = lire_octets(path);
-    if (!bytes) return refus(avertissement(" Fichier Liste des images non trouvé ou déjà ouvert"));
-    const std::string_view text(*bytes);
-    // NUL bytes and malformed sequences mean the file is not UTF-8 text, whatever its first bytes.
-    if (!text.starts_with(kBomUtf8) || text.find('\0') != std::string_view::npos ||
-        !utf8_valide(text))
-        return refus(avertissement(" Le fichier n'est pas au format UTF8 avec BOM"));
-
+    // A relative path names a file beside the list, wherever the program runs from.
+    std::filesystem::path base = std::filesystem::absolute(path, ec).parent_path();
+    if (ec) base = path.parent_path();
     LectureListe result;
     std::unordered_set<std::string> keys;
-    for (const std::string_view raw : decouper_lignes(text.substr(kBomUtf8.size()))) {
+    bool first = true, utf8 = true;
+    // Read a line at a time: memory follows the paths kept, not the size of the file.
+    const auto failure = pour_chaque_ligne_du_fichier(path, [&](std::string_view raw) {
+        // NUL bytes and malformed sequences mean the file is not UTF-8 text, whatever its first
+        // bytes.
+        if (first && !raw.starts_with(kBomUtf8)) return first = utf8 = false;
+        if (first) raw.remove_prefix(kBomUtf8.size());
+        first = false;
+        if (raw.find('\0') != std::string_view::npos || !utf8_valide(raw)) return utf8 = false;
         const std::string_view line = sans_blancs(raw);
-        if (line.empty() || line.front() == ';') continue;
-        result.fichiers.emplace_back(std::string(line));
-        keys.insert(en_minuscules(line));
-    }
+        if (line.empty() || line.front() == ';') return true;
+        std::filesystem::path file{std::string(line)};
+        if (file.is_relative()) file = base / file;
+        keys.insert(en_minuscules(file.string()));
+        result.fichiers.push_back(std::move(file));
+        return true;
+    });
+    if (failure) return refus(avertissement(" Fichier Liste des images non trouvé ou déjà ouvert"));
+    if (first || !utf8)
+        return refus(avertissement(" Le fichier n'est pas au format UTF8 avec BOM"));
+
     const std::size_t doublons = result.fichiers.size() - keys.size();
     if (doublons == 0) {
         result.ok = true;

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -17,6 +20,9 @@ struct Lancement {
     // Runs it as the unprivileged user "nobody" (only when the test runs as root), so that
     // folder permissions bind it.
     bool sans_privileges = false;
+    // Called while the process runs (with its pid), before the wait for its end: to signal it at
+    // a chosen moment.
+    std::function<void(pid_t)> pendant;
     // Environment variables set for the process only.
     std::vector<std::pair<std::string, std::string>> variables;
 };

@@ -1,10 +1,15 @@
 #include "ops/numbering/work_png.h"
 
+#include <fcntl.h>
 #include <png.h>
+#include <unistd.h>
 #include <zlib.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <memory>
+
+#include "batch/system_error.h"
 
 namespace vellumor::numbering {
 namespace {
@@ -41,17 +46,25 @@ bool write_rows(png_structp png, png_infop info, const Image& image, std::FILE* 
 
 SaveResult ecrire_png_travail(const Image& image, const std::filesystem::path& path) {
     if (image.empty()) return {false, "L'image à écrire est vide."};
+    // A work file is always a new file of its own: whatever had its name goes first (a link is
+    // removed, never followed), and the file is created exclusively.
+    ::unlink(path.c_str());
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    int error = errno;
     bool written = false;
-    {
-        std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
+    if (fd >= 0) {
+        std::unique_ptr<std::FILE, FileCloser> file(::fdopen(fd, "wb"));
+        if (!file) ::close(fd);
         PngWriter writer;
+        errno = 0;
         written = file && writer.info && write_rows(writer.png, writer.info, image, file.get()) &&
                   std::fflush(file.get()) == 0 && std::fclose(file.release()) == 0;
+        error = errno;
+        if (!written) ::unlink(path.c_str());
     }
     if (written) return {true, ""};
-    std::error_code ec;
-    std::filesystem::remove(path, ec);
-    return {false, "Écriture du fichier de travail impossible : " + path.filename().string()};
+    return {false, "Écriture du fichier de travail impossible : " + path.filename().string() +
+                       " (" + (error != 0 ? raison_systeme(error) : "mémoire insuffisante") + ")"};
 }
 
 }  // namespace vellumor::numbering
