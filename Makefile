@@ -2,7 +2,7 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps configure build test test-faults run bench clean test-asan test-tsan fuzz
+.PHONY: deps configure build test test-faults run bench clean test-asan test-tsan fuzz install paquet
 
 deps:
 	@scripts/install-deps
@@ -25,6 +25,17 @@ run: build
 	    $(BUILD)/src/app/vellumor; \
 	else echo "Pas d'affichage graphique : voici la ligne de commande ($(BUILD)/src/cli/vellumor-cli)."; \
 	    $(BUILD)/src/cli/vellumor-cli --aide; fi
+
+# Installs the two programs, the desktop entry, the icons and the manual page under PREFIX
+# (DESTDIR is honoured for staged installs).
+PREFIX ?= /usr/local
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package, with its dependencies computed from the programs' libraries, in $(BUILD)/.
+paquet: build
+	@cd $(BUILD) && cpack -G DEB > /dev/null
+	@ls $(BUILD)/vellumor_*.deb
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done

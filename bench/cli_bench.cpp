@@ -1,14 +1,10 @@
 // vellumor-cli detourer, coloriser and nettoyer --masque 127 on an 8-bit grey A4 scan: processor
 // time against the PNG floor, two files at once against one after the other, peak memory of a
 // two-worker run, and ImageMagick's trim and opaque on the same page where it is installed.
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
+
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -17,8 +13,6 @@
 
 #include "common/measure.h"
 #include "common/page.h"
-
-extern char** environ;
 
 using namespace vellumor;
 using namespace vellumor::bench;
@@ -29,38 +23,6 @@ constexpr int kRepeats = 3;
 constexpr double kFloorLimit = 1.15;
 constexpr double kPairLimit = 0.6;
 constexpr std::size_t kMemoryLimit = (2 * 105 + 60) * std::size_t(1000 * 1000);
-
-// What a child process took: wall seconds, processor seconds (user + system), peak memory.
-struct Child {
-    bool ok = false;
-    double wall = 0, cpu = 0;
-    std::size_t peak = 0;
-};
-
-Child run(const std::vector<std::string>& command) {
-    std::vector<std::string> args = command;
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    Child c;
-    const auto start = std::chrono::steady_clock::now();
-    pid_t pid = -1;
-    const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) return c;
-    int status = 0;
-    rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid) return c;
-    c.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    c.cpu = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-            double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    c.peak = std::size_t(usage.ru_maxrss) * 1024;
-    c.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    return c;
-}
 
 // Fresh copies of the scan under the given names (a run writes over its pages).
 std::vector<std::string> copies(const std::filesystem::path& scan, const std::filesystem::path& dir,
@@ -80,7 +42,7 @@ Child once(const std::filesystem::path& scan, const std::filesystem::path& dir,
            const std::vector<std::string>& command, const std::vector<std::string>& names) {
     std::vector<std::string> full = command;
     for (const std::string& f : copies(scan, dir, names)) full.push_back(f);
-    return run(full);
+    return run_child(full);
 }
 
 // Keeps the best times and the highest peak of the runs it is given.
@@ -141,7 +103,7 @@ bool report(const Operation& op, const std::filesystem::path& scan,
         im.push_back(out.string());
         Child magick;
         for (int i = 0; i < kRepeats; ++i) {
-            const Child c = run(im);
+            const Child c = run_child(im);
             if (c.ok && (!magick.ok || c.cpu < magick.cpu)) magick = c;
         }
         if (magick.ok)

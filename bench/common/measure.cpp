@@ -1,13 +1,19 @@
 #include "common/measure.h"
 
+#include <fcntl.h>
 #include <png.h>
+#include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <fstream>
 #include <sstream>
+
+extern char** environ;
 
 namespace vellumor::bench {
 namespace {
@@ -52,6 +58,31 @@ bool encode(std::FILE* f, png_structp png, png_infop info, const PlainDecode& d)
 }
 
 }  // namespace
+
+Child run_child(const std::vector<std::string>& command) {
+    std::vector<std::string> args = command;
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    Child c;
+    const auto start = std::chrono::steady_clock::now();
+    pid_t pid = -1;
+    const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) return c;
+    int status = 0;
+    rusage usage{};
+    if (wait4(pid, &status, 0, &usage) != pid) return c;
+    c.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    c.cpu = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+            double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    c.peak = std::size_t(usage.ru_maxrss) * 1024;
+    c.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return c;
+}
 
 double seconds_of(const std::function<void()>& f) {
     auto now = [] {

@@ -30,6 +30,16 @@ struct Floor {
 // Writes its encode to out. Seconds are negative when the file cannot be read or written.
 Floor measure_floor(const std::filesystem::path& source, const std::filesystem::path& out);
 
+// What a child process took: wall seconds, processor seconds (user and system), peak memory.
+struct Child {
+    bool ok = false;  // it ran and exited with status 0
+    double wall = 0, cpu = 0;
+    std::size_t peak = 0;
+};
+
+// Runs command (looked up in PATH) with its standard output thrown away, and waits for it.
+Child run_child(const std::vector<std::string>& command);
+
 // "12.3 Mo"
 std::string megabytes(std::size_t bytes);
 

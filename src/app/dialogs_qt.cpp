@@ -11,6 +11,14 @@
 
 namespace vellumor::app {
 
+namespace {
+
+// Qt's own file dialog speaks French with the program; the desktop's would speak the desktop's
+// language.
+constexpr QFileDialog::Options kDialogueFichiers = QFileDialog::DontUseNativeDialog;
+
+}  // namespace
+
 QString texte_affiche(const QString& texte) {
     QString t = texte;
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -104,15 +112,18 @@ int DialogsQt::boite_simple(const QString& titre, const QString& texte, std::uin
 QStringList DialogsQt::ouvrir_fichiers(const QString& titre, const QString& dossier,
                                        const QString& filtre, bool multiple) {
     QWidget* parent = QApplication::activeWindow();
-    if (multiple) return QFileDialog::getOpenFileNames(parent, titre, dossier, filtre_qt(filtre));
-    const QString choisi = QFileDialog::getOpenFileName(parent, titre, dossier, filtre_qt(filtre));
+    if (multiple)
+        return QFileDialog::getOpenFileNames(parent, titre, dossier, filtre_qt(filtre), nullptr,
+                                             kDialogueFichiers);
+    const QString choisi = QFileDialog::getOpenFileName(parent, titre, dossier, filtre_qt(filtre),
+                                                        nullptr, kDialogueFichiers);
     return choisi.isEmpty() ? QStringList() : QStringList{choisi};
 }
 
 QString DialogsQt::enregistrer_fichier(const QString& titre, const QString& dossier,
                                        const QString& filtre) {
     return QFileDialog::getSaveFileName(QApplication::activeWindow(), titre, dossier,
-                                        filtre_qt(filtre));
+                                        filtre_qt(filtre), nullptr, kDialogueFichiers);
 }
 
 void DialogsQt::copier_texte(const QString& texte) {

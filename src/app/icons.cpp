@@ -129,6 +129,21 @@ QImage dessiner_image_partagee(int numero) {
     return image;
 }
 
+QImage dessiner_icone_programme(int cote) {
+    QImage image = vide(cote);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(cote / 48.0, cote / 48.0);
+    QLinearGradient degrade(0, 0, 48, 48);
+    degrade.setColorAt(0, QColor(0x57, 0x41, 0x5D));
+    degrade.setColorAt(1, QColor(0xB1, 0x9E, 0xC9));
+    p.setPen(Qt::NoPen);
+    p.setBrush(degrade);
+    p.drawRoundedRect(QRectF(1, 1, 46, 46), 9, 9);
+    outils(p);
+    return image;
+}
+
 QImage dessiner_bouclier(Bouclier b) {
     QImage image = vide(48);
     QPainter p(&image);

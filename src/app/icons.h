@@ -11,6 +11,11 @@ namespace vellumor::app {
 // folder with arrows, 8 light-blue rectangle, 9 no-entry disc. A null image for any other number.
 QImage dessiner_image_partagee(int numero);
 
+// The program's own icon, cote x cote: the tools of image 6 on a square with rounded corners in the
+// banner's mauve gradient. Drawn as vectors, so every size is sharp (the window's icon, the icons
+// that the installation puts in the desktop's icon theme).
+QImage dessiner_icone_programme(int cote);
+
 // A 48 x 48 shield whose top band has the message's colour.
 QImage dessiner_bouclier(Bouclier b);
 

@@ -1,11 +1,16 @@
 #include <QApplication>
 
 #include "app/dialogs_qt.h"
+#include "app/icons.h"
+#include "app/qt_translation.h"
 #include "app/single_instance.h"
 #include "app/startup.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    QApplication::setWindowIcon(QPixmap::fromImage(vellumor::app::dessiner_icone_programme(256)));
+    QApplication::setDesktopFileName(QStringLiteral("vellumor"));
+    vellumor::app::installer_traduction_qt(application);
     const vellumor::app::InstanceUnique instance;
     if (!instance.premiere()) return 0;
     vellumor::app::DialogsQt dialogs;

@@ -10,6 +10,7 @@ int commande_numeroter(const std::vector<std::string>& args);
 int commande_reconstituer(const std::vector<std::string>& args);
 int run_tester(const std::vector<std::string>& args);
 int run_renommer(const std::vector<std::string>& args);
+int commande_pdf(const std::vector<std::string>& args);
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> all = {
@@ -24,6 +25,7 @@ const std::vector<Command>& commands() {
         {"tester", "teste les numéros des fichiers (ordre, doublons, manquants)", run_tester},
         {"renommer", "compose les noms d'une suite numérotée, et renomme avec --appliquer",
          run_renommer},
+        {"pdf", "écrit les pages en un seul document PDF prêt pour l'impression", commande_pdf},
     };
     return all;
 }

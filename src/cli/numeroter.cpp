@@ -43,7 +43,7 @@ const char* const kAide =
     "  --dossier DOSSIER    dossier des pages numérotées (défaut : dossier temporaire de\n"
     "                       l'utilisateur, $XDG_RUNTIME_DIR/Vellumor ou /tmp/Vellumor-<uid>) ;\n"
     "                       --temp est un autre nom de cette option\n"
-    "  --liste LISTE.txt    fichier liste des images (UTF-8 avec BOM)\n"
+    "  --liste LISTE.txt    fichier liste des images (UTF-8 avec BOM ou UTF-16LE)\n"
     "  --silencieux         n'affiche que les erreurs\n"
     "\n"
     "Code de sortie : 0 toutes les pages écrites, 1 une page au moins en échec, 2 erreur\n"

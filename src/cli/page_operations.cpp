@@ -41,8 +41,9 @@ std::string aide_commande(const std::string& usage, const std::string& descripti
                  std::to_string(motif.bit) + ") " + std::string(nom) + "\n";
         }
     }
-    t += "  --liste F.txt     traite aussi les fichiers d'un fichier liste (UTF-8 avec BOM,\n"
-         "                    un chemin par ligne, « ; » en tête d'une ligne de commentaire)\n"
+    t += "  --liste F.txt     traite aussi les fichiers d'un fichier liste (UTF-8 avec BOM ou\n"
+         "                    UTF-16LE, un chemin par ligne, « ; » en tête d'une ligne de\n"
+         "                    commentaire)\n"
          "  --silencieux      n'affiche que les échecs\n"
          "  --aide, --help    affiche cette aide\n\n"
          "Les fichiers du fichier liste sont traités dans son ordre, puis les fichiers donnés en\n"

@@ -6,6 +6,7 @@
 
 #include "batch/batch_run.h"
 #include "cli/page_options.h"
+#include "cli/signals.h"
 
 namespace vellumor::cli {
 

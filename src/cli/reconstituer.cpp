@@ -38,7 +38,7 @@ constexpr const char* kAide =
     "                         haut-droit inverse le bord de reliure des pages paires et impaires\n"
     "  --aligner-gauche       toutes les pages reliées à gauche, comme les pages impaires\n"
     "  --exceptions FICHIER   fichier .cup des pages d'exception\n"
-    "  --liste FICHIER        fichier liste d'images (.txt, UTF-8 avec BOM)\n"
+    "  --liste FICHIER        fichier liste d'images (.txt, UTF-8 avec BOM ou UTF-16LE)\n"
     "  --silencieux           n'affiche que les échecs\n"
     "  --aide                 affiche cette aide\n\n"
     "Les noms de fichier (sans extension) doivent se terminer par le numéro de page.\n";

@@ -16,6 +16,8 @@ class GardeSignaux {
     ~GardeSignaux();
     GardeSignaux(const GardeSignaux&) = delete;
     GardeSignaux& operator=(const GardeSignaux&) = delete;
+    // The same flag as interruption().
+    static const std::atomic<bool>& interruption_recue() { return interruption(); }
 
   private:
     struct sigaction anciens_[3]{};

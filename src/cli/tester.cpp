@@ -15,8 +15,9 @@ constexpr const char* kAideTester =
     "Utilisation : vellumor-cli tester [--liste FICHIER.txt] [FICHIER...]\n\n"
     "Teste les numéros des fichiers : premier et dernier numéros dans l'ordre, pas deux fichiers\n"
     "du même numéro, tous les fichiers présents sur le disque. Affiche le message et le texte du\n"
-    "presse-papier. Les fichiers donnés sont triés par numéro ; une liste (UTF-8 avec BOM) garde\n"
-    "son ordre. Code de sortie : 0 sans remarque, 1 sinon, 2 pour une erreur d'utilisation.\n";
+    "presse-papier. Les fichiers donnés sont triés par numéro ; une liste (UTF-8 avec BOM ou\n"
+    "UTF-16LE) garde son ordre. Code de sortie : 0 sans remarque, 1 sinon, 2 pour une erreur\n"
+    "d'utilisation.\n";
 
 std::string en_lignes(const std::string& text) {
     std::string out;

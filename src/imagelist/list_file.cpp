@@ -25,6 +25,23 @@ Message info(std::string titre, std::string texte) {
     return {Message::Kind::Simple, "", std::move(texte), std::move(titre), kIconeInformation};
 }
 
+// The text of a list file without its mark: UTF-8 behind its byte-order mark, or UTF-16LE without
+// mark as the list saving writes it. A file holding no mark but zero bytes is taken for UTF-16LE
+// (UTF-8 text never holds a zero byte); a UTF-16 mark, malformed text or a NUL character refuses
+// it.
+std::optional<std::string> texte_liste(std::string_view bytes) {
+    std::optional<std::string> text;
+    if (bytes.starts_with(kBomUtf8)) {
+        text = std::string(bytes.substr(kBomUtf8.size()));
+        if (!utf8_valide(*text)) return std::nullopt;
+    } else if (bytes.find('\0') != std::string_view::npos && !bytes.starts_with("\xFF\xFE") &&
+               !bytes.starts_with("\xFE\xFF")) {
+        text = utf16le_vers_utf8(bytes);
+    }
+    if (!text || text->find('\0') != std::string::npos) return std::nullopt;
+    return text;
+}
+
 bool caractere_interdit(unsigned char c) {
     return c < 32 || std::string_view("\"*/:<>?\\|").find(char(c)) != std::string_view::npos;
 }
@@ -43,26 +60,40 @@ LectureListe lire_fichier_liste(const std::filesystem::path& path) {
     if (ec) base = path.parent_path();
     LectureListe result;
     std::unordered_set<std::string> keys;
-    bool first = true, utf8 = true;
-    // Read a line at a time: memory follows the paths kept, not the size of the file.
-    const auto failure = pour_chaque_ligne_du_fichier(path, [&](std::string_view raw) {
-        // NUL bytes and malformed sequences mean the file is not UTF-8 text, whatever its first
-        // bytes.
-        if (first && !raw.starts_with(kBomUtf8)) return first = utf8 = false;
-        if (first) raw.remove_prefix(kBomUtf8.size());
-        first = false;
-        if (raw.find('\0') != std::string_view::npos || !utf8_valide(raw)) return utf8 = false;
+    const auto garder = [&](std::string_view raw) {
         const std::string_view line = sans_blancs(raw);
-        if (line.empty() || line.front() == ';') return true;
+        if (line.empty() || line.front() == ';') return;
         std::filesystem::path file{std::string(line)};
         if (file.is_relative()) file = base / file;
         keys.insert(en_minuscules(file.string()));
         result.fichiers.push_back(std::move(file));
+    };
+    bool first = true, bom = false, utf8 = true;
+    // A UTF-8 list is read a line at a time: memory follows the paths kept, not the size of the
+    // file. NUL bytes and malformed sequences mean it is not UTF-8 text, whatever its mark.
+    const auto failure = pour_chaque_ligne_du_fichier(path, [&](std::string_view raw) {
+        if (first && !raw.starts_with(kBomUtf8)) return first = false;
+        if (first) raw.remove_prefix(kBomUtf8.size());
+        first = false;
+        bom = true;
+        if (raw.find('\0') != std::string_view::npos || !utf8_valide(raw)) return utf8 = false;
+        garder(raw);
         return true;
     });
     if (failure) return refus(avertissement(" Fichier Liste des images non trouvé ou déjà ouvert"));
-    if (first || !utf8)
-        return refus(avertissement(" Le fichier n'est pas au format UTF8 avec BOM"));
+    if (bom && !utf8) return refus(avertissement(" Le fichier n'est pas au format UTF8 avec BOM"));
+    if (!bom) {
+        // Without the UTF-8 mark: a list saved by the program (UTF-16LE), read whole.
+        const std::optional<std::string> bytes = lire_octets(path);
+        if (!bytes)
+            return refus(avertissement(" Fichier Liste des images non trouvé ou déjà ouvert"));
+        const std::optional<std::string> text = texte_liste(*bytes);
+        if (!text) return refus(avertissement(" Le fichier n'est pas au format UTF8 avec BOM"));
+        pour_chaque_ligne(*text, [&](std::string_view raw) {
+            garder(raw);
+            return true;
+        });
+    }
 
     const std::size_t doublons = result.fichiers.size() - keys.size();
     if (doublons == 0) {

@@ -19,11 +19,13 @@ struct LectureListe {
     std::optional<Message> message;
 };
 
-// Reads a list file by the loading rules: UTF-8 with byte-order mark only, CR, LF or CR LF line
-// ends, spaces trimmed, blank lines and lines starting with ";" skipped, duplicates
-// (case-insensitive) refused with their message. A missing file gives " Aucun fichier Liste
-// sélectionné", one that cannot be read " Fichier Liste des images non trouvé ou déjà ouvert"; NUL
-// bytes and malformed UTF-8 are refused like a missing mark. Lines of any length are read whole.
+// Reads a list file by the loading rules: UTF-8 with byte-order mark, or UTF-16LE without mark as
+// enregistrer_fichier_liste writes it (recognised by its zero bytes); CR, LF or CR LF line ends,
+// spaces trimmed, blank lines and lines starting with ";" skipped, duplicates (case-insensitive)
+// refused with their message. A missing file gives " Aucun fichier Liste sélectionné", one that
+// cannot be read " Fichier Liste des images non trouvé ou déjà ouvert"; UTF-16 marks, NUL
+// characters and malformed UTF-8 or UTF-16 are refused like a missing mark. Lines of any length are
+// read whole. A relative path names a file beside the list, wherever the program runs from.
 LectureListe lire_fichier_liste(const std::filesystem::path& path);
 
 // The warning shown when the loading dialog returns nothing or a file that does not exist.

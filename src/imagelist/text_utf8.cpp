@@ -182,4 +182,27 @@ std::string utf8_vers_utf16le(std::string_view text) {
     return out;
 }
 
+std::optional<std::string> utf16le_vers_utf8(std::string_view bytes) {
+    if (bytes.size() % 2 != 0) return std::nullopt;
+    const auto unite = [bytes](std::size_t i) {
+        return char32_t(static_cast<unsigned char>(bytes[i]) |
+                        (static_cast<unsigned char>(bytes[i + 1]) << 8));
+    };
+    std::string out;
+    out.reserve(bytes.size() / 2);
+    for (std::size_t i = 0; i < bytes.size(); i += 2) {
+        char32_t code = unite(i);
+        if (code >= 0xDC00 && code <= 0xDFFF) return std::nullopt;
+        if (code >= 0xD800 && code <= 0xDBFF) {
+            if (i + 2 >= bytes.size()) return std::nullopt;
+            const char32_t low = unite(i + 2);
+            if (low < 0xDC00 || low > 0xDFFF) return std::nullopt;
+            code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+            i += 2;
+        }
+        encoder(code, out);
+    }
+    return out;
+}
+
 }  // namespace vellumor

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,5 +37,9 @@ std::int64_t lire_entier(std::string_view text, bool bases = false);
 
 // UTF-8 text as UTF-16LE bytes without byte-order mark; a malformed byte becomes U+FFFD.
 std::string utf8_vers_utf16le(std::string_view text);
+
+// UTF-16LE bytes as UTF-8 text, or nothing when they are not well-formed UTF-16LE: an odd byte
+// count, or a surrogate without its partner.
+std::optional<std::string> utf16le_vers_utf8(std::string_view bytes);
 
 }  // namespace vellumor

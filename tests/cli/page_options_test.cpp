@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/terminal_progress.h"
+#include "imagelist/list_file.h"
 #include "support/temp_dir.h"
 
 namespace vellumor::cli {
@@ -54,6 +55,20 @@ TEST(ConstruireListe, ListFileFirstInItsOrderThenArgumentsByTrailingNumber) {
     EXPECT_EQ(l.liste[3].Fichier, dir / "p2.png");
     EXPECT_EQ(l.liste[4].Fichier, dir / "p10.png");
     EXPECT_EQ(l.liste[4].Numero, 10);
+}
+
+TEST(ConstruireListe, AListSavedByTheWindowIsReadBack) {
+    test::TempDir dir;
+    const std::vector<std::filesystem::path> pages = {dir / "z_9.png", dir / "é_2.png"};
+    enregistrer_fichier_liste((dir / "l.txt").string(), pages);
+    OptionsPages o;
+    o.liste = dir / "l.txt";
+    const ListeOuErreur l = construire_liste(o);
+    ASSERT_TRUE(l.erreur.empty()) << l.erreur;
+    ASSERT_EQ(l.liste.size(), 2u);
+    EXPECT_EQ(l.liste[0].Fichier, pages[0]);
+    EXPECT_EQ(l.liste[1].Fichier, pages[1]);
+    EXPECT_EQ(l.liste[1].Numero, 2);
 }
 
 TEST(ConstruireListe, FolderStandsForItsPngFilesInPageOrder) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "imagelist/text_utf8.h"
 #include "support/temp_dir.h"
 
 namespace vellumor {
@@ -45,12 +46,19 @@ TEST(ListFileReader, AcceptsAFileHoldingOnlyTheMark) {
     EXPECT_TRUE(r.fichiers.empty());
 }
 
-TEST(ListFileReader, RefusesEverythingButUtf8WithMark) {
+TEST(ListFileReader, RefusesEverythingButUtf8WithMarkAndUtf16WithoutMark) {
     TempDir dir;
     const Message bom = avertissement(" Le fichier n'est pas au format UTF8 avec BOM");
     for (const std::string& bytes :
          {std::string("/p/a.png\r\n"), std::string("\xFF\xFE/\0p\0", 6),
           std::string("\xFE\xFF\0/\0p", 6), std::string(),
+          // Zero bytes without a mark but not UTF-16LE: an odd byte count, a lone surrogate, a NUL
+          // character.
+          std::string("/\0p\0a", 5),
+          std::string("/\0\x00\xDC"
+                      "a\0",
+                      6),
+          std::string("/\0\0\0a\0", 6), std::string("/\0\x3D\xD8", 4),
           // NUL bytes and malformed UTF-8 behind a correct mark.
           kBom + std::string("/p/a\0.png\r\n", 11), kBom + "/p/\xC3(.png\r\n",
           kBom + "/p/\xED\xA0\x80.png", kBom + "/p/\xC0\xAF.png"}) {
@@ -83,6 +91,18 @@ TEST(ListFileReader, DuplicatesIgnoreLetterCaseAndDropTheList) {
                                   "Erreur de doublons de la liste 2", 0}));
     r = lire(dir, kBom + "/p/a.png\n/p/b.png\n/p/a.png\n/p/B.png\n");
     EXPECT_EQ(r.message->texte, "2 doublons détectés");
+}
+
+TEST(ListFileReader, Utf16WithoutMarkFollowsTheSameLineRules) {
+    TempDir dir;
+    auto r =
+        lire(dir, utf8_vers_utf16le("  /p/page_2.png \r\n; note\r\n\r\n/p/\xF0\x9F\x98\x80_1.png"));
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.fichiers,
+              (std::vector<std::filesystem::path>{"/p/page_2.png", "/p/\xF0\x9F\x98\x80_1.png"}));
+    r = lire(dir, utf8_vers_utf16le("/p/A.png\r\n/p/a.PNG\r\n"));
+    EXPECT_EQ(r.message->titre, "Erreur de doublons de la liste 1");
+    EXPECT_TRUE(r.fichiers.empty());
 }
 
 TEST(ListFileReader, HugeLinesAreReadWhole) {
@@ -131,8 +151,10 @@ TEST(ListFileWriter, WritesUtf16WithoutMarkAndReportsTheFile) {
     EXPECT_EQ(read_bytes(target), std::string("/\0p\0/\0\xE9\0_\0001\0.\0p\0n\0g\0\r\0\n\0"
                                               "/\0p\0/\0b\0\r\0\n\0",
                                               36));
-    // A saved list is not in the loader's format.
-    EXPECT_FALSE(lire_fichier_liste(target).ok);
+    // A saved list loads back as it was saved.
+    const LectureListe relue = lire_fichier_liste(target);
+    ASSERT_TRUE(relue.ok);
+    EXPECT_EQ(relue.fichiers, (std::vector<std::filesystem::path>{"/p/é_1.png", "/p/b"}));
 
     const Message failed =
         enregistrer_fichier_liste((dir / "absent" / "liste").string(), {"/p/a.png"});

@@ -1,0 +1,114 @@
+#include "batch/png_header.h"
+
+#include <algorithm>
+#include <array>
+#include <fstream>
+#include <string_view>
+
+namespace vellumor {
+namespace {
+
+constexpr std::array<unsigned char, 8> kSignature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+
+std::uint32_t grand_boutiste(const unsigned char* octets) {
+    return std::uint32_t(octets[0]) << 24 | std::uint32_t(octets[1]) << 16 |
+           std::uint32_t(octets[2]) << 8 | std::uint32_t(octets[3]);
+}
+
+int canaux(int type_couleur) {
+    switch (type_couleur) {
+        case 0:
+        case 3:
+            return 1;
+        case 2:
+            return 3;
+        case 4:
+            return 2;
+        case 6:
+            return 4;
+        default:
+            return 0;
+    }
+}
+
+bool profondeur_permise(int type_couleur, int profondeur) {
+    switch (type_couleur) {
+        case 0:
+            return profondeur == 1 || profondeur == 2 || profondeur == 4 || profondeur == 8 ||
+                   profondeur == 16;
+        case 3:
+            return profondeur == 1 || profondeur == 2 || profondeur == 4 || profondeur == 8;
+        case 2:
+        case 4:
+        case 6:
+            return profondeur == 8 || profondeur == 16;
+        default:
+            return false;
+    }
+}
+
+// 2^bits colours, exact up to 65536, then in binary units.
+std::string nombre_de_couleurs(int bits) {
+    if (bits <= 16) return std::to_string(1u << bits);
+    static constexpr std::array<const char*, 4> kUnites = {"K", "M", "G", "T"};
+    const int unite = std::min((bits - 1) / 10, 4);
+    return std::to_string(std::uint64_t(1) << (bits - 10 * unite)) + " " + kUnites[unite - 1];
+}
+
+}  // namespace
+
+std::optional<EntetePng> lire_entete_png(const std::filesystem::path& fichier) {
+    std::ifstream flux(fichier, std::ios::binary);
+    std::array<unsigned char, 8 + 8 + 13> debut{};
+    if (!flux.read(reinterpret_cast<char*>(debut.data()), debut.size())) return std::nullopt;
+    if (!std::equal(kSignature.begin(), kSignature.end(), debut.begin())) return std::nullopt;
+    const unsigned char* ihdr = debut.data() + 8;
+    if (grand_boutiste(ihdr) != 13 ||
+        std::string_view(reinterpret_cast<const char*>(ihdr + 4), 4) != "IHDR")
+        return std::nullopt;
+    EntetePng entete;
+    const std::uint32_t largeur = grand_boutiste(ihdr + 8);
+    const std::uint32_t hauteur = grand_boutiste(ihdr + 12);
+    entete.profondeur = ihdr[16];
+    entete.type_couleur = ihdr[17];
+    if (largeur == 0 || hauteur == 0 || largeur > 0x7FFFFFFF || hauteur > 0x7FFFFFFF ||
+        !profondeur_permise(entete.type_couleur, entete.profondeur))
+        return std::nullopt;
+    entete.largeur = int(largeur);
+    entete.hauteur = int(hauteur);
+    entete.transparence = entete.type_couleur == 4 || entete.type_couleur == 6;
+
+    // The chunks between IHDR's CRC and the first IDAT: only their heads are read.
+    flux.seekg(4, std::ios::cur);
+    std::array<unsigned char, 8> tete{};
+    while (flux.read(reinterpret_cast<char*>(tete.data()), tete.size())) {
+        const std::uint32_t longueur = grand_boutiste(tete.data());
+        const std::string_view type(reinterpret_cast<const char*>(tete.data() + 4), 4);
+        if (longueur > 0x7FFFFFFF || type == "IDAT" || type == "IEND") break;
+        if (type == "PLTE") entete.couleurs_palette = int(longueur / 3);
+        if (type == "tRNS") entete.transparence = true;
+        flux.seekg(std::streamoff(longueur) + 4, std::ios::cur);
+    }
+    if (entete.type_couleur == 3 && entete.couleurs_palette == 0) return std::nullopt;
+    return entete;
+}
+
+std::string texte_bits_couleurs(const EntetePng& entete) {
+    const int bits_par_pixel = entete.profondeur * canaux(entete.type_couleur);
+    const int bits_de_couleur = entete.type_couleur == 2 || entete.type_couleur == 6
+                                    ? 3 * entete.profondeur
+                                    : entete.profondeur;
+    const std::string couleurs =
+        entete.type_couleur == 3
+            ? std::to_string(std::min(entete.couleurs_palette, 1 << entete.profondeur))
+            : nombre_de_couleurs(bits_de_couleur);
+    return std::to_string(bits_par_pixel) + " - " + couleurs +
+           (entete.transparence ? " + alpha" : "");
+}
+
+std::string texte_bits_couleurs(const std::filesystem::path& fichier) {
+    const auto entete = lire_entete_png(fichier);
+    return entete ? texte_bits_couleurs(*entete) : std::string();
+}
+
+}  // namespace vellumor

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string_view>
+
+// What the PDF export shows and writes: menu entry, save dialog, messages, document information
+// and the resolution rules. Texts are UTF-8 and keep their leading and trailing blanks.
+namespace vellumor::pdf {
+
+inline constexpr std::string_view kMenuCaption = "Exporter en PDF pour l'impression…";
+inline constexpr std::string_view kSaveDialogTitle = "Exporter les pages en PDF";
+inline constexpr std::string_view kSaveFilter = "Document PDF (*.pdf)";
+inline constexpr std::string_view kExtension = ".pdf";
+inline constexpr std::string_view kDoneTitle = " Info";
+inline constexpr std::string_view kErrorTitle = " Export PDF";
+inline constexpr std::string_view kErrorInstruction = "Le document PDF n'a pas été écrit.";
+inline constexpr std::string_view kEmptyListText = "La liste ne contient aucune page.";
+inline constexpr std::string_view kCompletionText = "Le document PDF est écrit :";
+inline constexpr std::string_view kInterruptedText = "Export interrompu : aucun document écrit";
+
+inline constexpr std::string_view kProducer = "Vellumor";
+
+// A page without a physical resolution is taken at this one; another may be imposed on every page.
+inline constexpr int kDefaultDpi = 600;
+inline constexpr int kDpiMin = 50;
+inline constexpr int kDpiMax = 4800;
+
+}  // namespace vellumor::pdf

@@ -1,0 +1,235 @@
+#include "ops/pdf/png_chunks.h"
+
+#include <zlib.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "batch/system_error.h"
+
+namespace vellumor::pdf {
+namespace {
+
+constexpr unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+constexpr std::uint32_t kMaxChunk = 0x7FFFFFFF;
+
+std::uint32_t be32(const unsigned char* p) {
+    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
+}
+
+// Bytes of a PNG, from memory or from an open file: read in order, or skipped over.
+class Source {
+  public:
+    explicit Source(std::string_view octets) : octets_(octets) {}
+    explicit Source(std::FILE* f) : fichier_(f) {}
+    bool lire(void* dest, std::size_t n) {
+        if (fichier_) return std::fread(dest, 1, n, fichier_) == n;
+        if (octets_.size() - pos_ < n) return false;
+        std::memcpy(dest, octets_.data() + pos_, n);
+        pos_ += n;
+        return true;
+    }
+    // A view of the next n bytes (memory only).
+    std::string_view prendre(std::size_t n) {
+        if (octets_.size() - pos_ < n) return {};
+        const std::string_view v = octets_.substr(pos_, n);
+        pos_ += n;
+        return v;
+    }
+    // Skips n bytes; false when the file ends before them.
+    bool sauter(std::size_t n) {
+        if (!fichier_) {
+            if (octets_.size() - pos_ < n) return false;
+            pos_ += n;
+            return true;
+        }
+        if (std::fseek(fichier_, long(n), SEEK_CUR) != 0) return false;
+        // fseek passes the end without complaint: the last byte skipped must be there.
+        return n == 0 || (std::fseek(fichier_, -1, SEEK_CUR) == 0 && std::fgetc(fichier_) != EOF);
+    }
+    bool memoire() const { return !fichier_; }
+
+  private:
+    std::string_view octets_;
+    std::size_t pos_ = 0;
+    std::FILE* fichier_ = nullptr;
+};
+
+bool entete_valide(const EntetePng& e) {
+    const int d = e.profondeur;
+    switch (e.type_couleur) {
+        case 0:
+            return d == 1 || d == 2 || d == 4 || d == 8 || d == 16;
+        case 3:
+            return d == 1 || d == 2 || d == 4 || d == 8;
+        case 2:
+        case 4:
+        case 6:
+            return d == 8 || d == 16;
+        default:
+            return false;
+    }
+}
+
+std::optional<EntetePng> lire_ihdr(std::string_view c) {
+    const auto* p = reinterpret_cast<const unsigned char*>(c.data());
+    if (c.size() != 13) return std::nullopt;
+    EntetePng e;
+    e.largeur = be32(p);
+    e.hauteur = be32(p + 4);
+    e.profondeur = p[8];
+    e.type_couleur = p[9];
+    e.entrelace = p[12] == 1;
+    if (e.largeur == 0 || e.hauteur == 0 || p[10] != 0 || p[11] != 0 || p[12] > 1 ||
+        !entete_valide(e))
+        return std::nullopt;
+    return e;
+}
+
+struct Decoupage {
+    PngDecoupe r;
+    PngDecoupe& echec(const std::string& raison) {
+        r.entete.reset();
+        r.donnees.clear();
+        r.erreur = raison;
+        return r;
+    }
+};
+
+PngDecoupe decouper(Source& s, bool avec_donnees) {
+    Decoupage d;
+    unsigned char signature[8];
+    if (!s.lire(signature, 8) || std::memcmp(signature, kSignature, 8) != 0)
+        return d.echec("ce n'est pas un fichier PNG");
+    EntetePng e;
+    bool ihdr = false, idat = false, idat_fini = false;
+    std::string contenu;
+    for (;;) {
+        unsigned char tete[8];
+        if (!s.lire(tete, 8)) return d.echec("le fichier est tronqué");
+        const std::uint32_t longueur = be32(tete);
+        const std::string_view type(reinterpret_cast<const char*>(tete + 4), 4);
+        if (longueur > kMaxChunk) return d.echec("le fichier est endommagé");
+        if (!ihdr && type != "IHDR") return d.echec("le fichier est endommagé (IHDR absent)");
+        const bool est_idat = type == "IDAT";
+        if (idat && !est_idat) idat_fini = true;
+        if (est_idat && idat_fini) return d.echec("le fichier est endommagé (IDAT dispersés)");
+        // Picture data is read only when asked for; every other chunk is small and checked.
+        if (est_idat && !avec_donnees) {
+            if (!s.sauter(std::size_t(longueur) + 4)) return d.echec("le fichier est tronqué");
+            idat = true;
+            continue;
+        }
+        std::string_view donnees;
+        if (s.memoire()) {
+            donnees = s.prendre(longueur);
+            if (donnees.size() != longueur) return d.echec("le fichier est tronqué");
+        } else {
+            contenu.resize(longueur);
+            if (!s.lire(contenu.data(), longueur)) return d.echec("le fichier est tronqué");
+            donnees = contenu;
+        }
+        unsigned char crc_lu[4];
+        if (!s.lire(crc_lu, 4)) return d.echec("le fichier est tronqué");
+        uLong crc = crc32(0, tete + 4, 4);
+        crc = crc32_z(crc, reinterpret_cast<const Bytef*>(donnees.data()), donnees.size());
+        if (crc != be32(crc_lu)) return d.echec("le fichier est endommagé (somme de contrôle)");
+
+        if (type == "IHDR") {
+            if (ihdr) return d.echec("le fichier est endommagé (IHDR répété)");
+            const auto lu = lire_ihdr(donnees);
+            if (!lu) return d.echec("l'en-tête PNG est invalide");
+            if (lu->largeur > std::uint32_t(kMaxSide) || lu->hauteur > std::uint32_t(kMaxSide))
+                return d.echec("l'image dépasse 32767 pixels de côté");
+            e = *lu;
+            ihdr = true;
+        } else if (type == "PLTE" && !idat) {
+            if (longueur == 0 || longueur % 3 != 0 || longueur / 3 > 256)
+                return d.echec("la palette est invalide");
+            e.palette.assign(donnees.begin(), donnees.end());
+        } else if (type == "tRNS" && !idat) {
+            if (e.type_couleur == 3)
+                e.alpha_palette.assign(donnees.begin(), donnees.end());
+            else if (e.type_couleur == 0 || e.type_couleur == 2)
+                e.cle_transparente = true;
+        } else if (type == "pHYs" && !idat && longueur == 9) {
+            const auto* p = reinterpret_cast<const unsigned char*>(donnees.data());
+            if (p[8] == 1 && be32(p) > 0 && be32(p + 4) > 0)
+                e.resolution = Resolution{be32(p), be32(p + 4)};
+        } else if (est_idat) {
+            d.r.donnees.push_back(donnees);
+            idat = true;
+        } else if (type == "IEND") {
+            break;
+        }
+    }
+    if (!idat) return d.echec("le fichier ne contient aucune image (IDAT absent)");
+    if (e.type_couleur == 3) {
+        if (e.palette.empty()) return d.echec("la palette est absente");
+        if (e.alpha_palette.size() > e.palette.size() / 3)
+            return d.echec("la transparence de la palette est invalide");
+    }
+    d.r.entete = std::move(e);
+    return std::move(d.r);
+}
+
+PngDecoupe echec(std::string raison) {
+    PngDecoupe r;
+    r.erreur = std::move(raison);
+    return r;
+}
+
+struct Fichier {
+    std::FILE* f = nullptr;
+    ~Fichier() {
+        if (f) std::fclose(f);
+    }
+};
+
+}  // namespace
+
+PngDecoupe decouper_png_memoire(std::string_view octets, bool avec_donnees) {
+    Source s(octets);
+    try {
+        return decouper(s, avec_donnees);
+    } catch (const std::bad_alloc&) {
+        return echec("mémoire insuffisante");
+    }
+}
+
+PngDecoupe decouper_png(const std::filesystem::path& file, bool avec_donnees) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec))
+        return echec(std::filesystem::exists(file, ec) ? "ce n'est pas un fichier"
+                                                       : "le fichier est introuvable");
+    Fichier f;
+    f.f = std::fopen(file.c_str(), "rb");
+    if (!f.f) return echec(raison_systeme(errno));
+    if (!avec_donnees) {
+        Source s(f.f);
+        try {
+            return decouper(s, false);
+        } catch (const std::bad_alloc&) {
+            return echec("mémoire insuffisante");
+        }
+    }
+    // The whole file in one read, then taken apart in memory.
+    std::vector<char> octets;
+    try {
+        const auto taille = std::filesystem::file_size(file, ec);
+        if (ec) return echec(raison_systeme(ec.value()));
+        octets.resize(taille);
+    } catch (const std::bad_alloc&) {
+        return echec("mémoire insuffisante");
+    }
+    const std::size_t lus = std::fread(octets.data(), 1, octets.size(), f.f);
+    if (std::ferror(f.f)) return echec(raison_systeme(errno));
+    octets.resize(lus);
+    PngDecoupe r = decouper_png_memoire(std::string_view(octets.data(), octets.size()), true);
+    if (r.entete) r.octets = std::move(octets);  // the views stay valid: a vector's move keeps them
+    return r;
+}
+
+}  // namespace vellumor::pdf

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "ops/pdf/page_pdf.h"
+
+namespace vellumor::pdf {
+
+using SortieOctets = std::function<void(const std::uint8_t* octets, std::size_t n)>;
+
+// Decodes the PNG file held in octets with libpng and gives its rows, top to bottom, as the PDF
+// picture `image` takes them: packed samples at the picture's depth (indices for a palette,
+// 16-bit samples high byte first), alpha composed over white when image.composer_alpha. Returns
+// a French reason when the file cannot be decoded, else an empty string. Holds the whole picture
+// only for an interlaced file.
+std::string lignes_decodees(std::string_view octets, const ImagePdf& image,
+                            const SortieOctets& sortie);
+
+}  // namespace vellumor::pdf
