@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "app/dialogs.h"
-#include "batch/message.h"
+#include "common/message.h"
 
 namespace vellumor::app {
 

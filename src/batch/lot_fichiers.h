@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "batch/message.h"
-#include "imagelist/image_list.h"
+#include "common/message.h"
 
 namespace vellumor {
 
@@ -50,16 +49,6 @@ struct PaireLots {
     Lot_Fichiers pair;    // files whose page number is even
     Lot_Fichiers impair;  // files whose page number is odd
 };
-
-struct Repartition {
-    std::optional<PaireLots> lots;   // empty when a record could not take a file
-    std::optional<Message> message;  // "AddElement(*<record>\  a échoué" in that case
-};
-
-// Splits the image list by the parity of Numero, keeping list order inside each record; each file
-// remembers its row (its index in the list). Negative odd numbers are odd. Either record may be
-// empty. The records get their done events from c.
-Repartition repartir_par_parite(const ListeImages& liste, const ConstantesLots& c);
 
 // Progress text of the file list's header, with n the files of the image list, k the processed
 // count and m the row count: " 12 fichiers (Fichiers traités : 3/12)", and for n = 1

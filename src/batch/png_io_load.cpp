@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "batch/png_io.h"
-#include "batch/system_error.h"
+#include "common/system_error.h"
 
 namespace vellumor {
 namespace {

@@ -9,8 +9,8 @@
 #include "batch/neuquant.h"
 #include "batch/png_io.h"
 #include "batch/png_io_palette.h"
-#include "batch/safe_replace.h"
-#include "batch/system_error.h"
+#include "common/safe_replace.h"
+#include "common/system_error.h"
 
 namespace vellumor {
 namespace {

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "batch/message.h"
+#include "common/message.h"
 
 namespace vellumor {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "batch/system_error.h"
+#include "common/system_error.h"
 #include "cli/command.h"
 #include "cli/page_options.h"
 #include "cli/page_run.h"

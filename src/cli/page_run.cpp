@@ -6,6 +6,7 @@
 
 #include "cli/signals.h"
 #include "cli/terminal_progress.h"
+#include "imagelist/repartition_parite.h"
 
 namespace vellumor::cli {
 namespace {

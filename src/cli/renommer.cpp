@@ -7,7 +7,7 @@
 
 #include "cli/signals.h"
 #include "cli/terminal_progress.h"
-#include "imagelist/message_text.h"
+#include "common/message_text.h"
 #include "imagelist/selection.h"
 #include "ops/renaming/disk_rename.h"
 

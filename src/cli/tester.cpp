@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "imagelist/message_text.h"
+#include "common/message_text.h"
+#include "common/text_utf8.h"
 #include "imagelist/number_test.h"
 #include "imagelist/selection.h"
-#include "imagelist/text_utf8.h"
 
 namespace vellumor::cli {
 namespace {

@@ -3,8 +3,8 @@
 #include <string>
 #include <unordered_set>
 
-#include "imagelist/text_file.h"
-#include "imagelist/text_utf8.h"
+#include "common/text_file.h"
+#include "common/text_utf8.h"
 
 namespace vellumor {
 namespace {

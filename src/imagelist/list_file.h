@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "batch/message.h"
+#include "common/message.h"
 #include "imagelist/image_list.h"
 
 namespace vellumor {

@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "batch/message.h"
+#include "common/message.h"
 #include "imagelist/image_list.h"
 
 namespace vellumor {

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "batch/png_io.h"
-#include "imagelist/text_file.h"
-#include "imagelist/text_utf8.h"
+#include "common/text_file.h"
+#include "common/text_utf8.h"
 
 namespace vellumor {
 namespace {

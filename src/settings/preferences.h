@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "batch/message.h"
+#include "common/message.h"
 
 namespace vellumor {
 

@@ -8,7 +8,7 @@
 #include <charconv>
 #include <cstdlib>
 
-#include "batch/system_error.h"
+#include "common/system_error.h"
 
 namespace vellumor {
 namespace {

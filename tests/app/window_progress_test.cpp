@@ -5,6 +5,7 @@
 
 #include "app/list_helpers.h"
 #include "batch/batch_run.h"
+#include "imagelist/repartition_parite.h"
 #include "window_fixture.h"
 
 namespace vellumor::app::test {

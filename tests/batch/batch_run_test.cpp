@@ -10,6 +10,7 @@
 #include <set>
 
 #include "batch_recorder.h"
+#include "imagelist/repartition_parite.h"
 #include "support/temp_dir.h"
 
 namespace vellumor {

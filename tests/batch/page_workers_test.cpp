@@ -3,6 +3,7 @@
 
 #include "batch/batch_run.h"
 #include "batch_recorder.h"
+#include "imagelist/repartition_parite.h"
 #include "ops/cleaning/cleaning_worker.h"
 #include "ops/colourising/colourising_worker.h"
 #include "ops/cropping/cropping_worker.h"

@@ -4,7 +4,7 @@
 #include <sys/stat.h>
 
 #include "batch/png_io.h"
-#include "batch/safe_replace.h"
+#include "common/safe_replace.h"
 #include "support/temp_dir.h"
 
 namespace vellumor {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "imagelist/text_utf8.h"
+#include "common/text_utf8.h"
 #include "support/temp_dir.h"
 
 namespace vellumor {

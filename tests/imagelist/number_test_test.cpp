@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "imagelist/message_text.h"
+#include "common/message_text.h"
 #include "support/temp_dir.h"
 
 namespace vellumor {

@@ -15,6 +15,7 @@
 #include "app/message_box.h"
 #include "app/window_progress.h"
 #include "imagelist/image_list.h"
+#include "imagelist/repartition_parite.h"
 
 namespace vellumor::app {
 namespace {

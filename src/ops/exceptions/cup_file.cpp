@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "imagelist/text_file.h"
-#include "imagelist/text_utf8.h"
+#include "common/text_file.h"
+#include "common/text_utf8.h"
 
 namespace vellumor {
 namespace {

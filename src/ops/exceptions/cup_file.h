@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "batch/message.h"
+#include "common/message.h"
 #include "ops/exceptions/page_exception.h"
 
 namespace vellumor {

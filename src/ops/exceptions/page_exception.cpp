@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "imagelist/text_utf8.h"
+#include "common/text_utf8.h"
 
 namespace vellumor {
 

@@ -5,7 +5,7 @@
 
 #include "batch/batch_run.h"
 #include "batch/lot_fichiers.h"
-#include "batch/message.h"
+#include "common/message.h"
 #include "ops/numbering/parameters.h"
 
 namespace vellumor::numbering {

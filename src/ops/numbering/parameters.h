@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "batch/message.h"
+#include "common/message.h"
 
 namespace vellumor::numbering {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "batch/message.h"
+#include "common/message.h"
 #include "ops/numbering/stamps.h"
 
 namespace vellumor::numbering {

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "batch/system_error.h"
+#include "common/system_error.h"
 
 namespace vellumor::numbering {
 namespace {

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "batch/lot_fichiers.h"
-#include "batch/safe_replace.h"
-#include "batch/system_error.h"
+#include "common/safe_replace.h"
+#include "common/system_error.h"
 #include "ops/pdf/page_pdf.h"
 #include "ops/pdf/pdf_constants.h"
 #include "ops/pdf/png_chunks.h"

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <new>
 
-#include "batch/system_error.h"
+#include "common/system_error.h"
 
 namespace vellumor::pdf {
 namespace {

@@ -7,8 +7,8 @@
 #include <optional>
 
 #include "batch/batch_run.h"
-#include "batch/message.h"
 #include "batch/progress.h"
+#include "common/message.h"
 #include "imagelist/image_list.h"
 #include "ops/exceptions/page_exception.h"
 #include "ops/reconstitution/parametres.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "batch/message.h"
+#include "common/message.h"
 #include "imagelist/image_list.h"
 
 namespace vellumor::reconstitution {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "batch/message.h"
+#include "common/message.h"
 
 namespace vellumor::reconstitution {
 

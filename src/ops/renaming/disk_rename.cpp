@@ -9,9 +9,9 @@
 #include <charconv>
 #include <set>
 
-#include "batch/system_error.h"
-#include "imagelist/text_file.h"
-#include "imagelist/text_utf8.h"
+#include "common/system_error.h"
+#include "common/text_file.h"
+#include "common/text_utf8.h"
 
 namespace vellumor {
 namespace {

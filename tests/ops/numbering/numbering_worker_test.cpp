@@ -6,6 +6,7 @@
 
 #include "batch/batch_recorder.h"
 #include "batch/png_io.h"
+#include "imagelist/repartition_parite.h"
 #include "ops/numbering/placement.h"
 #include "ops/numbering/stamp_files.h"
 #include "ops/numbering/test_font.h"

@@ -1,4 +1,4 @@
-#include "batch/safe_replace.h"
+#include "common/safe_replace.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "imagelist/text_file.h"
+#include "common/text_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,8 +8,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "batch/safe_replace.h"
-#include "batch/system_error.h"
+#include "common/safe_replace.h"
+#include "common/system_error.h"
 
 namespace vellumor {
 

@@ -1,6 +1,6 @@
-#include "imagelist/message_text.h"
+#include "common/message_text.h"
 
-#include "imagelist/text_utf8.h"
+#include "common/text_utf8.h"
 
 namespace vellumor {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "batch/message.h"
+#include "common/message.h"
 
 namespace vellumor {
 

@@ -1,4 +1,4 @@
-#include "batch/system_error.h"
+#include "common/system_error.h"
 
 #include <cerrno>
 

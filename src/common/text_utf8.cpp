@@ -1,4 +1,4 @@
-#include "imagelist/text_utf8.h"
+#include "common/text_utf8.h"
 
 #include <cstdint>
 #include <limits>

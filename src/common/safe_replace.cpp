@@ -1,4 +1,4 @@
-#include "batch/safe_replace.h"
+#include "common/safe_replace.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 #include <cstring>
 #include <random>
 
-#include "batch/system_error.h"
+#include "common/system_error.h"
 
 namespace vellumor {
 namespace {
