@@ -8,8 +8,8 @@ int commande_coloriser(const std::vector<std::string>& args);
 int commande_net_det_col(const std::vector<std::string>& args);
 int commande_numeroter(const std::vector<std::string>& args);
 int commande_reconstituer(const std::vector<std::string>& args);
-int run_tester(const std::vector<std::string>& args);
-int run_renommer(const std::vector<std::string>& args);
+int commande_tester(const std::vector<std::string>& args);
+int commande_renommer(const std::vector<std::string>& args);
 int commande_pdf(const std::vector<std::string>& args);
 
 const std::vector<Command>& commands() {
@@ -22,9 +22,9 @@ const std::vector<Command>& commands() {
          commande_numeroter},
         {"reconstituer", "place les pages sur des pages vierges d'impression",
          commande_reconstituer},
-        {"tester", "teste les numéros des fichiers (ordre, doublons, manquants)", run_tester},
+        {"tester", "teste les numéros des fichiers (ordre, doublons, manquants)", commande_tester},
         {"renommer", "compose les noms d'une suite numérotée, et renomme avec --appliquer",
-         run_renommer},
+         commande_renommer},
         {"pdf", "écrit les pages en un seul document PDF prêt pour l'impression", commande_pdf},
     };
     return all;

@@ -3,13 +3,12 @@
 namespace vellumor::cli {
 
 int commande_detourer(const std::vector<std::string>& args) {
-    static const std::string aide = aide_commande(
-        "detourer [--liste FICHIER.txt] [--silencieux] FICHIER...",
+    static const DescriptionCommande d = description_pages(
+        "detourer", "[OPTIONS] FICHIER|DOSSIER...",
         "Retire les marges blanches des pages PNG : chaque page est remplacée par le plus petit\n"
         "rectangle qui contient tout ce qui n'est pas blanc pur, à sa profondeur d'origine.\n"
-        "Une page toute blanche ou sans marge n'est pas réécrite.",
-        false);
-    return commande_pages(args, aide.c_str(), false, [](const OptionsPages&) {
+        "Une page toute blanche ou sans marge n'est pas réécrite.");
+    return commande_pages(args, d, false, [](const OptionsPages&) {
         return std::vector<OperationPages>{operation_detourage()};
     });
 }

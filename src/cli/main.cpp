@@ -7,8 +7,9 @@
 namespace {
 
 void print_help() {
-    std::printf("Vellumor, traitement des images d'une publication en ligne de commande\n\n"
-                "Utilisation : vellumor-cli COMMANDE [OPTIONS] [FICHIER...]\n\nCommandes :\n");
+    std::printf(
+        "Vellumor, traitement des images d'une publication en ligne de commande\n\n"
+        "Utilisation : vellumor-cli COMMANDE [OPTIONS] [FICHIER...]\n\nCommandes :\n");
     for (const auto& c : vellumor::cli::commands()) std::printf("  %-14s %s\n", c.name, c.summary);
     std::printf("\n« vellumor-cli COMMANDE --aide » décrit les options d'une commande.\n");
 }

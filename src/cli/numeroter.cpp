@@ -1,16 +1,16 @@
-#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "common/system_error.h"
 #include "cli/command.h"
+#include "cli/options.h"
 #include "cli/page_options.h"
 #include "cli/page_run.h"
 #include "cli/signals.h"
 #include "cli/terminal_progress.h"
+#include "common/system_error.h"
 #include "ops/numbering/numbering_worker.h"
 #include "ops/numbering/stamp_files.h"
 #include "settings/temp_folder.h"
@@ -21,130 +21,71 @@ using namespace vellumor::numbering;
 
 namespace {
 
-const char* const kAide =
-    "Utilisation : vellumor-cli numeroter --debut N [OPTIONS] [--liste LISTE.txt] [FICHIER...]\n"
-    "\n"
-    "Colle le numéro de page sur chaque image, de N (première image de la liste) à\n"
-    "N + nombre d'images - 1, et écrit les pages numérotées « Img__<numéro>.png » dans le\n"
-    "dossier temporaire ; les fichiers sources ne sont pas modifiés. Les images de --liste\n"
-    "gardent l'ordre du fichier liste, les autres sont triées par leur numéro de fin de nom.\n"
-    "\n"
-    "Options :\n"
-    "  --debut N            premier numéro de page (obligatoire, 0 à 999999999)\n"
-    "  --position P         bas-droite (défaut), bas-centre, haut-droite, haut-centre ; à\n"
-    "                       droite : les fichiers de numéro pair ont le numéro à gauche\n"
-    "  --modele M           rectangle-blanc (défaut, cadre noir), rectangle-noir, disque,\n"
-    "                       anneau\n"
-    "  --offset-x PIXELS    distance au bord de la page, côté (50 à 600, défaut 50)\n"
-    "  --offset-y PIXELS    distance au bord haut ou bas (50 à 600, défaut 50)\n"
-    "  --epaisseur PIXELS   épaisseur du cadre (5 à 150, défaut 5)\n"
-    "  --espacement PIXELS  espace entre le cadre et le numéro (5 à 200, défaut 5)\n"
-    "  --reliure PIXELS     offset de reliure des pages paires (30 à 500, défaut 30)\n"
-    "  --dossier DOSSIER    dossier des pages numérotées (défaut : dossier temporaire de\n"
-    "                       l'utilisateur, $XDG_RUNTIME_DIR/Vellumor ou /tmp/Vellumor-<uid>) ;\n"
-    "                       --temp est un autre nom de cette option\n"
-    "  --liste LISTE.txt    fichier liste des images (UTF-8 avec BOM ou UTF-16LE)\n"
-    "  --silencieux         n'affiche que les erreurs\n"
-    "\n"
-    "Code de sortie : 0 toutes les pages écrites, 1 une page au moins en échec, 2 erreur\n"
-    "d'utilisation.\n";
-
 struct OptionsNumeroter {
     OptionsPages pages;
     std::optional<std::int64_t> debut;
     PositionNumero position = PositionNumero::BasDroite;
     ModeleNumero modele = ModeleNumero::RectangleBlanc;
     ParametresNumerotation parametres;
-    std::filesystem::path dossier;
-    std::string erreur;
+    std::optional<std::filesystem::path> dossier;
+    // The five distances as read, before they are put into parametres.
+    std::optional<std::int64_t> distances[std::size(kPlagesNumerotation)];
 };
 
-std::optional<std::int64_t> naturel(const std::string& s) {
-    std::int64_t v = 0;
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (s.empty() || s[0] == '-' || ec != std::errc() || end != s.data() + s.size())
-        return std::nullopt;
-    return v;
-}
+const DescriptionCommande kDescription = {
+    "numeroter",
+    "--debut N [OPTIONS] [--liste LISTE.txt] [FICHIER|DOSSIER...]",
+    "Colle le numéro de page sur chaque image, de N (première image de la liste) à\n"
+    "N + nombre d'images - 1, et écrit les pages numérotées « Img__<numéro>.png » dans le\n"
+    "dossier temporaire ; les fichiers sources ne sont pas modifiés. Les images de --liste\n"
+    "gardent l'ordre du fichier liste, les autres sont triées par leur numéro de fin de nom ;\n"
+    "un dossier donné en argument vaut ses fichiers .png.",
+    "",
+    "toutes les pages sont écrites",
+    "une page au moins est en échec, ou le traitement a été interrompu",
+};
 
-template <typename T>
-std::optional<T> choix(const std::string& v, std::initializer_list<std::pair<const char*, T>> l) {
-    for (const auto& [name, value] : l)
-        if (v == name) return value;
-    return std::nullopt;
-}
+// The option names of the five distances, in the order of kPlagesNumerotation.
+constexpr const char* kOptionsDistances[] = {"--offset-x", "--offset-y", "--epaisseur",
+                                             "--espacement", "--reliure"};
+constexpr const char* kAidesDistances[] = {
+    "distance au bord de la page, côté, en pixels", "distance au bord haut ou bas, en pixels",
+    "épaisseur du cadre, en pixels", "espace entre le cadre et le numéro, en pixels",
+    "offset de reliure des pages paires, en pixels"};
 
-OptionsNumeroter analyser(const std::vector<std::string>& args) {
-    OptionsNumeroter o;
-    std::vector<std::string> rest;  // what the page commands' reader takes: files, --liste ...
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        std::int64_t ParametresNumerotation::*distance = nullptr;
-        if (arg == "--offset-x") distance = &ParametresNumerotation::offset_x;
-        if (arg == "--offset-y") distance = &ParametresNumerotation::offset_y;
-        if (arg == "--epaisseur") distance = &ParametresNumerotation::epaisseur;
-        if (arg == "--espacement") distance = &ParametresNumerotation::espacement;
-        if (arg == "--reliure") distance = &ParametresNumerotation::reliure;
-        const bool takes_value = distance || arg == "--debut" || arg == "--position" ||
-                                 arg == "--modele" || arg == "--dossier" || arg == "--temp";
-        if (arg == "--") {
-            rest.insert(rest.end(), args.begin() + std::ptrdiff_t(i), args.end());
-            break;
-        }
-        if (!takes_value) {
-            rest.push_back(arg);
-            if (arg == "--liste" && i + 1 < args.size()) rest.push_back(args[++i]);
-            continue;
-        }
-        if (i + 1 >= args.size()) {
-            o.erreur = "L'option " + arg + " attend une valeur";
-            return o;
-        }
-        const std::string& v = args[++i];
-        if (distance || arg == "--debut") {
-            const auto n = naturel(v);
-            if (!n) {
-                o.erreur = "Valeur invalide pour " + arg + " : « " + v +
-                           " » (un nombre entier positif est attendu)";
-                return o;
-            }
-            if (distance)
-                o.parametres.*distance = *n;
-            else
-                o.debut = *n;
-        } else if (arg == "--position") {
-            const auto p = choix<PositionNumero>(v, {{"bas-droite", PositionNumero::BasDroite},
-                                                     {"bas-centre", PositionNumero::BasCentre},
-                                                     {"haut-droite", PositionNumero::HautDroite},
-                                                     {"haut-centre", PositionNumero::HautCentre}});
-            if (!p) {
-                o.erreur = "Position inconnue : « " + v +
-                           " » (bas-droite, bas-centre, haut-droite ou haut-centre)";
-                return o;
-            }
-            o.position = *p;
-        } else if (arg == "--modele") {
-            const auto m =
-                choix<ModeleNumero>(v, {{"disque", ModeleNumero::Disque},
-                                        {"rectangle-noir", ModeleNumero::RectangleNoir},
-                                        {"rectangle-blanc", ModeleNumero::RectangleBlanc},
-                                        {"anneau", ModeleNumero::Anneau}});
-            if (!m) {
-                o.erreur = "Modèle inconnu : « " + v +
-                           " » (disque, rectangle-noir, rectangle-blanc ou anneau)";
-                return o;
-            }
-            o.modele = *m;
-        } else {
-            o.dossier = v;
-        }
+TableOptions table_numeroter(OptionsNumeroter& o) {
+    TableOptions t;
+    // Beyond 9 digits the request is refused with the window's message, by refus_demande.
+    t.entier({"--debut"}, "N", "premier numéro de page, obligatoire (0 à 999999999)", Plage{},
+             o.debut);
+    t.choix<PositionNumero>({"--position"}, "P",
+                            "bas-droite (défaut), bas-centre, haut-droite, haut-centre ; à\n"
+                            "droite : les fichiers de numéro pair ont le numéro à gauche",
+                            {{"bas-droite", PositionNumero::BasDroite},
+                             {"bas-centre", PositionNumero::BasCentre},
+                             {"haut-droite", PositionNumero::HautDroite},
+                             {"haut-centre", PositionNumero::HautCentre}},
+                            "Position inconnue", o.position);
+    t.choix<ModeleNumero>({"--modele"}, "M",
+                          "rectangle-blanc (défaut, cadre noir), rectangle-noir, disque,\nanneau",
+                          {{"disque", ModeleNumero::Disque},
+                           {"rectangle-noir", ModeleNumero::RectangleNoir},
+                           {"rectangle-blanc", ModeleNumero::RectangleBlanc},
+                           {"anneau", ModeleNumero::Anneau}},
+                          "Modèle inconnu", o.modele);
+    // The ranges are the numbering window's; the operation's own validation refuses a value out of
+    // them, naming the window's field.
+    for (std::size_t i = 0; i < std::size(kPlagesNumerotation); ++i) {
+        const PlageParametre& p = kPlagesNumerotation[i];
+        t.entier({kOptionsDistances[i]}, "PIXELS", kAidesDistances[i], {p.minimum, p.maximum, ""},
+                 o.distances[i], p.defaut, false);
     }
-    const AnalyseOptions pages = analyser_options(rest, false);
-    o.pages = pages.options;
-    o.erreur = pages.erreur;
-    if (o.erreur.empty())
-        if (auto refus = valider(o.parametres)) o.erreur = *refus;
-    return o;
+    t.chemin({"--dossier", "--temp"}, "DOSSIER",
+             "dossier des pages numérotées (défaut : dossier temporaire de\nl'utilisateur, "
+             "$XDG_RUNTIME_DIR/Vellumor ou /tmp/Vellumor-<uid>)",
+             o.dossier);
+    options_pages(t, o.pages, false);
+    return t;
 }
 
 void afficher(const std::vector<Message>& messages) {
@@ -155,21 +96,16 @@ void afficher(const std::vector<Message>& messages) {
 }  // namespace
 
 int commande_numeroter(const std::vector<std::string>& args) {
-    const OptionsNumeroter o = analyser(args);
-    if (!o.erreur.empty()) {
-        std::fprintf(stderr, "%s\n« vellumor-cli numeroter --aide » décrit les options.\n",
-                     o.erreur.c_str());
-        return 2;
-    }
-    if (o.pages.aide) {
-        std::fputs(kAide, stdout);
-        return 0;
-    }
+    OptionsNumeroter o;
+    const TableOptions table = table_numeroter(o);
+    Arguments a;
+    if (const auto fin = lire_arguments(args, kDescription, table, a)) return *fin;
+    for (std::size_t i = 0; i < std::size(kPlagesNumerotation); ++i)
+        if (o.distances[i]) o.parametres.*kPlagesNumerotation[i].champ = *o.distances[i];
+    if (auto refus = valider(o.parametres)) return erreur_usage(kDescription.nom, *refus);
+    for (const std::string& f : a.operandes) o.pages.fichiers.emplace_back(f);
     const ListeOuErreur l = construire_liste(o.pages);
-    if (!l.erreur.empty()) {
-        std::fprintf(stderr, "%s\n", texte_affichable(l.erreur).c_str());
-        return 2;
-    }
+    if (!l.erreur.empty()) return erreur_usage(kDescription.nom, l.erreur);
     if (auto refus = refus_demande(o.debut, l.liste.size())) {
         const std::string raison = !refus->texte.empty() ? refus->texte
                                    : o.debut ? "un numéro de début 0 demande au moins deux images"
@@ -197,7 +133,8 @@ int commande_numeroter(const std::vector<std::string>& args) {
     r.fin = *o.debut + std::int64_t(l.liste.size()) - 1;
     r.position = o.position;
     r.parametres = o.parametres;
-    r.dossier = o.dossier.empty() ? temporaire.chemin : o.dossier;
+    r.dossier = o.dossier.value_or(temporaire.chemin);
+    r.dossier_travail = travail.chemin();
     std::error_code ec;
     std::filesystem::create_directories(r.dossier, ec);
     if (!std::filesystem::is_directory(r.dossier)) {
@@ -206,14 +143,13 @@ int commande_numeroter(const std::vector<std::string>& args) {
                      ec ? raison_systeme(ec.value()).c_str() : "ce n'est pas un dossier");
         return 1;
     }
-    r.dossier_travail = travail.chemin();
     ResultatTampons tampons;
     {
         const GardeSignaux signaux;
         const std::optional<PoliceTampon> police = PoliceTampon::charger();
         tampons = construire_tampons(police ? &*police : nullptr,
                                      {r.debut, r.fin, o.modele, int(o.parametres.epaisseur),
-                                      int(o.parametres.espacement), &interruption()},
+                                      int(o.parametres.espacement), &interruption_demandee()},
                                      r.dossier_travail);
     }
     liberer_caches_polices();  // the stamps are files now; nothing draws text any more
@@ -223,7 +159,7 @@ int commande_numeroter(const std::vector<std::string>& args) {
 
     const OperationPages operation{constantes_numerotation(),
                                    [r](Travailleur& t) { travail_numerotation(t, r); },
-                                   kTexteFinNumerotation};
+                                   kTexteFinNumerotation, ""};
     const int status = executer_pages(l.liste, {operation}, o.pages.silencieux);
     terminer_numerotation(r);
     if (!o.pages.silencieux)

@@ -3,18 +3,20 @@
 #include <cstdint>
 #include <string>
 
+#include "cli/options.h"
 #include "cli/page_run.h"
 
 namespace vellumor::cli {
 
-// The operations of the page commands, with the core's worker bodies and completion texts.
+// The operations of the page commands, with the core's worker bodies, completion texts and step
+// names.
 OperationPages operation_nettoyage(std::uint32_t masque);
 OperationPages operation_detourage();
 OperationPages operation_colorisation();
 
-// The help of a page command: usage line, what it does, its options (the mask options when
-// avec_masque), the order of the files and the exit status.
-std::string aide_commande(const std::string& usage, const std::string& description,
-                          bool avec_masque);
+// The help of a page command: its name, what follows it in the usage line and what it does; the
+// order of the files, the two workers, Ctrl-C and the exit statuses are those of every page
+// command.
+DescriptionCommande description_pages(std::string nom, std::string usage, std::string description);
 
 }  // namespace vellumor::cli

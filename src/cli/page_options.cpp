@@ -1,103 +1,97 @@
 #include "cli/page_options.h"
 
-#include <cctype>
-#include <charconv>
+#include <memory>
 #include <set>
 #include <system_error>
 
 #include "cli/terminal_progress.h"
 #include "imagelist/list_file.h"
+#include "ops/cleaning/cleaning_constants.h"
 
 namespace vellumor::cli {
 namespace {
-
-std::optional<std::uint64_t> entier(const std::string& s) {
-    std::uint64_t v = 0;
-    const auto [fin, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (ec != std::errc() || fin != s.data() + s.size() || s.empty()) return std::nullopt;
-    return v;
-}
 
 std::optional<std::uint32_t> masque_des_motifs(const std::string& s) {
     std::uint32_t masque = 0;
     std::size_t debut = 0;
     while (debut <= s.size()) {
         const std::size_t virgule = std::min(s.find(',', debut), s.size());
-        const auto n = entier(s.substr(debut, virgule - debut));
-        if (!n || *n < 1 || *n > 7) return std::nullopt;
+        const auto n = lire_entier_decimal(s.substr(debut, virgule - debut));
+        if (!n || *n < 1 || *n > cleaning::kPatternCount) return std::nullopt;
         masque |= 1u << (*n - 1);
         debut = virgule + 1;
     }
     return masque;
 }
 
-bool est_png(const std::filesystem::path& p) {
-    std::string ext = p.extension().string();
-    for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return ext == ".png";
+std::string aide_motifs() {
+    std::string t = "numéros des motifs à retirer :";
+    int numero = 1;
+    for (const auto& motif : cleaning::kPatternOptions) {
+        std::string_view nom = motif.caption;
+        while (!nom.empty() && nom.front() == ' ') nom.remove_prefix(1);
+        while (!nom.empty() && nom.back() == ' ') nom.remove_suffix(1);
+        t += "\n  " + std::to_string(numero++) + " (valeur " + std::to_string(motif.bit) + ") " +
+             std::string(nom);
+    }
+    return t;
 }
 
 }  // namespace
 
+void options_pages(TableOptions& table, OptionsPages& o, bool avec_masque) {
+    if (avec_masque) {
+        // --masque and --motifs set the same mask: one of them, once.
+        auto donne = std::make_shared<bool>(false);
+        const auto une_fois = [donne]() -> std::optional<std::string> {
+            if (*donne) return "Donner --masque ou --motifs, une seule fois";
+            *donne = true;
+            return std::nullopt;
+        };
+        table.ajouter({{"--masque"},
+                       "N",
+                       "motifs de taches à retirer, somme de leurs valeurs\n(0 à " +
+                           std::to_string(cleaning::kPatternBits) + ", " +
+                           std::to_string(cleaning::kDefaultMask) +
+                           " par défaut ; seuls les sept bits de poids faible comptent)",
+                       [&o, une_fois](const std::string& v) -> std::optional<std::string> {
+                           if (auto refus = une_fois()) return refus;
+                           const auto n = lire_entier_decimal(v);
+                           if (!n || *n < 0)
+                               return "Masque invalide : " + v + " (un entier de 0 à " +
+                                      std::to_string(cleaning::kPatternBits) + " est attendu)";
+                           o.masque = std::uint32_t(std::uint64_t(*n) & cleaning::kPatternBits);
+                           return std::nullopt;
+                       }});
+        table.ajouter({{"--motifs"},
+                       "1,2,...",
+                       aide_motifs(),
+                       [&o, une_fois](const std::string& v) -> std::optional<std::string> {
+                           if (auto refus = une_fois()) return refus;
+                           const auto m = masque_des_motifs(v);
+                           if (!m)
+                               return "Motifs invalides : " + v + " (des numéros de 1 à " +
+                                      std::to_string(cleaning::kPatternCount) +
+                                      " séparés par des virgules sont attendus)";
+                           o.masque = *m;
+                           return std::nullopt;
+                       }});
+    }
+    table.chemin({"--liste"}, "FICHIER.txt",
+                 "traite aussi les fichiers d'un fichier liste (UTF-8 avec BOM,\nun chemin par "
+                 "ligne, « ; » en tête d'une ligne de commentaire)",
+                 o.liste);
+    table.drapeau({"--silencieux"}, "n'affiche que les échecs", o.silencieux);
+}
+
 AnalyseOptions analyser_options(const std::vector<std::string>& args, bool avec_masque) {
     AnalyseOptions a;
-    OptionsPages& o = a.options;
-    bool masque_donne = false;
-    bool fin_options = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (fin_options || arg.empty() || arg[0] != '-' || arg == "-") {
-            o.fichiers.emplace_back(arg);
-            continue;
-        }
-        const auto valeur = [&]() -> const std::string* {
-            if (i + 1 < args.size()) return &args[++i];
-            a.erreur = "L'option " + arg + " attend une valeur";
-            return nullptr;
-        };
-        if (arg == "--") {
-            fin_options = true;
-        } else if (arg == "--aide" || arg == "--help" || arg == "-h") {
-            o.aide = true;
-        } else if (arg == "--silencieux") {
-            o.silencieux = true;
-        } else if (arg == "--liste") {
-            const std::string* v = valeur();
-            if (!v) return a;
-            if (o.liste) {
-                a.erreur = "L'option --liste n'est acceptée qu'une fois";
-                return a;
-            }
-            o.liste = *v;
-        } else if (avec_masque && (arg == "--masque" || arg == "--motifs")) {
-            const std::string* v = valeur();
-            if (!v) return a;
-            if (masque_donne) {
-                a.erreur = "Donner --masque ou --motifs, une seule fois";
-                return a;
-            }
-            masque_donne = true;
-            if (arg == "--masque") {
-                const auto n = entier(*v);
-                if (!n) {
-                    a.erreur = "Masque invalide : " + *v + " (un entier de 0 à 127 est attendu)";
-                    return a;
-                }
-                o.masque = std::uint32_t(*n & 0x7F);
-            } else {
-                const auto m = masque_des_motifs(*v);
-                if (!m) {
-                    a.erreur = "Motifs invalides : " + *v +
-                               " (des numéros de 1 à 7 séparés par des virgules sont attendus)";
-                    return a;
-                }
-                o.masque = *m;
-            }
-        } else {
-            a.erreur = "Option inconnue : " + arg;
-            return a;
-        }
-    }
+    TableOptions table;
+    options_pages(table, a.options, avec_masque);
+    const Arguments lus = analyser(args, table);
+    a.erreur = lus.erreur;
+    a.options.aide = lus.aide;
+    for (const std::string& f : lus.operandes) a.options.fichiers.emplace_back(f);
     return a;
 }
 
@@ -113,18 +107,8 @@ ListeOuErreur construire_liste(const OptionsPages& options) {
         r.liste = entrees_depuis_liste(lecture.fichiers);
     }
     ListeImages arguments;
-    for (const std::filesystem::path& f : options.fichiers) {
-        std::error_code ec;
-        // A folder stands for its pages, unless it is named like a page itself: that one is an
-        // error the user must see, not a folder to search.
-        if (!std::filesystem::is_directory(f, ec) || est_png(f)) {
-            arguments.push_back(entree_pour(f));
-            continue;
-        }
-        for (const auto& e : std::filesystem::directory_iterator(f, ec))
-            if (e.is_regular_file(ec) && est_png(e.path()))
-                arguments.push_back(entree_pour(e.path()));
-    }
+    for (const std::filesystem::path& f : developper_dossiers(options.fichiers))
+        arguments.push_back(entree_pour(f));
     trier_par_numero(arguments);
     r.liste.insert(r.liste.end(), arguments.begin(), arguments.end());
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/options.h"
 #include "imagelist/image_list.h"
 
 namespace vellumor::cli {
@@ -23,6 +24,10 @@ struct AnalyseOptions {
     OptionsPages options;
     std::string erreur;  // French usage error; empty when the arguments are fine
 };
+
+// Adds to table the options of the page commands, bound to o: --masque and --motifs when
+// avec_masque, --liste, --silencieux.
+void options_pages(TableOptions& table, OptionsPages& o, bool avec_masque);
 
 // Reads the arguments after the command name. avec_masque accepts --masque N (decimal, kept to its
 // low seven bits) and --motifs 1,2,... (pattern numbers 1 to 7), not both. "--" ends the options.

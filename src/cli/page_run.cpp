@@ -38,7 +38,7 @@ bool executer_operation(const ListeImages& liste, const LignesFixes& lignes,
     }
     bool annonce = false;
     while (!run.attendre_pour(std::chrono::milliseconds(50))) {
-        if (interruption().load() && !annonce) {
+        if (interruption_demandee().load() && !annonce) {
             run.arreter();
             annonce = true;
             progression.effacer_barre();
@@ -49,7 +49,11 @@ bool executer_operation(const ListeImages& liste, const LignesFixes& lignes,
     }
     run.attendre();
     progression.effacer_barre();
-    if (!silencieux) {
+    if (interruption_demandee().load()) {
+        // Not the completion text: the run did not finish.
+        std::fprintf(stderr, "%s\n",
+                     texte_interruption(progression.traites(), std::int64_t(liste.size())).c_str());
+    } else if (!silencieux) {
         std::printf("%s\n%s\n", progression.dernier_entete().c_str(), op.texte_fin.c_str());
         std::fflush(stdout);
     }
@@ -58,38 +62,40 @@ bool executer_operation(const ListeImages& liste, const LignesFixes& lignes,
 
 }  // namespace
 
+std::string texte_interruption(std::int64_t traites, std::int64_t total) {
+    return "Traitement interrompu : " + std::to_string(traites) + " fichier" +
+           (traites > 1 ? "s" : "") + " traité" + (traites > 1 ? "s" : "") + " sur " +
+           std::to_string(total);
+}
+
 int executer_pages(const ListeImages& liste, const std::vector<OperationPages>& operations,
                    bool silencieux) {
     GardeSignaux signaux;
     const LignesFixes lignes(noms_des_lignes(liste));
     bool tout = true;
-    for (const OperationPages& op : operations) {
-        tout = executer_operation(liste, lignes, op, silencieux) && tout;
-        if (interruption().load()) {
-            std::fprintf(stderr, "Traitement interrompu\n");
-            return 1;
+    for (std::size_t i = 0; i < operations.size(); ++i) {
+        const OperationPages& op = operations[i];
+        if (operations.size() > 1 && !silencieux) {
+            std::printf("Étape %zu sur %zu : %s\n", i + 1, operations.size(), op.etape.c_str());
+            std::fflush(stdout);
         }
+        tout = executer_operation(liste, lignes, op, silencieux) && tout;
+        if (interruption_demandee().load()) return 1;
     }
     return tout ? 0 : 1;
 }
 
-int commande_pages(const std::vector<std::string>& args, const char* aide, bool avec_masque,
-                   const FabriqueOperations& operations) {
-    const AnalyseOptions a = analyser_options(args, avec_masque);
-    if (!a.erreur.empty()) {
-        std::fprintf(stderr, "%s\n« --aide » décrit les options.\n", a.erreur.c_str());
-        return 2;
-    }
-    if (a.options.aide) {
-        std::fputs(aide, stdout);
-        return 0;
-    }
-    const ListeOuErreur l = construire_liste(a.options);
-    if (!l.erreur.empty()) {
-        std::fprintf(stderr, "%s\n", texte_affichable(l.erreur).c_str());
-        return 2;
-    }
-    return executer_pages(l.liste, operations(a.options), a.options.silencieux);
+int commande_pages(const std::vector<std::string>& args, const DescriptionCommande& d,
+                   bool avec_masque, const FabriqueOperations& operations) {
+    OptionsPages o;
+    TableOptions table;
+    options_pages(table, o, avec_masque);
+    Arguments a;
+    if (const auto fin = lire_arguments(args, d, table, a)) return *fin;
+    for (const std::string& f : a.operandes) o.fichiers.emplace_back(f);
+    const ListeOuErreur l = construire_liste(o);
+    if (!l.erreur.empty()) return erreur_usage(d.nom, l.erreur);
+    return executer_pages(l.liste, operations(o), o.silencieux);
 }
 
 }  // namespace vellumor::cli

@@ -15,12 +15,19 @@ struct OperationPages {
     ConstantesLots lots;
     ExecutionLot::Travail travail;
     std::string texte_fin;  // "Les opérations de détourage sont terminées"
+    std::string etape;      // "Détourage des images": the step a chain of operations is at
 };
+
+// "Traitement interrompu : 3 fichiers traités sur 12": what an interrupted run says instead of its
+// completion text.
+std::string texte_interruption(std::int64_t traites, std::int64_t total);
 
 // Runs the operations one after the other, each over the whole list with its two workers, and
 // reports on stdout/stderr (progress bar when stderr is a terminal). SIGINT and SIGTERM stop the
 // workers before their next file and no further operation starts; the pages being written are
-// finished. Returns 0 when every file was processed by every operation, else 1.
+// finished, and the run ends on texte_interruption instead of the completion text. A chain of
+// operations says which step it is at. Returns 0 when every file was processed by every
+// operation, else 1.
 int executer_pages(const ListeImages& liste, const std::vector<OperationPages>& operations,
                    bool silencieux);
 
@@ -28,7 +35,7 @@ using FabriqueOperations = std::function<std::vector<OperationPages>(const Optio
 
 // The whole of a page command: options (2 on a usage error, with the reason on stderr), help on
 // stdout (0), list, run.
-int commande_pages(const std::vector<std::string>& args, const char* aide, bool avec_masque,
-                   const FabriqueOperations& operations);
+int commande_pages(const std::vector<std::string>& args, const DescriptionCommande& d,
+                   bool avec_masque, const FabriqueOperations& operations);
 
 }  // namespace vellumor::cli

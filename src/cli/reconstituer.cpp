@@ -1,6 +1,5 @@
 #include <unistd.h>
 
-#include <charconv>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -11,7 +10,9 @@
 
 #include "batch/progress.h"
 #include "cli/command.h"
+#include "cli/options.h"
 #include "cli/page_options.h"
+#include "cli/page_run.h"
 #include "cli/terminal_progress.h"
 #include "ops/exceptions/cup_file.h"
 #include "ops/exceptions/page_exception.h"
@@ -25,135 +26,95 @@ namespace {
 
 namespace rc = reconstitution;
 
-constexpr const char* kAide =
-    "Utilisation : vellumor-cli reconstituer [OPTIONS] [FICHIER...]\n\n"
+const DescriptionCommande kDescription = {
+    "reconstituer",
+    "[OPTIONS] FICHIER|DOSSIER...",
     "Place chaque page sur une page vierge d'un format d'impression à 600 dpi et l'écrit à la\n"
-    "place du fichier source. Les pages sont centrées, sauf pour les offsets donnés.\n\n"
-    "  --format NOM           bulletin-nb (défaut), bulletin-couleur, a4-nb, a4-gris, a4-couleur\n"
-    "                         (ou le numéro 29 à 33)\n"
-    "  --page-vierge FICHIER  page vierge prise dans ce fichier PNG (seule sa taille compte)\n"
-    "  --offset-haut MM       distance du bord supérieur, en millimètres (-1000 à 1000)\n"
-    "  --offset-reliure MM    distance du bord de reliure, en millimètres (-1000 à 1000)\n"
-    "  --coin COIN            haut-gauche (défaut), haut-droit, bas-gauche, bas-droit ;\n"
-    "                         haut-droit inverse le bord de reliure des pages paires et impaires\n"
-    "  --aligner-gauche       toutes les pages reliées à gauche, comme les pages impaires\n"
-    "  --exceptions FICHIER   fichier .cup des pages d'exception\n"
-    "  --liste FICHIER        fichier liste d'images (.txt, UTF-8 avec BOM ou UTF-16LE)\n"
-    "  --silencieux           n'affiche que les échecs\n"
-    "  --aide                 affiche cette aide\n\n"
-    "Les noms de fichier (sans extension) doivent se terminer par le numéro de page.\n";
-
-struct NomFormat {
-    const char* nom;
-    int format;
+    "place du fichier source. Les pages sont centrées, sauf pour les offsets donnés.",
+    "Les noms de fichier (sans extension) doivent se terminer par le numéro de page ; un dossier\n"
+    "donné en argument vaut ses fichiers .png. Ctrl-C arrête le traitement après les pages en\n"
+    "cours d'écriture.",
+    "toutes les pages sont écrites",
+    "une page au moins a échoué, ou la reconstitution a été refusée ou interrompue",
 };
-constexpr NomFormat kFormats[] = {{"bulletin-nb", rc::kFormatBulletinNB},
-                                  {"bulletin-couleur", rc::kFormatBulletinCouleur},
-                                  {"a4-nb", rc::kFormatA4NB},
-                                  {"a4-gris", rc::kFormatA4Gris},
-                                  {"a4-couleur", rc::kFormatA4Couleur}};
 
-struct NomCoin {
-    const char* nom;
-    std::int64_t coin;
-};
-constexpr NomCoin kCoins[] = {{"haut-gauche", rc::kCoinHautGauche},
-                              {"haut-droit", rc::kCoinHautDroit},
-                              {"bas-gauche", rc::kCoinBasGauche},
-                              {"bas-droit", rc::kCoinBasDroit}};
+const std::vector<std::pair<std::string, int>> kFormats = {
+    {"bulletin-nb", rc::kFormatBulletinNB},
+    {"bulletin-couleur", rc::kFormatBulletinCouleur},
+    {"a4-nb", rc::kFormatA4NB},
+    {"a4-gris", rc::kFormatA4Gris},
+    {"a4-couleur", rc::kFormatA4Couleur}};
+
+const std::vector<std::pair<std::string, std::int64_t>> kCoins = {
+    {"haut-gauche", rc::kCoinHautGauche},
+    {"haut-droit", rc::kCoinHautDroit},
+    {"bas-gauche", rc::kCoinBasGauche},
+    {"bas-droit", rc::kCoinBasDroit}};
 
 struct Options {
     rc::Parametres parametres;
-    std::filesystem::path exceptions;
+    std::optional<std::filesystem::path> exceptions;
     OptionsPages pages;  // files, list file, --silencieux
+    std::optional<std::int64_t> decalage_haut, decalage_reliure;
+    std::int64_t coin = rc::kCoinHautGauche;
+    bool format_donne = false;
 };
 
-std::optional<std::int64_t> entier(const std::string& texte) {
-    std::int64_t v = 0;
-    const char* fin = texte.data() + texte.size();
-    const char* debut = texte.data() + (texte.size() > 1 && texte[0] == '+' ? 1 : 0);
-    const auto [ptr, ec] = std::from_chars(debut, fin, v);
-    if (ec != std::errc() || ptr != fin || debut == fin) return std::nullopt;
-    return v;
+std::string noms_formats() {
+    std::string t;
+    for (const auto& [nom, numero] : kFormats) t += (t.empty() ? "" : ", ") + nom;
+    return t;
 }
 
-std::optional<int> format_nomme(const std::string& texte) {
-    for (const auto& f : kFormats)
-        if (texte == f.nom) return f.format;
-    const auto n = entier(texte);
-    if (n && *n >= rc::kFormatBulletinNB && *n <= rc::kFormatA4Couleur) return int(*n);
-    return std::nullopt;
-}
-
-// Reads the arguments into options; a French reason when they cannot be used.
-std::optional<std::string> lire_options(const std::vector<std::string>& args, Options& o) {
-    bool format_donne = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const auto valeur = [&]() -> const std::string* {
-            return i + 1 < args.size() ? &args[++i] : nullptr;
-        };
-        if (a == "--aide" || a == "--help" || a == "-h") {
-            o.pages.aide = true;
-        } else if (a == "--silencieux") {
-            o.pages.silencieux = true;
-        } else if (a == "--aligner-gauche") {
-            o.parametres.aligner_a_gauche = true;
-        } else if (a == "--format" || a == "--page-vierge" || a == "--offset-haut" ||
-                   a == "--offset-reliure" || a == "--coin" || a == "--exceptions" ||
-                   a == "--liste") {
-            const std::string* v = valeur();
-            if (!v) return "L'option " + a + " attend une valeur";
-            if (a == "--format") {
-                const auto f = format_nomme(*v);
-                if (!f)
-                    return "Format inconnu : « " + *v +
-                           " » (bulletin-nb, bulletin-couleur, a4-nb, a4-gris ou a4-couleur)";
-                if (format_donne) return "Un seul format ou une seule page vierge peut être donné";
-                o.parametres.format = *f;
-                format_donne = true;
-            } else if (a == "--page-vierge") {
-                if (format_donne) return "Un seul format ou une seule page vierge peut être donné";
-                o.parametres.format = rc::kFormatFichier;
-                o.parametres.page_vierge = *v;
-                format_donne = true;
-            } else if (a == "--offset-haut" || a == "--offset-reliure") {
-                const auto n = entier(*v);
-                if (!n || *n < rc::kDecalageMin || *n > rc::kDecalageMax)
-                    return "L'option " + a +
-                           " attend un nombre entier de millimètres de -1000 à 1000 : « " + *v +
-                           " »";
-                if (a == "--offset-haut") {
-                    o.parametres.decalage_haut = *n;
-                    o.parametres.bits |= rc::kBitHaut;
-                } else {
-                    o.parametres.decalage_reliure = *n;
-                    o.parametres.bits |= rc::kBitReliure;
-                }
-            } else if (a == "--coin") {
-                const NomCoin* trouve = nullptr;
-                for (const auto& c : kCoins)
-                    if (*v == c.nom) trouve = &c;
-                if (!trouve)
-                    return "Coin inconnu : « " + *v +
-                           " » (haut-gauche, haut-droit, bas-gauche ou bas-droit)";
-                o.parametres.bits = (o.parametres.bits & ~rc::kMasqueCoin) | trouve->coin;
-            } else if (a == "--exceptions") {
-                o.exceptions = *v;
-            } else {
-                if (o.pages.liste) return "Un seul fichier liste peut être donné";
-                o.pages.liste = std::filesystem::path(*v);
-            }
-        } else if (a.size() > 1 && a[0] == '-' && a[1] == '-' && a != "--") {
-            return "Option inconnue : " + a;
-        } else if (a == "--") {
-            for (++i; i < args.size(); ++i) o.pages.fichiers.push_back(args[i]);
-        } else {
-            o.pages.fichiers.push_back(a);
-        }
-    }
-    if (auto raison = rc::valider(o.parametres)) return raison;
-    return std::nullopt;
+TableOptions table_reconstituer(Options& o) {
+    TableOptions t;
+    const auto un_seul_format = [&o]() -> std::optional<std::string> {
+        if (o.format_donne) return "Un seul format ou une seule page vierge peut être donné";
+        o.format_donne = true;
+        return std::nullopt;
+    };
+    std::vector<std::string> mots;
+    for (const auto& [nom, numero] : kFormats) mots.push_back(nom);
+    t.ajouter({{"--format"},
+               "NOM",
+               noms_formats() + "\n(ou le numéro " + std::to_string(rc::kFormatBulletinNB) + " à " +
+                   std::to_string(rc::kFormatA4Couleur) + ") ; " + kFormats.front().first +
+                   " par défaut",
+               [&o, un_seul_format, mots](const std::string& v) -> std::optional<std::string> {
+                   std::optional<int> format;
+                   for (const auto& [nom, numero] : kFormats)
+                       if (v == nom) format = numero;
+                   const auto n = lire_entier_decimal(v);
+                   if (!format && n && *n >= rc::kFormatBulletinNB && *n <= rc::kFormatA4Couleur)
+                       format = int(*n);
+                   if (!format) return TableOptions::refus_choix("Format inconnu", v, mots);
+                   if (auto refus = un_seul_format()) return refus;
+                   o.parametres.format = *format;
+                   return std::nullopt;
+               }});
+    t.ajouter({{"--page-vierge"},
+               "FICHIER",
+               "page vierge prise dans ce fichier PNG (seule sa taille compte)",
+               [&o, un_seul_format](const std::string& v) -> std::optional<std::string> {
+                   if (auto refus = un_seul_format()) return refus;
+                   o.parametres.format = rc::kFormatFichier;
+                   o.parametres.page_vierge = v;
+                   return std::nullopt;
+               }});
+    const Plage millimetres{rc::kDecalageMin, rc::kDecalageMax, "millimètres"};
+    t.entier({"--offset-haut"}, "MM", "distance du bord supérieur, en millimètres", millimetres,
+             o.decalage_haut);
+    t.entier({"--offset-reliure"}, "MM", "distance du bord de reliure, en millimètres", millimetres,
+             o.decalage_reliure);
+    t.choix<std::int64_t>({"--coin"}, "COIN",
+                          "haut-gauche (défaut), haut-droit, bas-gauche, bas-droit ;\nhaut-droit "
+                          "inverse le bord de reliure des pages paires et impaires",
+                          kCoins, "Coin inconnu", o.coin);
+    t.drapeau({"--aligner-gauche"}, "toutes les pages reliées à gauche, comme les pages impaires",
+              o.parametres.aligner_a_gauche);
+    t.chemin({"--exceptions"}, "FICHIER", "fichier .cup des pages d'exception", o.exceptions);
+    options_pages(t, o.pages, false);
+    return t;
 }
 
 volatile std::sig_atomic_t interruption = 0;
@@ -189,23 +150,26 @@ std::optional<std::string> charger_exceptions(const std::filesystem::path& fichi
 
 int commande_reconstituer(const std::vector<std::string>& args) {
     Options o;
-    if (const auto raison = lire_options(args, o)) {
-        std::fprintf(stderr, "%s\n« vellumor-cli reconstituer --aide » décrit les options.\n",
-                     raison->c_str());
-        return 2;
+    const TableOptions table = table_reconstituer(o);
+    Arguments a;
+    if (const auto fin = lire_arguments(args, kDescription, table, a)) return *fin;
+    if (o.decalage_haut) {
+        o.parametres.decalage_haut = *o.decalage_haut;
+        o.parametres.bits |= rc::kBitHaut;
     }
-    if (o.pages.aide) {
-        std::fputs(kAide, stdout);
-        return 0;
+    if (o.decalage_reliure) {
+        o.parametres.decalage_reliure = *o.decalage_reliure;
+        o.parametres.bits |= rc::kBitReliure;
     }
+    o.parametres.bits = (o.parametres.bits & ~rc::kMasqueCoin) | o.coin;
+    if (const auto raison = rc::valider(o.parametres))
+        return erreur_usage(kDescription.nom, *raison);
+    for (const std::string& f : a.operandes) o.pages.fichiers.emplace_back(f);
     const ListeOuErreur liste = construire_liste(o.pages);
-    if (!liste.erreur.empty()) {
-        std::fprintf(stderr, "%s\n", liste.erreur.c_str());
-        return 2;
-    }
+    if (!liste.erreur.empty()) return erreur_usage(kDescription.nom, liste.erreur);
     PageExceptionList exceptions;
-    if (!o.exceptions.empty()) {
-        if (const auto raison = charger_exceptions(o.exceptions, exceptions)) {
+    if (o.exceptions) {
+        if (const auto raison = charger_exceptions(*o.exceptions, exceptions)) {
             std::fprintf(stderr, "%s\n", raison->c_str());
             return 2;
         }
@@ -242,7 +206,11 @@ int commande_reconstituer(const std::vector<std::string>& args) {
     progression.effacer_barre();
 
     const rc::FinReconstitution fin = run.fin();
-    if (const auto m = rc::message_de_fin(fin)) {
+    if (fin == rc::FinReconstitution::Arretee) {
+        std::fprintf(
+            stderr, "%s\n",
+            texte_interruption(progression.traites(), std::int64_t(liste.liste.size())).c_str());
+    } else if (const auto m = rc::message_de_fin(fin)) {
         if (!o.pages.silencieux) {
             std::printf("%s\n", progression.dernier_entete().c_str());
             std::printf("%s\n", m->texte.substr(1).c_str());

@@ -1,10 +1,9 @@
-#include <algorithm>
-#include <charconv>
 #include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "cli/options.h"
 #include "cli/signals.h"
 #include "cli/terminal_progress.h"
 #include "common/message_text.h"
@@ -14,10 +13,10 @@
 namespace vellumor::cli {
 namespace {
 
-constexpr const char* kAideRenommer =
-    "Utilisation : vellumor-cli renommer [--prefixe P] [--suffixe S] [--premier N] [--pas 1|2]\n"
-    "                 [--chiffres N] [--liste FICHIER.txt] [FICHIER...] [--appliquer]\n"
-    "              vellumor-cli renommer --annuler renommage-annuler.txt\n\n"
+const DescriptionCommande kDescription = {
+    "renommer",
+    "[OPTIONS] [FICHIER|DOSSIER...] [--appliquer]\n"
+    "              vellumor-cli renommer --annuler renommage-annuler.txt",
     "Affiche le nouveau nom de chaque fichier dans la suite numérotée : préfixe, numéro sur N\n"
     "chiffres, suffixe. Par défaut : le préfixe, le suffixe et le numéro du premier fichier, le\n"
     "pas 1 et les chiffres du dernier numéro. Rien n'est renommé sans --appliquer ; avec, les\n"
@@ -26,19 +25,35 @@ constexpr const char* kAideRenommer =
     "côté du premier fichier ; --annuler rend leurs anciens noms aux fichiers, même après une\n"
     "interruption, et peut être relancé sans risque. Ctrl-C pendant le renommage termine le\n"
     "fichier en cours puis rend leurs noms à tous les fichiers (ou achève le renommage quand\n"
-    "tous ont déjà quitté leur ancien nom).\n"
-    "Code de sortie : 0 réussi, 1 refusé, 2 erreur d'utilisation.\n";
+    "tous ont déjà quitté leur ancien nom).",
+    "Les fichiers donnés sont triés par numéro (un dossier vaut ses fichiers .png) ; une liste\n"
+    "garde son ordre. Donner soit --liste, soit des fichiers.",
+    "réussi",
+    "refusé",
+};
 
-int usage(const std::string& what) {
-    std::fprintf(stderr, "%s\n\n%s", what.c_str(), kAideRenommer);
-    return 2;
-}
+struct OptionsRenommer {
+    std::optional<std::string> prefix, suffix;
+    std::optional<std::filesystem::path> list_file, undo_list;
+    std::optional<std::int64_t> first, step, digits;
+    bool apply = false;
+};
 
-std::optional<long long> entier(const std::string& text) {
-    long long value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return value;
+TableOptions table_renommer(OptionsRenommer& o) {
+    TableOptions t;
+    t.texte({"--prefixe"}, "P", "texte avant le numéro", o.prefix);
+    t.texte({"--suffixe"}, "S", "texte après le numéro, extension comprise", o.suffix);
+    t.entier({"--premier"}, "N", "numéro du premier fichier", {kPremierMini, kPremierMaxi, ""},
+             o.first);
+    t.entier({"--pas"}, "1|2", "écart entre deux numéros", {1, 2, ""}, o.step, 1);
+    t.entier({"--chiffres"}, "N", "chiffres du numéro, complété de zéros à gauche",
+             {1, kChiffresMaxi, ""}, o.digits);
+    t.chemin({"--liste"}, "FICHIER.txt", "fichier liste des images (UTF-8 avec BOM)", o.list_file);
+    t.drapeau({"--appliquer"}, "renomme les fichiers", o.apply);
+    t.chemin({"--annuler"}, "LISTE",
+             "rend leurs anciens noms aux fichiers d'une liste d'annulation ;\ns'emploie seule",
+             o.undo_list);
+    return t;
 }
 
 int annuler(const std::string& undo_list) {
@@ -55,60 +70,37 @@ int annuler(const std::string& undo_list) {
 
 }  // namespace
 
-int run_renommer(const std::vector<std::string>& args) {
-    std::optional<std::string> prefix, suffix, undo_list;
-    std::optional<std::filesystem::path> list_file;
-    std::optional<long long> first, step, digits;
-    bool apply = false;
-    std::vector<std::filesystem::path> files;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool has_value = i + 1 < args.size();
-        if (a == "--aide" || a == "-h") {
-            std::fputs(kAideRenommer, stdout);
-            return 0;
-        } else if (a == "--appliquer") {
-            apply = true;
-        } else if (a == "--prefixe" && has_value) {
-            prefix = args[++i];
-        } else if (a == "--suffixe" && has_value) {
-            suffix = args[++i];
-        } else if (a == "--liste" && has_value) {
-            list_file = args[++i];
-        } else if (a == "--annuler" && has_value) {
-            undo_list = args[++i];
-        } else if ((a == "--premier" || a == "--pas" || a == "--chiffres") && has_value) {
-            const auto value = entier(args[++i]);
-            if (!value) return usage("Nombre attendu après " + a + " : " + args[i]);
-            (a == "--premier" ? first : a == "--pas" ? step : digits) = value;
-        } else if (a.starts_with("--")) {
-            return usage("Option inconnue ou incomplète : " + a);
-        } else {
-            files.emplace_back(a);
-        }
+int commande_renommer(const std::vector<std::string>& args) {
+    OptionsRenommer o;
+    const TableOptions table = table_renommer(o);
+    Arguments a;
+    if (const auto fin = lire_arguments(args, kDescription, table, a)) return *fin;
+    if (o.undo_list) {
+        if (args.size() != 2)
+            return erreur_usage(kDescription.nom,
+                                "--annuler s'emploie seul, avec la liste d'annulation");
+        return annuler(o.undo_list->string());
     }
-    if (undo_list) {
-        if (args.size() != 2) return usage("--annuler s'emploie seul, avec la liste d'annulation");
-        return annuler(*undo_list);
-    }
-    if (list_file && !files.empty()) return usage("Donner soit --liste, soit des fichiers");
-
-    const ListeCommande chosen = liste_de_commande(list_file, files);
+    if (o.list_file && !a.operandes.empty())
+        return erreur_usage(kDescription.nom, "Donner soit --liste, soit des fichiers");
+    const std::vector<std::filesystem::path> files =
+        developper_dossiers({a.operandes.begin(), a.operandes.end()});
+    const ListeCommande chosen = liste_de_commande(o.list_file, files);
     if (chosen.refus) {
         std::fputs(message_en_texte(*chosen.refus).c_str(), stderr);
         return 1;
     }
     const ListeImages& list = chosen.liste;
-    if (list.empty()) return usage("Aucun fichier à renommer");
+    if (list.empty()) return erreur_usage(kDescription.nom, "Aucun fichier à renommer");
 
     ParametresRenommage p = parametres_par_defaut(list);
-    if (prefix) p.prefixe = *prefix;
-    if (suffix) p.suffixe = *suffix;
-    if (first) p.premier = *first;
-    if (step) p.pas = int(*step == 1 || *step == 2 ? *step : 0);
+    if (o.prefix) p.prefixe = *o.prefix;
+    if (o.suffix) p.suffixe = *o.suffix;
+    if (o.first) p.premier = *o.first;
+    if (o.step) p.pas = int(*o.step);
     p.chiffres = int(nombre_chiffres(dernier_numero_sequence(p.premier, list.size(), p.pas)));
-    if (digits) p.chiffres = int(std::clamp<long long>(*digits, -1, kChiffresMaxi + 1));
-    if (const auto error = valider(p, list.size())) return usage(*error);
+    if (o.digits) p.chiffres = int(*o.digits);
+    if (const auto error = valider(p, list.size())) return erreur_usage(kDescription.nom, *error);
 
     std::vector<std::filesystem::path> sources;
     for (const auto& e : list) sources.push_back(e.Fichier);
@@ -116,7 +108,7 @@ int run_renommer(const std::vector<std::string>& args) {
     for (const auto& r : plan)
         std::printf("%s -> %s\n", texte_affichable(r.source.filename().string()).c_str(),
                     texte_affichable(r.cible.filename().string()).c_str());
-    if (!apply) return 0;
+    if (!o.apply) return 0;
 
     const auto undo = sources.front().parent_path() / kNomListeAnnulation;
     ResultatRenommage r;
@@ -124,7 +116,7 @@ int run_renommer(const std::vector<std::string>& args) {
         // SIGINT, SIGTERM and SIGHUP let the rename under way finish; the renaming is then undone
         // or, once every file has left its old name, completed.
         const GardeSignaux signaux;
-        r = appliquer_renommage(plan, undo, &interruption());
+        r = appliquer_renommage(plan, undo, &interruption_demandee());
     }
     if (!r.ok) {
         if (r.interrompu || !r.liste.empty())

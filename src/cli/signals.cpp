@@ -14,7 +14,7 @@ extern "C" void sur_signal(int) {
 
 }  // namespace
 
-const std::atomic<bool>& interruption() {
+const std::atomic<bool>& interruption_demandee() {
     return drapeau;
 }
 

@@ -6,7 +6,7 @@
 namespace vellumor::cli {
 
 // Set by SIGINT, SIGTERM and SIGHUP while a GardeSignaux lives; cleared when one is made.
-const std::atomic<bool>& interruption();
+const std::atomic<bool>& interruption_demandee();
 
 // Catches SIGINT, SIGTERM and SIGHUP while it lives (the step under way then ends cleanly instead
 // of the process dying mid-way), then puts the previous handlers back.
@@ -16,8 +16,8 @@ class GardeSignaux {
     ~GardeSignaux();
     GardeSignaux(const GardeSignaux&) = delete;
     GardeSignaux& operator=(const GardeSignaux&) = delete;
-    // The same flag as interruption().
-    static const std::atomic<bool>& interruption_recue() { return interruption(); }
+    // The same flag as interruption_demandee().
+    static const std::atomic<bool>& interruption_recue() { return interruption_demandee(); }
 
   private:
     struct sigaction anciens_[3]{};

@@ -136,4 +136,9 @@ std::int64_t ProgressionTerminal::echecs() const {
     return echecs_;
 }
 
+std::int64_t ProgressionTerminal::traites() const {
+    std::lock_guard g(garde_);
+    return finis_ - echecs_;
+}
+
 }  // namespace vellumor::cli

@@ -42,6 +42,8 @@ class ProgressionTerminal : public Progression {
     void effacer_barre();
     std::string dernier_entete() const;
     std::int64_t echecs() const;
+    // Files done, written or left unwritten by the operation's rule; failures are not counted.
+    std::int64_t traites() const;
 
   private:
     void dessiner();  // with garde_ held

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/options.h"
 #include "common/message_text.h"
 #include "common/text_utf8.h"
 #include "imagelist/number_test.h"
@@ -11,13 +12,17 @@
 namespace vellumor::cli {
 namespace {
 
-constexpr const char* kAideTester =
-    "Utilisation : vellumor-cli tester [--liste FICHIER.txt] [FICHIER...]\n\n"
+const DescriptionCommande kDescription = {
+    "tester",
+    "[OPTIONS] [FICHIER|DOSSIER...]",
     "Teste les numéros des fichiers : premier et dernier numéros dans l'ordre, pas deux fichiers\n"
     "du même numéro, tous les fichiers présents sur le disque. Affiche le message et le texte du\n"
-    "presse-papier. Les fichiers donnés sont triés par numéro ; une liste (UTF-8 avec BOM ou\n"
-    "UTF-16LE) garde son ordre. Code de sortie : 0 sans remarque, 1 sinon, 2 pour une erreur\n"
-    "d'utilisation.\n";
+    "presse-papier. Les fichiers donnés sont triés par numéro (un dossier vaut ses fichiers\n"
+    ".png) ; une liste garde son ordre. Donner soit --liste, soit des fichiers.",
+    "",
+    "sans remarque",
+    "une remarque sur les numéros, ou une liste refusée",
+};
 
 std::string en_lignes(const std::string& text) {
     std::string out;
@@ -27,28 +32,18 @@ std::string en_lignes(const std::string& text) {
 
 }  // namespace
 
-int run_tester(const std::vector<std::string>& args) {
+int commande_tester(const std::vector<std::string>& args) {
     std::optional<std::filesystem::path> list_file;
-    std::vector<std::filesystem::path> files;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--aide" || args[i] == "-h") {
-            std::fputs(kAideTester, stdout);
-            return 0;
-        }
-        if (args[i] == "--liste" && i + 1 < args.size()) {
-            list_file = args[++i];
-        } else if (args[i].starts_with("--")) {
-            std::fprintf(stderr, "Option inconnue ou incomplète : %s\n%s", args[i].c_str(),
-                         kAideTester);
-            return 2;
-        } else {
-            files.emplace_back(args[i]);
-        }
-    }
-    if (list_file && !files.empty()) {
-        std::fputs("Donner soit --liste, soit des fichiers, pas les deux\n", stderr);
-        return 2;
-    }
+    TableOptions table;
+    table.chemin({"--liste"}, "FICHIER.txt", "fichier liste des images (UTF-8 avec BOM)",
+                 list_file);
+    Arguments a;
+    if (const auto fin = lire_arguments(args, kDescription, table, a)) return *fin;
+    if (list_file && !a.operandes.empty())
+        return erreur_usage(kDescription.nom,
+                            "Donner soit --liste, soit des fichiers, pas les deux");
+    const std::vector<std::filesystem::path> files =
+        developper_dossiers({a.operandes.begin(), a.operandes.end()});
     const ListeCommande chosen = liste_de_commande(list_file, files);
     if (chosen.refus) {
         std::fputs(message_en_texte(*chosen.refus).c_str(), stdout);

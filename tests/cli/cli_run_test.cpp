@@ -207,6 +207,9 @@ TEST(CliInterruption, SigintStopsTakingFilesAndLeavesEveryPageWhole) {
     const Sortie s = attendre(dir, pid);
     EXPECT_EQ(s.code, 1);
     EXPECT_TRUE(contient(s.err, "Traitement interrompu")) << s.err;
+    EXPECT_TRUE(contient(s.err, "Traitement interrompu : ")) << s.err;
+    EXPECT_TRUE(contient(s.err, " sur 60\n")) << s.err;
+    EXPECT_FALSE(contient(s.out, "sont terminées")) << s.out;
     int intactes = 0;
     for (int i = 1; i <= 60; ++i) {
         const auto f = dir / ("page_" + std::to_string(i) + ".png");

@@ -87,5 +87,46 @@ TEST(CliTester, RefusedListsAndUsage) {
     EXPECT_EQ(lancer(dir.path(), "tester --aide").code, 0);
 }
 
+TEST(CliDossier, TesterAndRenommerGivenAFolderAnswerAsGivenItsFiles) {
+    TempDir dir;
+    std::filesystem::create_directories(dir / "pages12");
+    for (const char* name : {"p_1.png", "p_2.png", "q_2.png", "p_4.png", "notes.txt"})
+        write_bytes(dir / "pages12" / name, "x");
+    const std::string fichiers = "pages12/p_1.png pages12/p_2.png pages12/q_2.png pages12/p_4.png";
+    for (const std::string commande : {"tester", "renommer --premier 3", "renommer --pas 2"}) {
+        const Sortie dossier = lancer(dir.path(), commande + " pages12");
+        const Sortie un_par_un = lancer(dir.path(), commande + " " + fichiers);
+        EXPECT_EQ(dossier.code, un_par_un.code) << commande;
+        EXPECT_EQ(dossier.texte, un_par_un.texte) << commande;
+        EXPECT_EQ(dossier.texte.find("notes.txt"), std::string::npos) << dossier.texte;
+    }
+    EXPECT_EQ(lancer(dir.path(), "tester pages12").code, 1);  // two files numbered 2
+    EXPECT_NE(lancer(dir.path(), "renommer pages12").texte.find("p_4.png -> p_4.png\n"),
+              std::string::npos);
+}
+
+TEST(CliAide, EveryCommandListsItsOptionsAndTheExitStatusesInOneLayout) {
+    TempDir dir;
+    for (const char* commande : {"nettoyer", "detourer", "coloriser", "net-det-col", "numeroter",
+                                 "reconstituer", "tester", "renommer", "pdf"}) {
+        const Sortie s = lancer(dir.path(), std::string(commande) + " --aide");
+        EXPECT_EQ(s.code, 0) << commande;
+        EXPECT_TRUE(s.texte.starts_with(std::string("Utilisation : vellumor-cli ") + commande))
+            << s.texte;
+        EXPECT_NE(s.texte.find("\nOptions :\n"), std::string::npos) << commande;
+        EXPECT_NE(s.texte.find("  --aide, --help, -h "), std::string::npos) << commande;
+        EXPECT_NE(s.texte.find("\nCodes de sortie :\n  0  "), std::string::npos) << commande;
+        EXPECT_NE(s.texte.find("\n  1  "), std::string::npos) << commande;
+        EXPECT_TRUE(
+            s.texte.ends_with("\n  2  erreur d'utilisation (option inconnue ou refusée, "
+                              "aucun fichier)\n"))
+            << commande;
+        const Sortie inconnue = lancer(dir.path(), std::string(commande) + " --inconnue");
+        EXPECT_EQ(inconnue.code, 2) << commande;
+        EXPECT_EQ(inconnue.texte, std::string("Option inconnue : --inconnue\n« vellumor-cli ") +
+                                      commande + " --aide » décrit les options.\n");
+    }
+}
+
 }  // namespace
 }  // namespace vellumor::tester_renommer_test

@@ -26,7 +26,7 @@ using Objet = QPDFObjectHandle;
 // A page as the export knows it before writing: its file and what its header said.
 struct PageSource {
     std::filesystem::path fichier;
-    EntetePng entete;
+    DescriptionPng entete;
     ImagePdf image;
 };
 
@@ -198,7 +198,7 @@ ResultatPdf ecrire_document(const std::vector<PageSource>& pages, const Parametr
     auto fournisseur = std::make_shared<FournisseurPages>(pages, progression, arret);
     bool seize_bits = false;
     for (std::size_t i = 0; i < pages.size(); ++i) {
-        const EntetePng& e = pages[i].entete;
+        const DescriptionPng& e = pages[i].entete;
         ajouter_page(pdf, pages[i], taille_page(e.largeur, e.hauteur, e.resolution, p.dpi),
                      fournisseur, i);
         seize_bits = seize_bits || pages[i].image.bits == 16;

@@ -33,7 +33,7 @@ std::uint16_t composer_sur_blanc(std::uint32_t c, std::uint32_t a, int profondeu
     return std::uint16_t((std::uint64_t(c) * a + max * (max - a) + max / 2) / max);
 }
 
-ImagePdf image_pdf(const EntetePng& png) {
+ImagePdf image_pdf(const DescriptionPng& png) {
     ImagePdf r;
     r.bits = png.profondeur;
     r.donnees_telles_quelles = !png.entrelace;

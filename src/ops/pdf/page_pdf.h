@@ -47,7 +47,7 @@ struct ImagePdf {
 // - alpha (grey + alpha, RGBA, tRNS key) is composed over white into grey or RGB at the same depth;
 //   a palette's transparency is composed into its entries, so such a picture stays indexed;
 // - the compressed data is carried over except for interlaced pictures and composed alpha.
-ImagePdf image_pdf(const EntetePng& png);
+ImagePdf image_pdf(const DescriptionPng& png);
 
 // Composes one pixel's samples over white: c * a + max * (max - a), over max, rounded, max being
 // 255 or 65535 by depth.

@@ -8,7 +8,8 @@ namespace vellumor::pdf {
 
 inline constexpr std::string_view kMenuCaption = "Exporter en PDF pour l'impression…";
 inline constexpr std::string_view kSaveDialogTitle = "Exporter les pages en PDF";
-inline constexpr std::string_view kSaveFilter = "Document PDF (*.pdf)";
+// The save dialog shows it as "Document PDF (*.pdf)".
+inline constexpr std::string_view kSaveFilter = "Document PDF|*.pdf";
 inline constexpr std::string_view kExtension = ".pdf";
 inline constexpr std::string_view kDoneTitle = " Info";
 inline constexpr std::string_view kErrorTitle = " Export PDF";

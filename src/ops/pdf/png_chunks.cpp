@@ -57,7 +57,7 @@ class Source {
     std::FILE* fichier_ = nullptr;
 };
 
-bool entete_valide(const EntetePng& e) {
+bool entete_valide(const DescriptionPng& e) {
     const int d = e.profondeur;
     switch (e.type_couleur) {
         case 0:
@@ -73,10 +73,10 @@ bool entete_valide(const EntetePng& e) {
     }
 }
 
-std::optional<EntetePng> lire_ihdr(std::string_view c) {
+std::optional<DescriptionPng> lire_ihdr(std::string_view c) {
     const auto* p = reinterpret_cast<const unsigned char*>(c.data());
     if (c.size() != 13) return std::nullopt;
-    EntetePng e;
+    DescriptionPng e;
     e.largeur = be32(p);
     e.hauteur = be32(p + 4);
     e.profondeur = p[8];
@@ -103,7 +103,7 @@ PngDecoupe decouper(Source& s, bool avec_donnees) {
     unsigned char signature[8];
     if (!s.lire(signature, 8) || std::memcmp(signature, kSignature, 8) != 0)
         return d.echec("ce n'est pas un fichier PNG");
-    EntetePng e;
+    DescriptionPng e;
     bool ihdr = false, idat = false, idat_fini = false;
     std::string contenu;
     for (;;) {
@@ -163,6 +163,10 @@ PngDecoupe decouper(Source& s, bool avec_donnees) {
             idat = true;
         } else if (type == "IEND") {
             break;
+        } else if (type[0] >= 'A' && type[0] <= 'Z' && type != "PLTE") {
+            // A critical chunk this reader does not know changes how the picture data reads.
+            return d.echec("le fichier contient un bloc critique inconnu (" + std::string(type) +
+                           ")");
         }
     }
     if (!idat) return d.echec("le fichier ne contient aucune image (IDAT absent)");

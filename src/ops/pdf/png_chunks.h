@@ -12,7 +12,7 @@
 namespace vellumor::pdf {
 
 // What a PNG file says about its picture, read from the chunks before its picture data.
-struct EntetePng {
+struct DescriptionPng {
     std::uint32_t largeur = 0;
     std::uint32_t hauteur = 0;
     int profondeur = 8;    // bits per sample: 1, 2, 4, 8 or 16
@@ -22,13 +22,13 @@ struct EntetePng {
     std::vector<std::uint8_t> alpha_palette;  // tRNS of a palette picture
     bool cle_transparente = false;            // tRNS of a grey or RGB picture
     std::optional<Resolution> resolution;     // pHYs, when given in pixels per metre
-    bool operator==(const EntetePng&) const = default;
+    bool operator==(const DescriptionPng&) const = default;
 };
 
 // A PNG file taken apart: its header facts and its picture data (the IDAT chunks' contents, which
 // joined make one zlib stream).
 struct PngDecoupe {
-    std::optional<EntetePng> entete;
+    std::optional<DescriptionPng> entete;
     std::vector<char> octets;  // the whole file, when read with its picture data from a file
     std::vector<std::string_view> donnees;  // IDAT contents in file order, views into the bytes
     std::string erreur;  // French reason when the file is not a usable PNG; empty on success
