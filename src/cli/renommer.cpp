@@ -11,6 +11,9 @@
 #include "ops/renaming/disk_rename.h"
 
 namespace vellumor::cli {
+
+using namespace vellumor::renaming;
+
 namespace {
 
 const DescriptionCommande kDescription = {

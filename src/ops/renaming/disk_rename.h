@@ -9,7 +9,7 @@
 
 #include "ops/renaming/sequence.h"
 
-namespace vellumor {
+namespace vellumor::renaming {
 
 // One file to rename inside its own folder.
 struct Renommage {
@@ -68,4 +68,4 @@ std::string contenu_liste_annulation(const std::vector<EntreeAnnulation>& entree
 // the list's own folder. Stopping it half-way is safe: it can be run again.
 ResultatRenommage annuler_renommage(const std::filesystem::path& liste_annulation);
 
-}  // namespace vellumor
+}  // namespace vellumor::renaming

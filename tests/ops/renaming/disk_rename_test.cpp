@@ -9,7 +9,7 @@
 #include "imagelist/list_file.h"
 #include "support/temp_dir.h"
 
-namespace vellumor {
+namespace vellumor::renaming {
 namespace {
 
 using test::folder_contents;
@@ -236,4 +236,4 @@ TEST(DiskRenaming, RelativePathsOfAnUndoListAreTakenFromItsFolder) {
 }
 
 }  // namespace
-}  // namespace vellumor
+}  // namespace vellumor::renaming
