@@ -147,10 +147,10 @@ int commande_numeroter(const std::vector<std::string>& args) {
     {
         const GardeSignaux signaux;
         const std::optional<PoliceTampon> police = PoliceTampon::charger();
-        tampons = construire_tampons(police ? &*police : nullptr,
-                                     {r.debut, r.fin, o.modele, int(o.parametres.epaisseur),
-                                      int(o.parametres.espacement), &interruption_demandee()},
-                                     r.dossier_travail);
+        DemandeTampons d{r.debut, r.fin, o.modele, int(o.parametres.epaisseur),
+                         int(o.parametres.espacement)};
+        d.arret = &interruption_demandee();
+        tampons = construire_tampons(police ? &*police : nullptr, d, r.dossier_travail);
     }
     liberer_caches_polices();  // the stamps are files now; nothing draws text any more
     afficher(tampons.messages);

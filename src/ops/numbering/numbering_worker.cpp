@@ -119,7 +119,7 @@ void travail_numerotation(Travailleur& t, const ReglagesNumerotation& r) {
 }
 
 Message terminer_numerotation(const ReglagesNumerotation& r) {
-    supprimer_tampons(r.debut, r.fin, r.dossier_travail);
+    if (!r.dossier_travail.empty()) supprimer_tampons(r.debut, r.fin, r.dossier_travail);
     return {Message::Kind::BoiteMessage, " Info", std::string("\n") + kTexteFinNumerotation, "",
             kIconeInformation};
 }

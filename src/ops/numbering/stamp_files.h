@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,9 @@ struct DemandeTampons {
     ModeleNumero modele = ModeleNumero::RectangleBlanc;
     int epaisseur = 5;   // t
     int espacement = 5;  // s
+    // Told after each number of each of the two passes (numbers alone, then stamps): faits of
+    // total steps, total being twice the count of numbers. Called on the building thread.
+    std::function<void(std::int64_t faits, std::int64_t total)> avancement = nullptr;
     // Set from a signal handler to stop the build: every work file made so far is then deleted.
     const std::atomic<bool>* arret = nullptr;
 };
