@@ -54,6 +54,13 @@ int Boite_Simple(Dialogs& dialogs, const QString& titre, const QString& texte,
     return dialogs.boite_simple(titre, texte, style);
 }
 
+int Boite_Fin(Dialogs& dialogs, std::string_view texte_fin, QWidget* parent) {
+    return Boite_Message(
+        dialogs, QStringLiteral(" Info"),
+        QStringLiteral("\n") + QString::fromUtf8(texte_fin.data(), qsizetype(texte_fin.size())),
+        kIconeInformation, parent);
+}
+
 int afficher_message(Dialogs& dialogs, const Message& m, QWidget* parent) {
     const QString texte = QString::fromStdString(m.texte);
     const QString titre = QString::fromStdString(m.titre);
