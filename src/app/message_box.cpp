@@ -39,11 +39,11 @@ int Boite_Message(Dialogs& dialogs, const QString& instruction, const QString& t
                   std::uint32_t style, QWidget* parent, const QString& titre) {
     switch (dialogs.dialogue_tache(dialogue_pour(instruction, texte, style, titre), parent)) {
         case Reponse::Oui:
-            return 6;
+            return kCodeOui;
         case Reponse::Non:
-            return 7;
+            return kCodeNon;
         case Reponse::Annuler:
-            return 2;
+            return kCodeAnnuler;
         default:
             return 0;
     }
