@@ -1,47 +1,41 @@
 #include "common/text_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <fstream>
-#include <iterator>
 
+#include "common/regular_file.h"
 #include "common/safe_replace.h"
 #include "common/system_error.h"
 
 namespace vellumor {
 
 std::optional<std::string> lire_octets(const std::filesystem::path& path, std::size_t limit) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
-    const auto size = std::filesystem::file_size(path, ec);
-    if (ec || size > limit) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    in.read(bytes.data(), std::streamsize(bytes.size()));
-    if (in.gcount() != std::streamsize(bytes.size())) return std::nullopt;
+    // Opened without waiting: a named pipe is refused, not waited on.
+    const OpenResult opened = open_regular_file(path);
+    if (!opened || std::uint64_t(opened.file->identity.size) > limit) return std::nullopt;
+    std::string bytes;
+    bytes.reserve(std::size_t(opened.file->identity.size));
+    char block[1 << 16];
     // A file that grew while being read is read to its end, within the limit.
-    std::string rest{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (bytes.size() + rest.size() > limit) return std::nullopt;
-    return bytes + rest;
+    for (;;) {
+        const ssize_t n = ::read(opened.file->handle.get(), block, sizeof block);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return std::nullopt;
+        if (n == 0) return bytes;
+        if (bytes.size() + std::size_t(n) > limit) return std::nullopt;
+        bytes.append(block, std::size_t(n));
+    }
 }
 
 std::optional<std::string> pour_chaque_ligne_du_fichier(
     const std::filesystem::path& path, const std::function<bool(std::string_view)>& ligne) {
-    // Opened without waiting (a named pipe would block here), then checked.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return raison_systeme(errno);
-    struct Fermeture {
-        int fd;
-        ~Fermeture() { ::close(fd); }
-    } fermeture{fd};
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) return raison_systeme(errno);
-    if (!S_ISREG(st.st_mode)) return "ce n'est pas un fichier ordinaire";
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    // Opened without waiting: a named pipe is refused, not waited on.
+    const OpenResult opened = open_regular_file(path);
+    if (!opened) return opened.message;
+    const int fd = opened.file->handle.get();
 
     std::string current;
     bool after_cr = false;  // an LF right after a CR ends no second line

@@ -23,6 +23,12 @@ struct Lancement {
     // Called while the process runs (with its pid), before the wait for its end: to signal it at
     // a chosen moment.
     std::function<void(pid_t)> pendant;
+    // Kills the process with SIGKILL once it has run this long (a hang); it is not waited for
+    // longer than it runs.
+    std::optional<std::chrono::milliseconds> delai_max;
+    // Looked at every few milliseconds while the process runs; the first time it returns true,
+    // the process gets SIGINT.
+    std::function<bool()> interrompre_quand;
     // Environment variables set for the process only.
     std::vector<std::pair<std::string, std::string>> variables;
 };
