@@ -254,7 +254,6 @@ void PanneauReconstitution::construire() {
     auto* unite = creer<QComboBox>(kUnite);
     for (const char* u : kUnites) unite->addItem(texte_utf8(u));
     unite->setCurrentIndex(0);
-    unite->setFont(police);
     unite->setGeometry(s27->geometry().right() + 1 + 30, s27->y() + 10, 100, 25);
     unite->show();
 
