@@ -3,17 +3,15 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPointer>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QSpinBox>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <atomic>
 #include <filesystem>
-#include <limits>
 
+#include "app/champ_numerique.h"
 #include "app/colours.h"
 #include "app/controls.h"
 #include "app/image_selection.h"
@@ -55,29 +53,6 @@ void colorer_barre(Couleur fond) {
         barre->setPalette(p);
     }
 }
-
-// The number a typed offset starts with (sign, then digits; 0 without digits), saturating.
-std::int64_t nombre_tape(const QString& texte) {
-    static const QRegularExpression debut(QStringLiteral("^\\s*([+-]?)(\\d+)"));
-    const QRegularExpressionMatch m = debut.match(texte);
-    if (!m.hasMatch()) return 0;
-    bool ok = false;
-    const qlonglong v = m.captured(2).toLongLong(&ok);
-    const std::int64_t absolu = ok ? v : std::numeric_limits<std::int64_t>::max();
-    return m.captured(1) == QStringLiteral("-") ? -absolu : absolu;
-}
-
-// A spin box whose text may be typed freely: the panel clamps and tidies it as it changes.
-class ChampDecalage : public QSpinBox {
-  public:
-    using QSpinBox::QSpinBox;
-
-  protected:
-    QValidator::State validate(QString&, int&) const override { return QValidator::Acceptable; }
-    int valueFromText(const QString& texte) const override {
-        return int(rc::borner_decalage(nombre_tape(texte)));
-    }
-};
 
 // One reconstitution run over window 1's list: both workers report through the window; a worker
 // that cannot build its blank page ends the run without its done event, which the run tells its
@@ -196,7 +171,6 @@ class PanneauReconstitution : public Panneau {
     QPointer<QWidget> parcourir_;
     std::shared_ptr<std::atomic<int>> format_ = std::make_shared<std::atomic<int>>(29);
     bool arret_ = false;
-    bool normalisation_ = false;
 };
 
 template <class W>
@@ -212,11 +186,8 @@ W* PanneauReconstitution::legende(int numero, const char* texte, const QPoint& o
 }
 
 QSpinBox* PanneauReconstitution::champ(int numero, std::int64_t valeur) {
-    auto* s = creer<ChampDecalage>(numero);
-    s->setRange(int(rc::kDecalageMin), int(rc::kDecalageMax));
+    auto* s = creer<ChampNumerique>(numero, int(rc::kDecalageMin), int(rc::kDecalageMax));
     s->setValue(int(rc::borner_decalage(valeur)));
-    connect(s->findChild<QLineEdit*>(), &QLineEdit::textChanged, &f_,
-            [this, numero] { f_.traiter_controle(numero, TypeEvenement::Changement); });
     connect(s, &QSpinBox::valueChanged, &f_,
             [this, numero] { f_.traiter_controle(numero, TypeEvenement::Changement); });
     s->show();
@@ -434,22 +405,11 @@ void PanneauReconstitution::case_offset(int boite, int spin, std::int64_t bit) {
     activer(spin, b->isChecked());
 }
 
-// A typed value is held to -1000..1000 and written back without leading zeros or stray characters.
+// The box holds a typed value to -1000..1000 and tidies its text; the panel keeps the value.
 void PanneauReconstitution::changement_decalage(int numero) {
-    auto* s = control_as<QSpinBox>(numero);
-    if (!s || normalisation_) return;
-    QLineEdit* e = s->findChild<QLineEdit*>();
-    const QString texte = e->text();
-    const std::int64_t v = rc::borner_decalage(nombre_tape(texte));
-    const QString propre = QString::number(v);
-    if (propre.size() != texte.size() || nombre_tape(texte) != v) {
-        normalisation_ = true;
-        e->setText(propre);
-        s->setValue(int(v));
-        normalisation_ = false;
-    }
-    (numero == kOffsetSuperieur ? prefs().Reconstituer_Img_Decalage_Y
-                                : prefs().Reconstituer_Img_Decalage) = v;
+    if (auto* s = control_as<QSpinBox>(numero))
+        (numero == kOffsetSuperieur ? prefs().Reconstituer_Img_Decalage_Y
+                                    : prefs().Reconstituer_Img_Decalage) = s->value();
 }
 
 void PanneauReconstitution::traiter(int numero, TypeEvenement type) {
