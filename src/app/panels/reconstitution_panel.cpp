@@ -22,6 +22,7 @@
 #include "app/static_colours.h"
 #include "app/themed_button.h"
 #include "app/window_progress.h"
+#include "app/windows/exceptions_window.h"
 #include "app/windows/reconstitution_ids.h"
 #include "batch/png_io.h"
 #include "imagelist/image_list.h"
@@ -428,6 +429,7 @@ void PanneauReconstitution::traiter(int numero, TypeEvenement type) {
             if (!en_cours()) lancer_reconstitution();
             return;
         case kAjouterExceptions:
+            if (!en_cours()) Ouvrir_Exceptions(f_);
             return;
         case kSupprimerExceptions:
             exceptions::GLB_Exceptions_Table().vider();
