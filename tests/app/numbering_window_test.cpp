@@ -189,6 +189,8 @@ TEST_F(FenetreNumerotation, DirectSelectionAsksBeforeReplacingTheList) {
             EXPECT_TRUE(control(kQuitter)->isVisible());
             EXPECT_FALSE(control(kAnnulerNumerotation)->isVisible());
             EXPECT_EQ(fond_barre(), qcouleur(kFondBarreBasAccueil));
+            EXPECT_TRUE(control(kTesterNumeros)->isEnabled());
+            EXPECT_FALSE(control(kEffacerListe)->isEnabled());
             choisir({p2, p1});
             outil(kBarreChargerImages);
             EXPECT_EQ(ligne(0), QStringLiteral("p_1.png"));
