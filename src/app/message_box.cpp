@@ -39,11 +39,11 @@ int Boite_Message(Dialogs& dialogs, const QString& instruction, const QString& t
                   std::uint32_t style, QWidget* parent, const QString& titre) {
     switch (dialogs.dialogue_tache(dialogue_pour(instruction, texte, style, titre), parent)) {
         case Reponse::Oui:
-            return 6;
+            return kCodeOui;
         case Reponse::Non:
-            return 7;
+            return kCodeNon;
         case Reponse::Annuler:
-            return 2;
+            return kCodeAnnuler;
         default:
             return 0;
     }
@@ -52,6 +52,13 @@ int Boite_Message(Dialogs& dialogs, const QString& instruction, const QString& t
 int Boite_Simple(Dialogs& dialogs, const QString& titre, const QString& texte,
                  std::uint32_t style) {
     return dialogs.boite_simple(titre, texte, style);
+}
+
+int Boite_Fin(Dialogs& dialogs, std::string_view texte_fin, QWidget* parent) {
+    return Boite_Message(
+        dialogs, QStringLiteral(" Info"),
+        QStringLiteral("\n") + QString::fromUtf8(texte_fin.data(), qsizetype(texte_fin.size())),
+        kIconeInformation, parent);
 }
 
 int afficher_message(Dialogs& dialogs, const Message& m, QWidget* parent) {

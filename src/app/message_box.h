@@ -3,6 +3,7 @@
 #include <QString>
 #include <QWidget>
 #include <cstdint>
+#include <string_view>
 
 #include "app/dialogs.h"
 #include "common/message.h"
@@ -25,6 +26,10 @@ int Boite_Message(Dialogs& dialogs, const QString& instruction, const QString& t
 // The plain box: the caller's flags unchanged; returns 1 OK, 6 Yes, 7 No.
 int Boite_Simple(Dialogs& dialogs, const QString& titre, const QString& texte,
                  std::uint32_t style = 0);
+
+// The box closing a run: " Info", the operation's end text on its second line, the information
+// icon, the main window's title.
+int Boite_Fin(Dialogs& dialogs, std::string_view texte_fin, QWidget* parent);
 
 // Shows a message that the core returned, in the box its kind names.
 int afficher_message(Dialogs& dialogs, const Message& m, QWidget* parent);
