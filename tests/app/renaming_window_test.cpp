@@ -74,6 +74,7 @@ TEST_F(FenetreRenommageTest, ThePatternTheSequenceAndTheExampleFollowTheControls
     });
     ouvrir(kRenommerFichiers, s);
     EXPECT_TRUE(control(3)->isVisible());
+    EXPECT_TRUE(control(kRenommerFichiers)->isVisible() && control(kRenommerFichiers)->isEnabled());
     EXPECT_FALSE(control(kRenommer)->isVisible());
     EXPECT_EQ(control(kExempleNom), nullptr);
     EXPECT_EQ(fond_barre(), qcouleur(0xDEC1B9));

@@ -186,7 +186,10 @@ IssuePanneau Lancer_Renommage(FenetrePrincipale& f, ModeRenommage mode) {
         return IssuePanneau::Quitte;
     }
     FenetreRenommage fenetre(f, mode);
-    return fenetre.executer();
+    const IssuePanneau issue = fenetre.executer();
+    // A selection made at opening left the main buttons disabled for us to enable.
+    if (issue != IssuePanneau::Ferme) activer_selon_liste(f);
+    return issue;
 }
 
 }  // namespace vellumor::app
