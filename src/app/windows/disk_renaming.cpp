@@ -20,12 +20,14 @@ QString nom_fichier(const std::filesystem::path& p) {
 
 // The list takes the new names; the user may open the folder of the undo list.
 void apres_renommage(FenetrePrincipale& f, const ResultatRenommage& r,
-                     const std::vector<Renommage>& plan, const std::filesystem::path& liste) {
+                     const std::vector<Renommage>& plan, const std::filesystem::path& voulue) {
     if (!r.ok) {
         Boite_Message(f.dialogs(), texte_utf8(kRenameFailed),
                       QStringLiteral("\n") + QString::fromStdString(r.message), kIconeErreur, &f);
         return;
     }
+    // An earlier list is never replaced: the one written may bear another name than the one asked.
+    const std::filesystem::path& liste = r.liste.empty() ? voulue : r.liste;
     ListeImages& images = GLB_Fichiers_Images();
     QTreeWidget* lignes = f.liste();
     for (std::size_t k = 0; k < plan.size() && k < images.size(); ++k) {
