@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QObject>
+#include <atomic>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "app/panels/run.h"
+#include "app/panels/window_batch_run.h"
+#include "app/window_progress.h"
+#include "ops/numbering/numbering_worker.h"
+#include "ops/numbering/stamp_files.h"
+
+namespace vellumor::app {
+
+class FenetrePrincipale;
+
+// A numbering run: the stamps are built on a thread of their own, so that the window stays
+// responsive and the list header shows how far they are; then the two workers number the pages.
+class RunNumerotation : public Run, private RunListener {
+  public:
+    RunNumerotation(FenetrePrincipale& f, numbering::ReglagesNumerotation r,
+                    numbering::ModeleNumero modele, PaireLots lots);
+    ~RunNumerotation() override;
+
+    bool start() override;
+    void request_stop() override {
+        arret_ = true;
+        if (pages_) pages_->request_stop();
+    }
+    void wait() override {
+        if (fil_.joinable()) fil_.join();
+        if (pages_) pages_->wait();
+    }
+
+  private:
+    void construire_tampons_();
+    void tampons_construits(numbering::ResultatTampons t);
+    void workers_reported() override { report_workers_done(); }
+    void run_abandoned() override { report_abandoned(); }
+
+    FenetrePrincipale& f_;
+    numbering::ReglagesNumerotation reglages_;
+    numbering::ModeleNumero modele_;
+    PaireLots lots_;
+    std::string entete_;  // " 12 fichiers", before the progress of the stamps
+    ProgressionFenetre progression_;
+    std::atomic<bool> arret_{false};
+    QObject contexte_;  // the stamps' end reaches the main thread only while the run lives
+    std::filesystem::path travail_ = reglages_.dossier;  // the stamps
+    std::unique_ptr<WindowBatchRun> pages_;
+    std::thread fil_;
+};
+
+}  // namespace vellumor::app

@@ -1,0 +1,149 @@
+#pragma once
+
+#include <QButtonGroup>
+#include <QFont>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QSpinBox>
+#include <cstdint>
+#include <functional>
+#include <iterator>
+#include <optional>
+
+#include "app/colours.h"
+#include "app/controls.h"
+#include "app/panels/panel.h"
+#include "app/themed_button.h"
+#include "app/windows/numbering_ids.h"
+#include "ops/numbering/numbering_constants.h"
+#include "ops/numbering/numbering_worker.h"
+#include "ops/numbering/parameters.h"
+#include "ops/numbering/stamp_files.h"
+#include "settings/preferences.h"
+
+// The numbering window's parts shared by its two files: numbering_window.cpp (events and runs) and
+// numbering_window_layout.cpp (its controls). Nothing else includes it.
+namespace vellumor::app::numerotation {
+
+using namespace vellumor::numbering;
+
+inline constexpr Couleur kFondBarreNumerotation = 0xF6AED8;
+
+struct Position {
+    int controle;
+    const char* legende;
+    PositionNumero position;
+};
+inline constexpr Position kPositions[] = {
+    {kBasADroite, kLegendeBasDroite, PositionNumero::BasDroite},
+    {kBasAuCentre, kLegendeBasCentre, PositionNumero::BasCentre},
+    {kHautADroite, kLegendeHautDroite, PositionNumero::HautDroite},
+    {kHautAuCentre, kLegendeHautCentre, PositionNumero::HautCentre},
+};
+
+// A stamp model: its option, its sample picture and the images of the sample, normal and greyed.
+struct Modele {
+    int option;
+    int echantillon;
+    int image;
+    int image_grisee;
+    ModeleNumero modele;
+};
+// In the grid's order: disc top left, black rectangle top right, ring bottom left, white
+// rectangle bottom right.
+inline constexpr Modele kModeles[] = {
+    {kModeleDisque, kEchantillonDisque, kImageDisque, kImageDisqueGrisee, ModeleNumero::Disque},
+    {kModeleRectangleNoir, kEchantillonRectangleNoir, kImageRectangleNoir,
+     kImageRectangleNoirGrisee, ModeleNumero::RectangleNoir},
+    {kModeleAnneau, kEchantillonAnneau, kImageAnneau, kImageAnneauGrisee, ModeleNumero::Anneau},
+    {kModeleRectangleBlanc, kEchantillonRectangleBlanc, kImageRectangleBlanc,
+     kImageRectangleBlancGrisee, ModeleNumero::RectangleBlanc},
+};
+
+// A parameter: its label, its spin box and the preference it keeps; captions and ranges come
+// from the numbering parameters, in the same order.
+struct Parametre {
+    int texte;
+    int champ;
+    std::int64_t Preferences::*valeur;
+};
+inline constexpr Parametre kParametres[] = {
+    {kTexteOffsetX, kOffsetX, &Preferences::Offset_X__Impression_numero},
+    {kTexteOffsetY, kOffsetY, &Preferences::Offset_Y__Impression_numero},
+    {kTexteEpaisseurCadre, kEpaisseurCadre, &Preferences::Frame_thickness__Img_numerotation},
+    {kTexteEspacement, kEspacement, &Preferences::Frame_To_Number_spacing__Img_numerotation},
+    {kTexteOffsetReliure, kOffsetReliureNumero, &Preferences::Binding_Offset},
+};
+static_assert(std::size(kParametres) == std::size(kPlagesNumerotation));
+
+inline ParametresNumerotation parametres_des_preferences() {
+    ParametresNumerotation p;
+    for (std::size_t i = 0; i < std::size(kParametres); ++i)
+        p.*kPlagesNumerotation[i].champ = GLB_Preferences().*kParametres[i].valeur;
+    return p;
+}
+
+// A spin box whose text is read only; its arrows (and arrow keys) say which way they went.
+class ChampParametre : public QSpinBox {
+  public:
+    using QSpinBox::QSpinBox;
+    std::function<void(bool haut)> fleche;
+    void stepBy(int pas) override {
+        QSpinBox::stepBy(pas);
+        if (fleche) fleche(pas > 0);
+    }
+};
+
+// The numbering window: it takes over window 1's body below a lowered file list, with its own
+// three buttons in the bottom bar. Its options and parameters are kept until a run ends.
+class FenetreNumerotation : public Panneau {
+  public:
+    explicit FenetreNumerotation(FenetrePrincipale& f) : Panneau(f) {
+        fond_barre = kFondBarreNumerotation;
+        boutons_barre = {};
+        police_ = f.police_liste();
+        police_.setFamily(QStringLiteral("Arial"));
+    }
+
+  protected:
+    void construire() override;
+    void ouvert() override;
+    void traiter(int numero, TypeEvenement type) override;
+    void rendre() override;
+    void execution_terminee() override;
+    void execution_abandonnee() override { activer_fenetre(true); }
+
+  private:
+    int ligne_texte() const { return QFontMetrics(police_).height(); }
+    int largeur_texte(const char* texte) const {
+        return taille_ou_defaut(mesurer_texte(&police_, QString::fromUtf8(texte))).width();
+    }
+    void construire_boutons();
+    QRect construire_positions(int B, int hauteur);
+    QRect construire_debut_fin(const QRect& precedent, int B, int hauteur);
+    QRect construire_modeles(const QRect& precedent, int B, int hauteur);
+    QRect construire_parametres(const QRect& precedent, int B, int hauteur);
+    void construire_chargements(int y);
+    QWidget* fenetre_outil(int fenetre, int barre, int item, const QRect& a_cote_de);
+    QLabel* texte(int numero, const char* legende, int x, int y);
+    QGroupBox* cadre(int numero, const char* legende, const QRect& zone);
+
+    void ajouter_troisieme_colonne();
+    void mettre_a_jour_fin();
+    void changement_parametre(std::size_t i, TypeEvenement type);
+    void menu(int item);
+    void choisir_images();
+    void numeroter();
+    void activer_fenetre(bool actif);
+    std::optional<std::int64_t> debut() const;
+
+    // The list's text size in Arial's widths, so that the four frames fit side by side whatever
+    // the desktop's default face.
+    QFont police_;
+    QButtonGroup* positions_ = nullptr;
+    QButtonGroup* modeles_ = nullptr;
+    ReglagesNumerotation reglages_;
+};
+
+}  // namespace vellumor::app::numerotation
