@@ -18,7 +18,9 @@ RunNumerotation::RunNumerotation(FenetrePrincipale& f, ReglagesNumerotation r, M
       modele_(modele),
       lots_(std::move(lots)),
       entete_(texte_nombre_fichiers(std::int64_t(GLB_Fichiers_Images().size()))),
-      progression_(f) {}
+      progression_(f) {
+    reglages_.dossier_travail = travail_;
+}
 
 RunNumerotation::~RunNumerotation() {
     arret_ = true;

@@ -12,6 +12,7 @@
 #include "app/window_progress.h"
 #include "ops/numbering/numbering_worker.h"
 #include "ops/numbering/stamp_files.h"
+#include "settings/temp_folder.h"
 
 namespace vellumor::app {
 
@@ -49,7 +50,9 @@ class RunNumerotation : public Run, private RunListener {
     ProgressionFenetre progression_;
     std::atomic<bool> arret_{false};
     QObject contexte_;  // the stamps' end reaches the main thread only while the run lives
-    std::filesystem::path travail_ = reglages_.dossier;  // the stamps
+    // The stamps live in a folder of this run only, removed with it.
+    DossierTravail dossier_travail_{reglages_.dossier, "numerotation"};
+    std::filesystem::path travail_ = dossier_travail_.chemin();
     std::unique_ptr<WindowBatchRun> pages_;
     std::thread fil_;
 };

@@ -19,6 +19,7 @@
 #include "app/windows/numbering_window_parts.h"
 #include "imagelist/image_list.h"
 #include "imagelist/repartition_parite.h"
+#include "settings/temp_folder.h"
 
 namespace vellumor::app {
 namespace numerotation {
@@ -179,7 +180,15 @@ void FenetreNumerotation::numeroter() {
     for (const Modele& m : kModeles)
         if (auto* o = control_as<QRadioButton>(m.option); o && o->isChecked()) modele = m.modele;
     reglages_.parametres = parametres_des_preferences();
-    reglages_.dossier = chemin(Dossier_Temporaire());
+    const DossierPrive temporaire = dossier_temporaire_prive();
+    if (!temporaire) {
+        activer_fenetre(true);
+        Boite_Message(f_.dialogs(),
+                      QStringLiteral(" Le dossier temporaire ne peut pas être utilisé"),
+                      QString::fromStdString(temporaire.erreur), kIconeErreur, &f_);
+        return;
+    }
+    reglages_.dossier = temporaire.chemin;
     if (!lancer(std::make_unique<RunNumerotation>(f_, reglages_, modele, std::move(*r.lots)))) {
         activer_fenetre(true);
         Boite_Message(f_.dialogs(),

@@ -129,7 +129,8 @@ QRect FenetreNumerotation::construire_debut_fin(const QRect& precedent, int B, i
         e->setGeometry(x_champ, y - 4, kLargeurChamp, h + 8);
         e->setValidator(
             new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), e));
-        e->setMaxLength(9);
+        // Début has at most 9 digits; Fin (read only) may show one more.
+        if (!lecture_seule) e->setMaxLength(kChiffresDebutMaxi);
         e->setReadOnly(lecture_seule);
         e->show();
         return e;
