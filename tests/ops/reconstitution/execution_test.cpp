@@ -223,12 +223,11 @@ TEST(Execution, AStopAfterTheFirstFileOfEachRecordLeavesTheOthersUntouched) {
     for (const char* n : noms) avant[n] = read_bytes(dir / n);
     Lot l = lot_de(dir, {"p1.png", "p2.png", "p3.png", "p4.png", "p5.png", "p6.png"});
     Enregistreur e;
-    // A full-size blank page makes each save take a while, so that the second worker starts its
-    // first file well before the first one is done with its own. The stop is asked then; the file
-    // start is reported under the run's mutex, so neither worker may wait there for the other.
-    Parametres p;
-    p.format = kFormatBulletinNB;
-    Reconstitution r(l.liste, p, kAucune, l.lignes, e);
+    // The stop comes when the second worker starts its first file: that worker then ends after it,
+    // while the first one may have gone further meanwhile (the file start is reported under the
+    // run's mutex, so neither may wait there for the other). Whatever the timing, every page is
+    // either written and named, or left byte for byte, with its waiting icon.
+    Reconstitution r(l.liste, petit_format(dir), kAucune, l.lignes, e);
     std::set<std::thread::id> arrives;
     e.au_debut = [&](const std::filesystem::path&) {
         if (arrives.insert(std::this_thread::get_id()).second && arrives.size() == 2) r.arreter();
@@ -240,13 +239,15 @@ TEST(Execution, AStopAfterTheFirstFileOfEachRecordLeavesTheOthersUntouched) {
     EXPECT_EQ(e.evenements, (std::set<std::int64_t>{kEvenementFinPaire, kEvenementFinImPaire}));
     EXPECT_NE(read_bytes(dir / "p1.png"), avant["p1.png"]);
     EXPECT_NE(read_bytes(dir / "p2.png"), avant["p2.png"]);
+    std::set<std::filesystem::path> changees;
+    for (const char* n : noms)
+        if (read_bytes(dir / n) != avant[n]) changees.insert(dir / n);
     const auto ecrites = r.pages_ecrites();
-    EXPECT_EQ(std::set<std::filesystem::path>(ecrites.begin(), ecrites.end()),
-              (std::set<std::filesystem::path>{dir / "p1.png", dir / "p2.png"}));
-    for (const char* n : {"p3.png", "p4.png", "p5.png", "p6.png"})
-        EXPECT_EQ(read_bytes(dir / n), avant[n]) << n;
-    EXPECT_EQ(e.icones.size(), 2u);  // rows 2 to 5 keep their waiting icon
-    EXPECT_EQ(e.entetes.back(), " 6 fichiers :  (Fichiers traités : 2/6)");
+    EXPECT_EQ(std::set<std::filesystem::path>(ecrites.begin(), ecrites.end()), changees);
+    EXPECT_LE(changees.size(), 4u) << "the second worker went on after the stop";
+    EXPECT_EQ(e.icones.size(), changees.size());  // the other rows keep their waiting icon
+    EXPECT_EQ(e.entetes.back(),
+              " 6 fichiers :  (Fichiers traités : " + std::to_string(changees.size()) + "/6)");
 }
 
 TEST(Execution, APageMovedEntirelyOffItsBlankPageIsNotWritten) {
