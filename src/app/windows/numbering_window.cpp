@@ -201,6 +201,7 @@ bool RunNumerotation::start() {
 void RunNumerotation::construire_tampons_() {
     DemandeTampons d{reglages_.debut, reglages_.fin, modele_, int(reglages_.parametres.epaisseur),
                      int(reglages_.parametres.espacement)};
+    d.arret = &arret_;  // window 1 closing: no more stamps, and their files go
     int montre = -1;
     d.avancement = [&](std::int64_t faits, std::int64_t total) {
         const int pourcent = int(faits * 100 / total);
@@ -218,9 +219,12 @@ void RunNumerotation::construire_tampons_() {
 
 void RunNumerotation::tampons_construits(ResultatTampons t) {
     if (fil_.joinable()) fil_.join();
+    if (arret_) {
+        report_abandoned();
+        return;
+    }
     for (const Message& m : t.messages) afficher_message(f_.dialogs(), m, &f_);
-    if (t.abandon || arret_) {
-        supprimer_tampons(reglages_.debut, reglages_.fin, travail_);
+    if (t.abandon) {
         report_abandoned();
         return;
     }
