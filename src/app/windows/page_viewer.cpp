@@ -68,12 +68,15 @@ VisionneusePage::VisionneusePage(std::filesystem::path page, QWidget* parent)
     QThreadPool::globalInstance()->start([garde, page = page_] {
         Charge c;
         c.apres = lire_image(page, c.erreur);
-        if (const auto entete = lire_entete_png(page))
-            c.description = QStringLiteral("%1 x %2 pixels, %3 bits par pixel - %4")
+        if (const auto entete = lire_entete_png(page)) {
+            // "8 - 256": bits per pixel, then colours.
+            const QStringList bits_couleurs =
+                QString::fromStdString(texte_bits_couleurs(*entete)).split(QStringLiteral(" - "));
+            c.description = QStringLiteral("%1 x %2 pixels, %3 bits par pixel, %4 couleurs")
                                 .arg(entete->largeur)
                                 .arg(entete->hauteur)
-                                .arg(QString::fromStdString(texte_bits_couleurs(*entete)))
-                                .arg(QStringLiteral("couleurs"));
+                                .arg(bits_couleurs.value(0), bits_couleurs.value(1));
+        }
         if (const auto original = original_garde(page)) {
             QString ignore;
             c.avant = lire_image(*original, ignore);
