@@ -5,6 +5,7 @@
 #include <QSpinBox>
 
 #include "app/static_colours.h"
+#include "batch/originaux.h"
 #include "panel_fixture.h"
 #include "settings/preferences.h"
 
@@ -177,6 +178,11 @@ TEST_F(PanneauReconstitution, OddPagesOnlyRunToTheEndAndEachFormatSavesItsDepth)
             else
                 EXPECT_NE(p->colour_type, PNG_COLOR_TYPE_RGB);
         }
+        // The pages it replaced are kept, ready for a restore.
+        const auto gardees = executions_gardees(fichiers[0].parent_path());
+        ASSERT_FALSE(gardees.empty());
+        EXPECT_EQ(gardees.back().operation, kOperationReconstitution);
+        EXPECT_EQ(gardees.back().pages.size(), 2u);
         dialogs.appels.clear();
     }
 }

@@ -28,6 +28,7 @@
 #include "app/window_progress.h"
 #include "app/windows/exceptions_window.h"
 #include "app/windows/reconstitution_ids.h"
+#include "batch/originaux.h"
 #include "batch/png_io.h"
 #include "imagelist/image_list.h"
 #include "ops/exceptions/page_exception.h"
@@ -64,7 +65,9 @@ class RunReconstitution : public Run {
           lignes_(lignes_de_la_liste(f)),
           progression_(f),
           core_(GLB_Fichiers_Images(), std::move(p), exceptions_, lignes_, progression_,
-                format_.get()) {}
+                format_.get()) {
+        core_.garder_originaux(&originaux_);
+    }
     ~RunReconstitution() override {
         core_.arreter();
         core_.attendre();
@@ -120,6 +123,7 @@ class RunReconstitution : public Run {
     Progression progression_;
     int fins_ = 0;
     bool abandon_ = false;
+    Originaux originaux_{kOperationReconstitution};  // each page kept before it is replaced
     rc::Reconstitution core_;  // declared last: its threads end before the rest goes
 };
 
