@@ -45,7 +45,6 @@ namespace rc = vellumor::reconstitution;
 
 inline constexpr Couleur kFondBarreReconstitution = 0xB0ECBC;
 inline constexpr int kLargeurSpin = 60, kHauteurSpin = 20;
-inline constexpr int kCoteFenetreParcourir = 40, kCoteIcone = 32;
 inline constexpr int kHauteurCadre = 135;
 
 inline Preferences& prefs() {

@@ -1,3 +1,4 @@
+#include "app/panels/folder_button.h"
 #include "app/panels/reconstitution_panel_impl.h"
 
 namespace vellumor::app {
@@ -130,23 +131,10 @@ void PanneauReconstitution::construire_formats(const QRect& texte) {
 
 // A 40 x 40 white window without border holding tool bar 99: one button with the folder picture.
 void PanneauReconstitution::fenetre_parcourir(const QRect& a_cote_de) {
-    auto* w = new QWidget(corps());  // owned by the body, removed when the panel is left
-    parcourir_ = w;
-    w->setGeometry(a_cote_de.right() + 1 + 20, a_cote_de.y(), kCoteFenetreParcourir,
-                   kCoteFenetreParcourir);
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, Qt::white);
-    w->setPalette(p);
-    w->setAutoFillBackground(true);
-    auto* barre = new QToolBar(w);  // owned by its window
-    enregistrer_barre_outils(kBarreImageVierge, barre);
-    barre->setIconSize(QSize(kCoteIcone, kCoteIcone));
-    barre->setGeometry(0, 0, kCoteFenetreParcourir, kCoteFenetreParcourir);
-    const QImage* dossier = f_.ressources().image(kImageDossier);
-    QAction* a =
-        barre->addAction(dossier ? QIcon(QPixmap::fromImage(*dossier)) : QIcon(), QString());
-    connect(a, &QAction::triggered, this, [this] { choisir_image_vierge(); });
-    w->show();
+    const FenetreBoutonDossier w = creer_fenetre_bouton_dossier(
+        corps(), f_.ressources(), kBarreImageVierge, {a_cote_de.right() + 1 + 20, a_cote_de.y()});
+    parcourir_ = w.fenetre;
+    connect(w.bouton, &QAction::triggered, this, [this] { choisir_image_vierge(); });
 }
 
 }  // namespace reconstitution_panneau
