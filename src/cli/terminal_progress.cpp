@@ -54,9 +54,9 @@ void ProgressionTerminal::fichier_fini(const std::filesystem::path& fichier, Iss
         barre_visible_ = false;
         if (issue == IssueFichier::Echec) {
             ++echecs_;
-            std::fprintf(err_, "Échec : %s : %s\n", fichier.string().c_str(), raison.c_str());
+            std::fprintf(err_, "%s\n", ligne_issue(fichier, issue, raison).c_str());
         } else if (!silencieux_) {
-            std::fprintf(out_, "Non écrit : %s : %s\n", fichier.string().c_str(), raison.c_str());
+            std::fprintf(out_, "%s\n", ligne_issue(fichier, issue, raison).c_str());
             std::fflush(out_);
         }
     }
