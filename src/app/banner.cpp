@@ -6,6 +6,7 @@
 
 #include "app/controls.h"
 #include "app/icons.h"
+#include "app/main_window_ids.h"
 
 namespace vellumor::app {
 
@@ -14,14 +15,14 @@ bool preparer_images_bandeau(Ressources& ressources, int largeur) {
     QImage outils = dessiner_image_partagee(6);
     if (bandeau.isNull() || outils.isNull()) return false;
     bandeau.fill(Qt::transparent);
-    ressources.definir_image(0, bandeau);
-    ressources.definir_image(6, outils);
+    ressources.definir_image(kImageFondBandeau, bandeau);
+    ressources.definir_image(kImageOutils, outils);
     return true;
 }
 
 void Dessiner_Bandeau(Ressources& ressources, const QString& titre) {
-    QImage* bandeau = ressources.image_modifiable(0);
-    auto* image = control_as<QLabel>(97);
+    QImage* bandeau = ressources.image_modifiable(kImageFondBandeau);
+    auto* image = control_as<QLabel>(kImageBandeau);
     if (!bandeau || !image) return;
     {
         QPainter p(bandeau);
@@ -29,7 +30,7 @@ void Dessiner_Bandeau(Ressources& ressources, const QString& titre) {
         degrade.setColorAt(0, QColor::fromRgba(0xFF57415D));
         degrade.setColorAt(1, QColor::fromRgba(0xFFB19EC9));
         p.fillRect(bandeau->rect(), degrade);
-        if (const QImage* outils = ressources.image(6))
+        if (const QImage* outils = ressources.image(kImageOutils))
             p.drawImage(bandeau->width() - outils->width() - 30,
                         (bandeau->height() - outils->height()) / 2, *outils);
         if (const QFont* police = ressources.police(kPoliceBandeau)) p.setFont(*police);

@@ -72,6 +72,16 @@ void enregistrer_barre_outils(int numero, QWidget* w) {
     enregistrer(barres(), numero, w);
 }
 
+void retirer_controle(int numero) {
+    auto it = controles().find(numero);
+    if (it == controles().end()) return;
+    QPointer<QWidget> w = it->second;
+    controles().erase(it);
+    if (!w) return;
+    w->hide();
+    w->deleteLater();
+}
+
 int numero_de(const QWidget* w) {
     if (!w) return -1;
     const QVariant v = w->property(kNumero);

@@ -21,6 +21,10 @@ void enregistrer_controle(int numero, QWidget* w);
 void enregistrer_fenetre(int numero, QWidget* w);
 void enregistrer_barre_outils(int numero, QWidget* w);
 
+// Removes a control when it exists: its number is free at once (control(numero) finds nullptr), the
+// widget is hidden and goes with deleteLater, so that none of its signals is cut short.
+void retirer_controle(int numero);
+
 // The number w is registered under as a control, or -1.
 int numero_de(const QWidget* w);
 

@@ -2,13 +2,16 @@
 
 #include <QEvent>
 
+#include "ops/numbering/numbering_worker.h"
+
 namespace vellumor::app {
 
-// Event numbers posted to the main window.
-inline constexpr int kNumerotationPairTerminee = 0x1000F;
-inline constexpr int kNumerotationImpairTerminee = 0x10010;
-inline constexpr int kVerifierFinNumerotation = 0x10011;
-inline constexpr int kRedessinerPremierChamp = 0x10014;  // 0x10014 to 0x10018, fields 128 to 136
+// Event numbers posted to the main window: the numbering run's (its core numbers them), and the
+// repaint of a numbering parameter field after an arrow (0x10014 to 0x10018, fields 128 to 136).
+inline constexpr int kNumerotationPairTerminee = int(numbering::kEvenementFinPairNumerotation);
+inline constexpr int kNumerotationImpairTerminee = int(numbering::kEvenementFinImpairNumerotation);
+inline constexpr int kVerifierFinNumerotation = int(numbering::kEvenementVerificationNumerotation);
+inline constexpr int kRedessinerPremierChamp = 0x10014;
 
 // A program event: carries its number (0x10003 and upwards) to the main thread.
 class EvenementVellumor : public QEvent {

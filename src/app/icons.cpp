@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "app/resources.h"
+
 namespace vellumor::app {
 namespace {
 
@@ -89,40 +91,40 @@ void sens_interdit(QPainter& p) {
 }  // namespace
 
 QImage dessiner_image_partagee(int numero) {
-    if (numero < 1 || numero > 9) return {};
-    if (numero == 5) {
+    if (numero < kIconeEchec || numero > kImageSensInterdit) return {};
+    if (numero == kIconeAttente) {
         QImage image = vide(16);
         QPainter p(&image);
         p.setPen(QColor(0xC0, 0xC0, 0xC0, 0x60));
         p.drawLine(8, 2, 8, 13);
         return image;
     }
-    QImage image = vide(numero == 6 ? 48 : 32);
+    QImage image = vide(numero == kImageOutils ? 48 : 32);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     switch (numero) {
-        case 1:
+        case kIconeEchec:
             croix(p);
             break;
-        case 2:
+        case kIconeFait:
             coche(p);
             break;
-        case 3:
+        case kIconeEnCours:
             fleche(p);
             break;
-        case 4:
+        case kIconeVierge:
             page(p);
             break;
-        case 6:
+        case kImageOutils:
             outils(p);
             break;
-        case 7:
+        case kImageDossier:
             dossier(p);
             break;
-        case 8:
+        case kIconeSansMarge:
             rectangle_bleu(p);
             break;
-        case 9:
+        case kImageSensInterdit:
             sens_interdit(p);
             break;
     }

@@ -5,6 +5,7 @@
 #include "app/controls.h"
 #include "app/list_helpers.h"
 #include "app/main_window.h"
+#include "app/main_window_ids.h"
 #include "app/message_box.h"
 #include "app/paths.h"
 #include "imagelist/image_list.h"
@@ -24,8 +25,8 @@ void selectionner_images(FenetrePrincipale& f, const QString& titre) {
         liste.push_back(entree_pour(chemin(fichier)));
     }
     if (liste.empty()) {
-        activer(12, false);
-        activer(13, false);
+        activer(kEnregistrerListe, false);
+        activer(kEffacerListe, false);
         return;
     }
     QTreeWidget* lignes = f.liste();
@@ -36,7 +37,7 @@ void selectionner_images(FenetrePrincipale& f, const QString& titre) {
     GLB_Preferences().DossierImages = dossier.toStdString();
     if (lignes) lignes->setUpdatesEnabled(false);
     remplir_lignes(f);
-    definir_texte_controle(18, QStringLiteral("  ") + dossier);
+    definir_texte_controle(kStatutDossier, QStringLiteral("  ") + dossier);
     ajuster_colonne_0(f);
     if (lignes) {
         lignes->setUpdatesEnabled(true);

@@ -1,8 +1,6 @@
 #include "app/list_helpers.h"
 
 #include <QHeaderView>
-#include <QLabel>
-#include <QToolBar>
 #include <QTreeWidget>
 #include <algorithm>
 #include <initializer_list>
@@ -10,7 +8,11 @@
 #include "app/banner.h"
 #include "app/controls.h"
 #include "app/main_window.h"
+#include "app/main_window_ids.h"
 #include "app/paths.h"
+#include "app/windows/numbering_ids.h"
+#include "app/windows/reconstitution_ids.h"
+#include "app/windows/renaming_ids.h"
 #include "batch/lot_fichiers.h"
 #include "imagelist/image_list.h"
 
@@ -30,13 +32,6 @@ QIcon icone(FenetrePrincipale& f, int image) {
     return i ? QIcon(QPixmap::fromImage(*i)) : QIcon();
 }
 
-void activer_element_barre(int barre, int item) {
-    auto* outils = qobject_cast<QToolBar*>(barre_outils(barre));
-    if (!outils) return;
-    for (QAction* a : outils->actions())
-        if (a->data().isValid() && a->data().toInt() == item) a->setEnabled(true);
-}
-
 }  // namespace
 
 QString titre_colonne_fichiers(std::size_t nombre) {
@@ -47,11 +42,11 @@ void effacer_liste(FenetrePrincipale& f) {
     GLB_Fichiers_Images().clear();
     if (QTreeWidget* l = f.liste()) {
         l->clear();
-        l->headerItem()->setText(0, QStringLiteral("Nombre de fichiers : "));
+        l->headerItem()->setText(0, QString::fromUtf8(kTitreColonneVide));
     }
-    definir_texte_controle(18, QStringLiteral("  Dossier : "));
-    activer(13, false);
-    activer(12, false);
+    definir_texte_controle(kStatutDossier, QString::fromUtf8(kDossierVide));
+    activer(kEffacerListe, false);
+    activer(kEnregistrerListe, false);
 }
 
 void definir_icone_ligne(FenetrePrincipale& f, int ligne, int image) {
@@ -65,8 +60,8 @@ void definir_icone_ligne(FenetrePrincipale& f, int ligne, int image) {
 void reinitialiser_icones(FenetrePrincipale& f) {
     const int n = lignes(f);
     for (int i = 0; i < n; ++i) definir_icone_ligne(f, i, kIconeNeutre);
-    activer(12, n > 0);
-    activer(13, n > 0);
+    activer(kEnregistrerListe, n > 0);
+    activer(kEffacerListe, n > 0);
 }
 
 void masquer_boutons_geres(FenetrePrincipale& f) {
@@ -75,19 +70,25 @@ void masquer_boutons_geres(FenetrePrincipale& f) {
 
 void restaurer_etat_principal(FenetrePrincipale& f) {
     Dessiner_Bandeau(f.ressources(), QString::fromUtf8(kTitreAccueil));
-    for (int n : f.GLB_Boutons()) montrer(n, n != 79 && n != 80);
-    for (int b : {0, 1})
+    for (int n : f.GLB_Boutons())
+        montrer(n, n != kCadreFichiersOrigine && n != kCadreFichiersRenommes);
+    for (int b : {kBarreChargerListe, kBarreChargerImages})
         if (QWidget* w = barre_outils(b)) w->deleteLater();
-    for (int w : {4, 5})
+    for (int w : {kFenetreChargerListe, kFenetreChargerImages})
         if (QWidget* fen = fenetre(w)) fen->close();
 }
 
 void activer_selon_liste(FenetrePrincipale& f) {
     const bool lignes_presentes = lignes(f) > 0;
+    const auto laisses = {kCoinPairBasGauche, kCoinPairBasDroit, kCoinImpairBasGauche,
+                          kCoinImpairBasDroit};
+    const auto de_la_liste = {kEnregistrerListe, kEffacerListe};
     for (int n : f.GLB_Boutons())
-        if (!parmi(n, {65, 66, 73, 74})) activer(n, lignes_presentes || !parmi(n, {12, 13}));
-    if (!lignes_presentes)
-        for (int n : {12, 13, 65, 66, 73, 74}) activer(n, false);
+        if (!parmi(n, laisses)) activer(n, lignes_presentes || !parmi(n, de_la_liste));
+    if (!lignes_presentes) {
+        for (int n : de_la_liste) activer(n, false);
+        for (int n : laisses) activer(n, false);
+    }
 }
 
 void desactiver_boutons_geres(FenetrePrincipale& f) {
@@ -95,46 +96,8 @@ void desactiver_boutons_geres(FenetrePrincipale& f) {
 }
 
 void restaurer_geometrie_liste(FenetrePrincipale& f) {
-    if (QWidget* statut = control(18)) statut->setGeometry(f.geometrie_statut_sauvee);
-    if (QWidget* liste = control(17)) liste->setGeometry(f.geometrie_liste_sauvee);
-}
-
-void mettre_a_jour_numero_fin(FenetrePrincipale& f) {
-    const QString debut = texte_controle(107).trimmed();
-    const int n = lignes(f);
-    long long fin = 0;
-    if (!debut.isEmpty() && n > 0) {
-        bool ok = false;
-        const long long valeur = debut.toLongLong(&ok);
-        if (ok) fin = std::max(0LL, valeur + n - 1);
-    }
-    definir_texte_controle(109, QString::number(fin));
-}
-
-void reinitialiser_controles_numerotation(FenetrePrincipale& f) {
-    for (int n : {104, 111, 112, 113, 114}) {
-        activer(n, true);
-        if (QWidget* w = control(n)) w->update();
-    }
-    activer(107, true);
-    activer(109, true);
-    for (int n : {106, 108}) definir_valeur_affichage(n, 1);
-    for (int n : {117, 122, 125, 124, 123}) activer(n, true);
-    const std::pair<int, int> images[] = {{118, 512}, {121, 256}, {119, 64}, {120, 128}};
-    for (const auto& [controle, image] : images) {
-        auto* label = control_as<QLabel>(controle);
-        const QImage* i = f.ressources().image(image);
-        if (label && i) label->setPixmap(QPixmap::fromImage(*i));
-    }
-    for (int n : {127, 129, 131, 133, 135, 137, 138}) definir_valeur_affichage(n, 1);
-    for (int n : {128, 130, 132, 134, 136}) activer(n, true);
-    for (int w : {4, 5})
-        if (QWidget* fen = fenetre(w)) fen->setEnabled(true);
-    activer_element_barre(0, 0);
-    activer_element_barre(1, 1);
-    activer(101, true);
-    activer(102, true);
-    f.repaint();
+    if (QWidget* statut = control(kStatutDossier)) statut->setGeometry(f.geometrie_statut_sauvee);
+    if (QWidget* liste = control(kListeFichiers)) liste->setGeometry(f.geometrie_liste_sauvee);
 }
 
 void ajuster_colonne_0(FenetrePrincipale& f) {

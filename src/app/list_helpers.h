@@ -3,11 +3,17 @@
 #include <QString>
 #include <cstddef>
 
+#include "batch/lot_fichiers.h"
+
 namespace vellumor::app {
 
 class FenetrePrincipale;
 
-inline constexpr int kIconeNeutre = 5;
+inline constexpr int kIconeNeutre = kIconeAttente;
+
+// Column 0's title and the folder line's text while the list is empty.
+inline constexpr const char* kTitreColonneVide = "Nombre de fichiers : ";
+inline constexpr const char* kDossierVide = "  Dossier : ";
 
 // " 3 fichiers", or " 1 fichier" for one file.
 QString titre_colonne_fichiers(std::size_t nombre);
@@ -27,10 +33,6 @@ void activer_selon_liste(FenetrePrincipale& f);
 void desactiver_boutons_geres(FenetrePrincipale& f);
 // Moves 18, then 17, back to the geometry saved before the numbering window moved them.
 void restaurer_geometrie_liste(FenetrePrincipale& f);
-// Control 109 shows the start (control 107) + rows - 1, never below 0; 0 without rows or start.
-void mettre_a_jour_numero_fin(FenetrePrincipale& f);
-// Puts the numbering window's controls back in their enabled look after a numbering run.
-void reinitialiser_controles_numerotation(FenetrePrincipale& f);
 // Column 0 of the file list sized to fit its header and its rows.
 void ajuster_colonne_0(FenetrePrincipale& f);
 // Rows of control 17 for the image list, in list order, with the neutral icon.

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QScreen>
 #include <QScrollBar>
+#include <iterator>
+#include <string_view>
 #include <utility>
 
 #include "app/banner.h"
@@ -14,7 +16,13 @@
 #include "app/colours.h"
 #include "app/controls.h"
 #include "app/list_helpers.h"
+#include "app/main_window_ids.h"
 #include "app/themed_button.h"
+#include "app/windows/numbering_window.h"
+#include "app/windows/reconstitution_ids.h"
+#include "ops/cleaning/cleaning_constants.h"
+#include "ops/colourising/colourising_constants.h"
+#include "ops/cropping/cropping_constants.h"
 
 namespace vellumor::app {
 namespace {
@@ -39,16 +47,18 @@ QWidget* conteneur(int numero, QWidget* parent, const QRect& zone, Couleur fond)
     return w;
 }
 
-const char* const kLegendes[] = {"Tester numéros des fichiers",
-                                 "Net - Dét - Col",
-                                 "Nettoyage",
-                                 "Détourage",
-                                 "Coloriser",
-                                 "Reconstituer  les  images",
-                                 "Numéroter  les  Pages",
-                                 "Renommer  les  fichiers",
-                                 "Enregistrer  la  liste",
-                                 "Effacer  la  liste"};
+// The left column, from button 4 to button 13.
+constexpr std::string_view kLegendes[] = {
+    "Tester numéros des fichiers",   "Net - Dét - Col",
+    cleaning::kMainButtonCaption,    cropping::kMainButtonCaption,
+    colourising::kMainButtonCaption, "Reconstituer  les  images",
+    "Numéroter  les  Pages",         "Renommer  les  fichiers",
+    "Enregistrer  la  liste",        "Effacer  la  liste"};
+static_assert(std::size(kLegendes) == kDernierBoutonColonne - kPremierBoutonColonne + 1);
+
+QString texte(std::string_view s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
 
 }  // namespace
 
@@ -62,51 +72,55 @@ FenetrePrincipale::FenetrePrincipale(Ressources& ressources, Dialogs& dialogs, c
     setFixedSize(kLargeurClient, kHauteurClient);
     if (QScreen* ecran = QGuiApplication::primaryScreen())
         move(ecran->availableGeometry().center() - rect().center());
-    enregistrer_fenetre(1, this);
+    enregistrer_fenetre(kFenetrePrincipale, this);
     construire();
+    installer_numerotation(*this);
 }
 
 QTreeWidget* FenetrePrincipale::liste() const {
-    return control_as<QTreeWidget>(17);
+    return control_as<QTreeWidget>(kListeFichiers);
 }
 
 void FenetrePrincipale::construire() {
     construire_bandeau();
     construire_corps();
     construire_barre_bas();
-    for (int n = 63; n <= 78; ++n) montrer(n, false);
+    for (int n = kPremiereOptionReconstitution; n <= kDernierTexteReconstitution; ++n)
+        montrer(n, false);
     activer_selon_liste(*this);
 }
 
 void FenetrePrincipale::construire_bandeau() {
-    QWidget* bandeau = conteneur(0, this, QRect(0, 1, kLargeurClient, kHauteurBandeau), 0xFFFFFF);
+    QWidget* bandeau =
+        conteneur(kBandeau, this, QRect(0, 1, kLargeurClient, kHauteurBandeau), 0xFFFFFF);
     auto* image = new QLabel(bandeau);  // owned by the banner
     image->setGeometry(0, 0, kLargeurClient, kHauteurBandeau);
-    enregistrer_controle(97, image);
+    enregistrer_controle(kImageBandeau, image);
     Dessiner_Bandeau(ressources_, QString::fromUtf8(kTitreAccueil));
 }
 
 void FenetrePrincipale::construire_corps() {
     const int y = kHauteurBandeau + 2;
     const int hauteur = kHauteurClient - kHauteurBandeau - kHauteurBarreBas - 2;
-    QWidget* corps = conteneur(1, this, QRect(0, y, kLargeurClient, hauteur), 0xFFFFFF);
+    QWidget* corps = conteneur(kCorps, this, QRect(0, y, kLargeurClient, hauteur), 0xFFFFFF);
     const QFont& police = *ressources_.police(kPoliceBoutons);
     int yb = 24;
-    for (int n = 4; n <= 13; ++n) {
+    for (int n = kPremierBoutonColonne; n <= kDernierBoutonColonne; ++n) {
         BoutonTheme* b = Creer_Bouton(n, kXBoutons, yb, kLargeurBouton, kHauteurBouton,
-                                      QString::fromUtf8(kLegendes[n - 4]), corps, police);
+                                      texte(kLegendes[n - kPremierBoutonColonne]), corps, police);
         colorer_bouton(n);
         connect(b, &QPushButton::clicked, this, [this, n] { traiter_controle(n); });
         boutons_.push_back(n);
         yb += kHauteurBouton + kEcartBoutons;
     }
-    const int y_depart = control(12)->geometry().bottom() + 1 + kEcartBoutons;
-    const std::pair<int, const char*> departs[] = {{15, " Coloriser les images "},
-                                                   {14, " Détourer les images "},
-                                                   {16, " Nettoyer les images "}};
+    const int y_depart = control(kEnregistrerListe)->geometry().bottom() + 1 + kEcartBoutons;
+    const std::pair<int, std::string_view> departs[] = {
+        {colourising::kStartButton, colourising::kStartCaption},
+        {cropping::kStartButton, cropping::kStartCaption},
+        {cleaning::kStartButton, cleaning::kStartCaption}};
     for (const auto& [n, legende] : departs) {
         BoutonTheme* b = Creer_Bouton(n, kXBoutons, y_depart, kLargeurBouton, kHauteurBouton,
-                                      QString::fromUtf8(legende), corps, police);
+                                      texte(legende), corps, police);
         colorer_bouton(n);
         connect(b, &QPushButton::clicked, this, [this, n] { traiter_controle(n); });
         b->hide();
@@ -115,7 +129,7 @@ void FenetrePrincipale::construire_corps() {
 }
 
 void FenetrePrincipale::construire_liste(QWidget* corps) {
-    const QRect bouton4 = control(4)->geometry();
+    const QRect bouton4 = control(kTesterNumeros)->geometry();
     const int x = bouton4.right() + 1 + 30;
     const int y = bouton4.top() + 33;
     const int largeur = corps->width() - (bouton4.right() + 1 + 15) - 44;
@@ -127,11 +141,11 @@ void FenetrePrincipale::construire_liste(QWidget* corps) {
     liste->setUniformRowHeights(true);
     liste->setSelectionMode(QAbstractItemView::ExtendedSelection);
     liste->setIconSize(QSize(16, 16));
-    liste->setHeaderLabels({QStringLiteral("Nombre de fichiers : "),
+    liste->setHeaderLabels({QString::fromUtf8(kTitreColonneVide),
                             QStringLiteral("Bits par pixel - nombre de couleurs")});
     liste->header()->setStretchLastSection(false);
     liste->header()->setSectionsMovable(false);
-    enregistrer_controle(17, liste);
+    enregistrer_controle(kListeFichiers, liste);
     ajuster_colonne_0(*this);
     const int barre = liste->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     liste->setColumnWidth(0, liste->columnWidth(0) - barre);
@@ -145,7 +159,7 @@ void FenetrePrincipale::construire_liste(QWidget* corps) {
     liste->setFont(police_liste_);
     liste->setColumnWidth(1, 150);
 
-    auto* statut = new QLabel(QStringLiteral("  Dossier : "), corps);  // owned by the body
+    auto* statut = new QLabel(QString::fromUtf8(kDossierVide), corps);  // owned by the body
     statut->setTextFormat(Qt::PlainText);
     statut->setGeometry(x, y - 31, largeur, 40);
     statut->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -156,14 +170,15 @@ void FenetrePrincipale::construire_liste(QWidget* corps) {
     statut->setAutoFillBackground(true);
     ressources_.definir_police(kPoliceDossier, police_en_points(QStringLiteral("Arial"), 15));
     statut->setFont(*ressources_.police(kPoliceDossier));
-    enregistrer_controle(18, statut);
+    enregistrer_controle(kStatutDossier, statut);
     liste->move(x, y + 7);
 }
 
 void FenetrePrincipale::construire_barre_bas() {
-    QWidget* barre = conteneur(
-        2, this, QRect(0, kHauteurClient - kHauteurBarreBas, kLargeurClient, kHauteurBarreBas),
-        kFondBarreBasAccueil);
+    QWidget* barre =
+        conteneur(kBarreBas, this,
+                  QRect(0, kHauteurClient - kHauteurBarreBas, kLargeurClient, kHauteurBarreBas),
+                  kFondBarreBasAccueil);
     const QFont& police = *ressources_.police(kPoliceBoutons);
     const int y = (kHauteurBarreBas - kHauteurBoutonBas) / 2;
     auto largeur = [&](const char* legende) {
@@ -177,16 +192,19 @@ void FenetrePrincipale::construire_barre_bas() {
         b->setVisible(visible);
         return b->geometry();
     };
-    const QRect quitter = bouton(3, kLargeurClient - largeur("Quitter") - 20, 100, "Quitter", true);
-    const QRect annuler = bouton(60, quitter.x(), largeur("Annuler"), "Annuler", false);
-    const QRect reconstituer = bouton(37, 30, largeur("Reconstituer"), "Reconstituer", false);
+    const QRect quitter =
+        bouton(kQuitter, kLargeurClient - largeur("Quitter") - 20, 100, "Quitter", true);
+    const QRect annuler = bouton(kAnnuler, quitter.x(), largeur("Annuler"), "Annuler", false);
+    const QRect reconstituer =
+        bouton(kReconstituer, 30, largeur("Reconstituer"), "Reconstituer", false);
     const QRect ajouter =
-        bouton(38, reconstituer.right() + 1 + 50, largeur("Ajouter des exceptions de page"),
-               "Ajouter des exceptions de page", false);
-    bouton(39, ajouter.right() + 1 + 30, largeur("Supprimer des exceptions de page"),
-           "Supprimer des exceptions de page", false);
-    bouton(61, annuler.x() - largeur("Renommer") - 20, largeur("Renommer"), "Renommer", false);
-    bouton(62, 50, largeur("Tester la numérotation des fichiers d'origine"),
+        bouton(kAjouterExceptions, reconstituer.right() + 1 + 50,
+               largeur("Ajouter des exceptions de page"), "Ajouter des exceptions de page", false);
+    bouton(kSupprimerExceptions, ajouter.right() + 1 + 30,
+           largeur("Supprimer des exceptions de page"), "Supprimer des exceptions de page", false);
+    bouton(kRenommer, annuler.x() - largeur("Renommer") - 20, largeur("Renommer"), "Renommer",
+           false);
+    bouton(kTesterNumerotation, 50, largeur("Tester la numérotation des fichiers d'origine"),
            "Tester la numérotation des fichiers d'origine", false);
 }
 

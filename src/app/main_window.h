@@ -45,9 +45,13 @@ class FenetrePrincipale : public QWidget {
     // An item of the numbering window's tool bars (0 load a list file, 1 select images).
     void traiter_menu(int item);
     // Runs action when event numero is posted to this window (the done events of a run); an empty
-    // action forgets the event. An action must not replace itself while it runs.
+    // action forgets the event; an action may forget or replace its own event while it runs.
     void sur_evenement(int numero, std::function<void()> action);
     void poster(int numero);
+    // Handlers of controls and tool-bar items that are not window 1's own but reach its loop
+    // outside any operation panel (the numbering window's); an empty action forgets the control.
+    void sur_controle(int numero, std::function<void(TypeEvenement)> action);
+    void sur_menu(std::function<void(int item)> action) { menu_ = std::move(action); }
 
     // Called at shutdown, after the preferences are written and before any widget goes: each one
     // stops its run's workers once the page being written is finished (ExecutionLot::arreter,
@@ -76,7 +80,6 @@ class FenetrePrincipale : public QWidget {
     void construire_liste(QWidget* corps);
     void construire_barre_bas();
     void traiter_evenement(int numero);
-    void changement_champ_numerotation(int numero, TypeEvenement type);
 
     Ressources& ressources_;
     Dialogs& dialogs_;
@@ -84,10 +87,11 @@ class FenetrePrincipale : public QWidget {
     QFont police_liste_;
     QFont police_liste_soulignee_;
     std::map<int, std::function<void()>> actions_;
+    std::map<int, std::function<void(TypeEvenement)>> controles_;
+    std::function<void(int)> menu_;
     std::map<int, std::function<void()>> attentes_;
     int prochaine_attente_ = 0;
     Intercepteur intercepteur_;
-    int numerotations_terminees_ = 0;
     bool fermeture_demandee_ = false;
 };
 

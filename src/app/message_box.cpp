@@ -1,6 +1,7 @@
 #include "app/message_box.h"
 
 #include "app/controls.h"
+#include "app/main_window_ids.h"
 
 namespace vellumor::app {
 
@@ -23,7 +24,7 @@ DialogueTache dialogue_pour(const QString& instruction, const QString& texte, st
     DialogueTache d;
     d.titre = titre;
     if (d.titre.isEmpty()) {
-        if (QWidget* principale = fenetre(1)) d.titre = principale->windowTitle();
+        if (QWidget* principale = fenetre(kFenetrePrincipale)) d.titre = principale->windowTitle();
     }
     d.instruction = instruction;
     d.icone = bouclier_de(style);

@@ -18,7 +18,8 @@ void Ressources::charger_polices_de_base() {
 }
 
 void Ressources::charger_images_partagees() {
-    for (int n : {3, 1, 2, 5, 4, 7, 8, 9}) {
+    for (int n : {kIconeEnCours, kIconeFait, kIconeEchec, kIconeAttente, kIconeVierge,
+                  kImageDossier, kIconeSansMarge, kImageSensInterdit}) {
         QImage image = dessiner_image_partagee(n);
         if (!image.isNull()) images_[n] = image;
     }

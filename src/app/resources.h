@@ -4,11 +4,19 @@
 #include <QImage>
 #include <map>
 
+#include "batch/lot_fichiers.h"
+
 namespace vellumor::app {
 
 inline constexpr int kPoliceBandeau = 1;
 inline constexpr int kPoliceBoutons = 2;
 inline constexpr int kPoliceDossier = 500;
+
+// The shared images beside the row icons 1 to 5 and 8 (numbered in batch/lot_fichiers.h).
+inline constexpr int kImageFondBandeau = 0;  // the banner, drawn with its title
+inline constexpr int kImageOutils = 6;       // wrench and hammer, right in the banner
+inline constexpr int kImageDossier = 7;      // the folder of the tool-bar buttons
+inline constexpr int kImageSensInterdit = 9;
 
 // A font of face at size points, as a pixel height for the 96-dpi layout every position assumes.
 QFont police_en_points(const QString& face, int points, bool gras = false, bool italique = false);

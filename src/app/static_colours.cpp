@@ -5,20 +5,21 @@
 #include <QLabel>
 #include <QPushButton>
 #include <algorithm>
-#include <initializer_list>
+#include <iterator>
 
 #include "app/colours.h"
 #include "app/controls.h"
+#include "app/main_window_ids.h"
+#include "app/windows/exceptions_ids.h"
+#include "app/windows/numbering_ids.h"
+#include "app/windows/reconstitution_ids.h"
+#include "ops/cleaning/cleaning_constants.h"
 
 namespace vellumor::app {
 namespace {
 
 bool coloriage_installe = false;
 bool reconstitution_active = false;
-
-bool parmi(int n, std::initializer_list<int> liste) {
-    return std::find(liste.begin(), liste.end(), n) != liste.end();
-}
 
 CouleurStatique colore(Couleur c) {
     return {CouleurStatique::Traitement::FondBlanc, true, c};
@@ -28,21 +29,49 @@ constexpr Couleur kRouge = 0x0000FF;
 constexpr Couleur kBleu = 0xFF0000;
 constexpr Couleur kGris = 0x808080;
 
+// The labels of each group, by window.
+constexpr int kBleus[] = {kCadrePagesPaires,        cleaning::kOptionsFrame,
+                          kTexteCoinPairHautGauche, kTexteCoinPairHautDroit,
+                          kTexteCoinPairBasGauche,  kTexteCoinPairBasDroit};
+constexpr int kRouges[] = {kCadrePagesImpaires,
+                           kTexteCoinImpairHautGauche,
+                           kTexteCoinImpairHautDroit,
+                           kTexteCoinImpairBasGauche,
+                           kTexteCoinImpairBasDroit,
+                           kCadreDebutFin,
+                           kCadreModeles,
+                           kCadreParametres};
+// From reconstitution's corner options through the renaming window's frames and options to the
+// cleaning boxes.
+constexpr int kDerniereCaseNettoyage = cleaning::kPatternOptions.back().control;
+constexpr int kNoirsOuGris[] = {kTexteChargerListe, kTexteChargerImages,  kTexteOffsetX,
+                                kTexteOffsetY,      kTexteEpaisseurCadre, kTexteEspacement,
+                                kTexteOffsetReliure};
+
+template <std::size_t N>
+bool parmi(int n, const int (&liste)[N]) {
+    return std::find(std::begin(liste), std::end(liste), n) != std::end(liste);
+}
+
+bool entre(int n, int premier, int dernier) {
+    return n >= premier && n <= dernier;
+}
+
 }  // namespace
 
 CouleurStatique couleur_statique(int n, int valeur, bool reconstitution) {
-    if (parmi(n, {40, 41})) return {};
-    if (n == 36) return colore(0x70180B);
-    if (n == 28) return colore(kRouge);
-    if (n == 35) return colore(kBleu);
-    if (parmi(n, {24, 96, 67, 68, 69, 70})) return colore(reconstitution ? 0xFF6A6A : kBleu);
-    if (parmi(n, {25, 75, 76, 77, 78, 105, 117, 126}))
-        return colore(reconstitution ? 0x6969FF : kRouge);
-    if (parmi(n, {137, 138, 127, 129, 131, 133, 135})) return colore(valeur == 1 ? kBlack : kGris);
-    if (n == 106) return colore(valeur == 1 ? kBleu : kGris);
-    if (n == 108) return colore(valeur == 1 ? kRouge : kGris);
-    if ((n >= 19 && n <= 39) || (n >= 63 && n <= 95) || n == 104 || (n >= 110 && n <= 114) ||
-        (n >= 122 && n <= 125))
+    if (n == kUniteOffsetReliure || n == kUniteOffsetSuperieur) return {};
+    if (n == kNomImageVierge) return colore(0x70180B);
+    if (n == kTexteFormat) return colore(kRouge);
+    if (n == kTexteBleu) return colore(kBleu);
+    if (parmi(n, kBleus)) return colore(reconstitution ? 0xFF6A6A : kBleu);
+    if (parmi(n, kRouges)) return colore(reconstitution ? 0x6969FF : kRouge);
+    if (parmi(n, kNoirsOuGris)) return colore(valeur == 1 ? kBlack : kGris);
+    if (n == kTexteDebut) return colore(valeur == 1 ? kBleu : kGris);
+    if (n == kTexteFin) return colore(valeur == 1 ? kRouge : kGris);
+    if (entre(n, kPremierControleOperation, kDernierBoutonReconstitution) ||
+        entre(n, kPremiereOptionReconstitution, kDerniereCaseNettoyage) || n == kCadrePosition ||
+        entre(n, kNumeroReserve, kHautAuCentre) || entre(n, kModeleDisque, kModeleAnneau))
         return {CouleurStatique::Traitement::FondBlanc, false, kBlack};
     return {};
 }
@@ -56,8 +85,8 @@ bool coloriage_statique_installe() {
 
 void definir_reconstitution_en_cours(bool en_cours) {
     reconstitution_active = en_cours;
-    for (int n : {24, 96, 67, 68, 69, 70, 25, 75, 76, 77, 78, 105, 117, 126})
-        appliquer_couleur_statique(control(n));
+    for (int n : kBleus) appliquer_couleur_statique(control(n));
+    for (int n : kRouges) appliquer_couleur_statique(control(n));
 }
 
 bool reconstitution_en_cours() {

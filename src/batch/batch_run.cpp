@@ -4,6 +4,7 @@
 #include <cctype>
 #include <exception>
 #include <new>
+#include <stdexcept>
 #include <system_error>
 
 namespace vellumor {
@@ -22,11 +23,17 @@ Progression& Travailleur::progression() {
     return *run_.p_.progression;
 }
 
-VerrouMutex Travailleur::verrou() {
-    return VerrouMutex(run_.mutex_);
+VerrouExecution Travailleur::verrou() {
+    return VerrouExecution(run_, run_.mutex_);
 }
 
-std::int64_t Travailleur::ligne_du_fichier(std::size_t i, bool sans_casse) const {
+void Travailleur::verifier(const VerrouExecution& v) const {
+    if (v.run_ != &run_) throw std::logic_error("verrou d'une autre exécution");
+}
+
+std::int64_t Travailleur::ligne_du_fichier(const VerrouExecution& v, std::size_t i,
+                                           bool sans_casse) const {
+    verifier(v);
     if (i >= lot_.Fichiers.size()) return -1;
     const FichierLot& f = lot_.Fichiers[i];
     const std::string nom = f.Fichier.filename().string();
@@ -39,20 +46,23 @@ std::int64_t Travailleur::ligne_du_fichier(std::size_t i, bool sans_casse) const
     return -1;
 }
 
-void Travailleur::debuter_entete() {
+void Travailleur::debuter_entete(const VerrouExecution& v) {
+    verifier(v);
     lignes_depart_ = run_.p_.lignes->nombre_lignes();
     progression().texte_entete(
         run_.p_.texte_entete(run_.p_.nombre_fichiers, run_.compteur_, lignes_depart_));
 }
 
-std::int64_t Travailleur::compter_fichier() {
+std::int64_t Travailleur::compter_fichier(const VerrouExecution& v) {
+    verifier(v);
     const std::int64_t k = run_.compteur_ + 1;
     progression().texte_entete(run_.p_.texte_entete(run_.p_.nombre_fichiers, k, lignes_depart_));
     run_.compteur_ = k;
     return k;
 }
 
-void Travailleur::icone(std::int64_t ligne, int icone) {
+void Travailleur::icone(const VerrouExecution& v, std::int64_t ligne, int icone) {
+    verifier(v);
     if (ligne >= 0) progression().icone_ligne(ligne, icone);
 }
 
@@ -75,15 +85,35 @@ ExecutionLot::~ExecutionLot() {
 }
 
 void ExecutionLot::executer(Travailleur& t, const Travail& travail) {
+    bool echoue = false;
+    std::string panne;
     try {
         travail(t);
     } catch (const std::exception& e) {
-        Message m;
-        m.kind = Message::Kind::Simple;
-        m.titre = "Erreur";
-        m.texte = std::string("Le traitement s'est arrêté sur une erreur : ") + e.what();
-        p_.progression->message(m);
-        t.poster_fin();
+        echoue = true;
+        try {
+            panne = e.what();
+        } catch (...) {
+        }
+    } catch (...) {
+        echoue = true;
+    }
+    if (echoue) {
+        // Reporting may fail too (no memory left): the thread still ends, and the done event is
+        // still tried, so that the front does not wait for ever.
+        try {
+            Message m;
+            m.kind = Message::Kind::Simple;
+            m.titre = "Erreur";
+            m.texte = "Le traitement s'est arrêté sur une erreur : " +
+                      (panne.empty() ? std::string("erreur inconnue") : panne);
+            p_.progression->message(m);
+        } catch (...) {
+        }
+        try {
+            t.poster_fin();
+        } catch (...) {
+        }
     }
     std::lock_guard g(fin_garde_);
     ++fins_;
@@ -94,7 +124,11 @@ bool ExecutionLot::demarrer(Travail travail) {
     if (demarre_) return false;
     demarre_ = true;
     compteur_ = 0;
-    Mutex_Enregistrer(mutex_, 0);
+    try {
+        Mutex_Enregistrer(mutex_, 0);
+    } catch (const std::bad_alloc&) {
+        // Unregistered, the mutex still guards the run: VerrouMutex locks it all the same.
+    }
     // Both threads share one copy of travail, which lives as long as the run.
     auto partage = std::make_shared<Travail>(std::move(travail));
     try {
@@ -123,11 +157,6 @@ void ExecutionLot::attendre() {
     if (fil_impair_.joinable()) fil_impair_.join();
 }
 
-std::int64_t ExecutionLot::compteur() const {
-    VerrouMutex v(mutex_);
-    return compteur_;
-}
-
 namespace {
 
 ResultatPage echec(std::string raison) {
@@ -146,7 +175,7 @@ ResultatPage traiter_fichier(Travailleur& t, const EtapeFichier& etape,
         if (!cible->active()) return echec("Impossible de dessiner sur l'image");
         {
             auto v = t.verrou();
-            t.icone(ligne, kIconeEnCours);
+            t.icone(v, ligne, kIconeEnCours);
         }
         PageEnCours page(*charge.image, source, t, cible);
         return etape.traiter(page);
@@ -174,14 +203,14 @@ void travail_standard(Travailleur& t, const EtapeFichier& etape) {
             t.poster_fin();
             return;
         }
-        if (!etape.erreur_premiere_ligne.empty() && t.ligne_du_fichier(0) < 0) {
+        if (!etape.erreur_premiere_ligne.empty() && t.ligne_du_fichier(v, 0) < 0) {
             Message m;
             m.kind = Message::Kind::Simple;
             m.titre = "Erreur";
             m.texte = etape.erreur_premiere_ligne;
             progression.message(m);
         }
-        t.debuter_entete();
+        t.debuter_entete(v);
     }
     for (std::size_t i = 0; i < lot.Fichiers.size() && !t.arret_demande(); ++i) {
         const std::filesystem::path& source = lot.Fichiers[i].Fichier;
@@ -189,14 +218,14 @@ void travail_standard(Travailleur& t, const EtapeFichier& etape) {
         {
             auto v = t.verrou();
             lot.Fichier_Courant = i;
-            ligne = t.ligne_du_fichier(i);
+            ligne = t.ligne_du_fichier(v, i);
             if (ligne >= 0) lot.First_ListIndex = ligne;
             progression.fichier_commence(source);
         }
         const ResultatPage r = traiter_fichier(t, etape, source, ligne);
         auto v = t.verrou();
-        t.icone(ligne, r.icone);
-        if (r.compte) t.compter_fichier();
+        t.icone(v, ligne, r.icone);
+        if (r.compte) t.compter_fichier(v);
         progression.fichier_fini(source, r.issue, r.raison);
     }
     t.poster_fin();

@@ -20,31 +20,47 @@
 namespace vellumor {
 
 class ExecutionLot;
+class Travailleur;
+
+// Proof that the caller holds its run's mutex: only Travailleur::verrou() makes one, and the
+// functions that must be called under the mutex take it, so calling them without it does not
+// compile. It can neither be copied nor moved: it lives in the scope that took the mutex.
+class VerrouExecution {
+  public:
+    VerrouExecution(const VerrouExecution&) = delete;
+    VerrouExecution& operator=(const VerrouExecution&) = delete;
+
+  private:
+    friend class Travailleur;
+    VerrouExecution(const ExecutionLot& run, const Mutex& m) : run_(&run), verrou_(m) {}
+    const ExecutionLot* run_;
+    VerrouMutex verrou_;
+};
 
 // One worker's view of its run: its job record and what it shares with the other worker (mutex,
-// rows, processed-files counter, progress, stop flag). The methods marked "under verrou()" must be
-// called while the caller holds the run's mutex; they never take it themselves, so a worker that
-// holds the mutex for its whole list (numbering) can use them too.
+// rows, processed-files counter, progress, stop flag). The methods that take a VerrouExecution
+// must be called with the run's mutex held; they never take it themselves, so a worker that holds
+// the mutex for its whole list (numbering) can use them too.
 class Travailleur {
   public:
     Lot_Fichiers& lot() { return lot_; }
     bool est_pair() const { return pair_; }
     Progression& progression();
 
-    // Holds the run's mutex (Mutex_Verrouiller) until the returned object goes away.
-    VerrouMutex verrou();
+    // Holds the run's mutex until the returned proof goes away.
+    [[nodiscard]] VerrouExecution verrou();
 
-    // Under verrou(): the row of file i of the record: its own row when that row's text is the
-    // file's name (with extension), else the first row bearing that name (compared without regard
-    // to case when sans_casse), else -1 (no row: row reports are skipped).
-    std::int64_t ligne_du_fichier(std::size_t i, bool sans_casse = false) const;
-    // Under verrou(): remembers the row count M and sets the header to the progress text with the
-    // current counter.
-    void debuter_entete();
-    // Under verrou(): counter step: k = counter + 1, header text with k, k stored; returns k.
-    std::int64_t compter_fichier();
-    // Under verrou(): sets a row's icon; ignored for a row < 0.
-    void icone(std::int64_t ligne, int icone);
+    // The row of file i of the record: its own row when that row's text is the file's name (with
+    // extension), else the first row bearing that name (compared without regard to case when
+    // sans_casse), else -1 (no row: row reports are skipped).
+    std::int64_t ligne_du_fichier(const VerrouExecution& v, std::size_t i,
+                                  bool sans_casse = false) const;
+    // Remembers the row count M and sets the header to the progress text with the current counter.
+    void debuter_entete(const VerrouExecution& v);
+    // Counter step: k = counter + 1, header text with k, k stored; returns k.
+    std::int64_t compter_fichier(const VerrouExecution& v);
+    // Sets a row's icon; ignored for a row < 0.
+    void icone(const VerrouExecution& v, std::int64_t ligne, int icone);
     // Row count remembered by debuter_entete().
     std::int64_t lignes_depart() const { return lignes_depart_; }
 
@@ -57,6 +73,8 @@ class Travailleur {
     friend class ExecutionLot;
     Travailleur(ExecutionLot& run, Lot_Fichiers& lot, bool pair)
         : run_(run), lot_(lot), pair_(pair) {}
+    // A proof taken on another run is a fault of the program, not of the data.
+    void verifier(const VerrouExecution& v) const;
     ExecutionLot& run_;
     Lot_Fichiers& lot_;
     bool pair_;
@@ -87,8 +105,10 @@ class ExecutionLot {
 
     // Resets the counter to 0, registers the run's mutex and starts a thread running travail on the
     // even record, then one on the odd record, both even when a record is empty. A worker whose
-    // travail throws reports the failure and posts its done event. False when a thread could not be
-    // started (nothing is left running then). Called once.
+    // travail throws, whatever it throws, reports the failure and posts its done event; its thread
+    // ends normally. A registration that fails leaves the run without its registry entry, its
+    // mutex still locked by verrou(). False when a thread could not be started (nothing is left
+    // running then). Called once.
     bool demarrer(Travail travail);
 
     // Asks both workers to stop before their next file; the pages being written are finished.
@@ -98,7 +118,9 @@ class ExecutionLot {
     // Waits for both workers to end.
     void attendre();
 
-    std::int64_t compteur() const;  // processed files so far
+    // Processed files so far. Never waits for the run's mutex, which a worker may hold for its
+    // whole list.
+    std::int64_t compteur() const { return compteur_.load(); }
     const PaireLots& lots() const { return lots_; }
     const Mutex& mutex() const { return mutex_; }
 
@@ -109,7 +131,7 @@ class ExecutionLot {
     PaireLots lots_;
     ParametresExecution p_;
     Mutex mutex_;
-    std::int64_t compteur_ = 0;  // guarded by mutex_
+    std::atomic<std::int64_t> compteur_{0};  // written under mutex_, read anywhere
     std::atomic<bool> arret_{false};
     std::mutex fin_garde_;
     std::condition_variable fin_signal_;

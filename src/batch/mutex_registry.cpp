@@ -66,6 +66,28 @@ void Mutex_Liberer(const Mutex& m) {
     std::erase_if(r.entrees, [&](const EntreeMutex& e) { return e.mutex == m; });
 }
 
+VerrouMutex::VerrouMutex(Mutex m) : m_(std::move(m)) {
+    if (!m_) return;
+    m_->lock();
+    Registre& r = registre();
+    std::lock_guard g(r.garde);
+    if (EntreeMutex* e = r.trouver(m_)) {
+        ++e->compte;
+        compte_ = true;
+    }
+}
+
+VerrouMutex::~VerrouMutex() {
+    if (!m_) return;
+    if (compte_) {
+        Registre& r = registre();
+        std::lock_guard g(r.garde);
+        // Released from the registry while held: nothing left to count down.
+        if (EntreeMutex* e = r.trouver(m_); e && e->compte > 0) --e->compte;
+    }
+    m_->unlock();
+}
+
 std::vector<EntreeMutex> GLB_Liste_Mutex() {
     Registre& r = registre();
     std::lock_guard g(r.garde);

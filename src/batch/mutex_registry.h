@@ -37,16 +37,19 @@ void Mutex_Liberer(const Mutex& m);
 // A copy of the registry GLB_Liste_Mutex, in registration order.
 std::vector<EntreeMutex> GLB_Liste_Mutex();
 
-// Holds m through Mutex_Verrouiller for its lifetime.
+// Holds m for its lifetime, and counts the lock in the registry while m is registered. m itself is
+// locked whether it is registered or not: an operation whose registration failed still runs its
+// workers one at a time where they must.
 class VerrouMutex {
   public:
-    explicit VerrouMutex(Mutex m) : m_(std::move(m)) { Mutex_Verrouiller(m_); }
-    ~VerrouMutex() { Mutex_Deverrouiller(m_); }
+    explicit VerrouMutex(Mutex m);
+    ~VerrouMutex();
     VerrouMutex(const VerrouMutex&) = delete;
     VerrouMutex& operator=(const VerrouMutex&) = delete;
 
   private:
     Mutex m_;
+    bool compte_ = false;  // the registry counted this lock
 };
 
 }  // namespace vellumor

@@ -18,7 +18,7 @@
 #include "ops/exceptions/page_exception.h"
 #include "ops/reconstitution/execution.h"
 #include "ops/reconstitution/format.h"
-#include "ops/reconstitution/parametres.h"
+#include "ops/reconstitution/parameters.h"
 #include "ops/reconstitution/placement.h"
 
 namespace vellumor::cli {

@@ -45,13 +45,13 @@ TEST_F(WindowProgress, WorkerReportsReachTheListBeforeTheirDoneEvents) {
         ExecutionLot run(lots(), {&lignes, &progression, 5, texte_progression});
         ASSERT_TRUE(run.demarrer([](Travailleur& t) {
             {
-                VerrouMutex verrou = t.verrou();
-                t.debuter_entete();
+                auto verrou = t.verrou();
+                t.debuter_entete(verrou);
             }
             for (std::size_t i = 0; i < t.lot().Fichiers.size(); ++i) {
-                VerrouMutex verrou = t.verrou();
-                t.icone(t.ligne_du_fichier(i), kIconeFait);
-                t.compter_fichier();
+                auto verrou = t.verrou();
+                t.icone(verrou, t.ligne_du_fichier(verrou, i), kIconeFait);
+                t.compter_fichier(verrou);
             }
             t.poster_fin();
         }));

@@ -6,8 +6,11 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <future>
 #include <map>
 #include <set>
+#include <stdexcept>
+#include <thread>
 
 #include "batch_recorder.h"
 #include "imagelist/repartition_parite.h"
@@ -252,6 +255,108 @@ TEST(ExecutionLot, WorkerThatThrowsStillPostsItsDoneEvent) {
     EXPECT_EQ(b.progression.evenements().size(), 2u);
 }
 
+// The helpers that need the run's mutex cannot be called without the proof that it is held, and
+// the proof cannot outlive the scope that took it.
+template <typename T>
+concept SansVerrou = requires(T& t) {
+    t.icone(std::int64_t(0), 1);
+}
+|| requires(T& t) {
+    t.compter_fichier();
+}
+|| requires(T& t) {
+    t.debuter_entete();
+}
+|| requires(T& t) {
+    t.ligne_du_fichier(std::size_t(0));
+};
+static_assert(!SansVerrou<Travailleur>);
+static_assert(!std::is_copy_constructible_v<VerrouExecution>);
+static_assert(!std::is_move_constructible_v<VerrouExecution>);
+
+TEST(ExecutionLot, WorkerThatThrowsAnythingEndsItsRunWithAMessageAndItsDoneEvent) {
+    struct PasUneException {};
+    const std::vector<std::function<void()>> pannes = {
+        [] { throw 42; },
+        [] { throw PasUneException{}; },
+        [] { throw std::runtime_error(""); },
+        [] { throw std::bad_alloc(); },
+    };
+    for (const auto& panne : pannes) {
+        Banc b({"p_1.png", "p_2.png", "p_3.png"});
+        b.preparer();
+        ASSERT_TRUE(b.run->demarrer([&panne](Travailleur& t) {
+            {
+                auto v = t.verrou();  // released on the way out
+                t.debuter_entete(v);
+            }
+            if (!t.est_pair()) panne();
+            auto v = t.verrou();
+            t.compter_fichier(v);
+            t.poster_fin();
+        }));
+        ASSERT_TRUE(b.run->attendre_pour(std::chrono::seconds(20)));
+        b.run->attendre();
+        std::vector<std::string> boites;
+        for (const Appel& a : b.progression.appels())
+            if (a.type == Appel::Boite) boites.push_back(a.texte);
+        ASSERT_EQ(boites.size(), 1u);
+        EXPECT_TRUE(boites[0].starts_with("Le traitement s'est arrêté sur une erreur : "))
+            << boites[0];
+        EXPECT_EQ(b.progression.evenements().size(), 2u);
+        EXPECT_EQ(b.run->compteur(), 1);
+    }
+}
+
+TEST(ExecutionLot, MutexLeftOutOfTheRegistryStillKeepsTheWorkersApart) {
+    Banc b({"p_1.png", "p_2.png", "p_3.png", "p_4.png"});
+    b.preparer();
+    std::atomic<bool> partir{false};
+    std::atomic<int> dedans{0};
+    std::atomic<bool> ensemble{false};
+    ASSERT_TRUE(b.run->demarrer([&](Travailleur& t) {
+        while (!partir) std::this_thread::yield();
+        for (int i = 0; i < 20; ++i) {
+            auto v = t.verrou();
+            if (++dedans > 1) ensemble = true;
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+            --dedans;
+        }
+        t.poster_fin();
+    }));
+    // As if its registration had failed: the registry no longer knows the run's mutex.
+    Mutex_Liberer(b.run->mutex());
+    ASSERT_EQ(Mutex_Enregistrer(b.run->mutex(), 1), 0);
+    partir = true;
+    b.run->attendre();
+    EXPECT_FALSE(ensemble.load());
+    EXPECT_EQ(b.progression.evenements().size(), 2u);
+}
+
+TEST(ExecutionLot, CounterIsReadWhileAWorkerHoldsTheMutexForItsWholeList) {
+    Banc b({"p_1.png", "p_2.png"});
+    b.preparer();
+    std::atomic<bool> tient{false}, lache{false};
+    ASSERT_TRUE(b.run->demarrer([&](Travailleur& t) {
+        if (!t.est_pair()) {
+            t.poster_fin();
+            return;
+        }
+        auto v = t.verrou();
+        t.compter_fichier(v);
+        tient = true;
+        while (!lache) std::this_thread::yield();
+        t.poster_fin();
+    }));
+    while (!tient) std::this_thread::yield();
+    auto lu = std::async(std::launch::async, [&] { return b.run->compteur(); });
+    const bool a_temps = lu.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    lache = true;  // a counter that waits for the mutex gets it now
+    EXPECT_TRUE(a_temps);
+    EXPECT_EQ(lu.get(), 1);
+    b.run->attendre();
+}
+
 TEST(ExecutionLot, MutexIsRegisteredForTheRunAndReleasedWithIt) {
     Mutex m;
     {
@@ -272,10 +377,10 @@ TEST(ExecutionLot, WorkerHoldingTheMutexForItsWholeListRunsAloneWithTheSameHelpe
     ASSERT_TRUE(b.run->demarrer([&](Travailleur& t) {
         auto v = t.verrou();
         if (++dedans > 1) ensemble = true;
-        t.debuter_entete();
+        t.debuter_entete(v);
         for (std::size_t i = 0; i < t.lot().Fichiers.size(); ++i) {
-            t.icone(t.ligne_du_fichier(i), kIconeFait);
-            t.compter_fichier();
+            t.icone(v, t.ligne_du_fichier(v, i), kIconeFait);
+            t.compter_fichier(v);
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
         --dedans;

@@ -1,25 +1,16 @@
 #pragma once
 
-#include <QEventLoop>
-#include <QObject>
 #include <QRect>
 #include <QString>
 #include <functional>
-#include <memory>
 #include <string_view>
 
-#include "app/main_window.h"
+#include "app/panels/panel.h"
 #include "batch/batch_run.h"
-#include "batch/image.h"
 
 namespace vellumor::app {
 
-// A text of the core (UTF-8) as the widgets show it.
-inline QString texte_utf8(std::string_view s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
-// What sets one operation's panel apart from the others.
+// What sets one batch operation's panel apart from the others.
 struct DescriptionLot {
     int bouton_depart = 0;          // 16, 14 or 15, moved into the bottom bar
     Couleur fond_barre = 0xACF4F3;  // bottom bar while the panel is open
@@ -38,63 +29,32 @@ DescriptionLot decrire_lot(int bouton_depart, std::string_view titre_erreur,
                            std::string_view titre_dialogue, std::string_view texte_fin,
                            int evenement_verification, ConstantesLots lots);
 
-// How a panel was left.
-enum class IssuePanneau {
-    Termine,  // a run went to its end, then the panel was left
-    Quitte,   // left by "Annuler" without a completed run
-    Ferme,    // window 1 was closed while the panel was open
-};
-
-// The processing panel shared by cleaning, cropping and colourising: it takes over window 1's body
-// and bottom bar, runs the operation's two workers while the window stays responsive (its own
-// loop), paints their reports on the file list, and gives window 1 back when it is left.
-class PanneauLot : public QObject {
+// The processing panel shared by cleaning, cropping and colourising: the operation's start button
+// in the bottom bar, the image list split by parity between the two workers, their reports painted
+// on the file list, the completion message (or, chained, leaving at once).
+class PanneauLot : public Panneau {
   public:
     PanneauLot(FenetrePrincipale& f, DescriptionLot d, bool enchaine);
-    ~PanneauLot() override;
-
-    // Opens the panel and runs its loop until it is left.
-    IssuePanneau executer();
 
   protected:
-    // Places 18 and 17 (and any options) once the geometry of both has been saved.
-    virtual void disposer();
+    void construire() override;
+    void ouvert() override;
+    void traiter(int numero, TypeEvenement type) override;
+    void rendre() override;
+    void execution_terminee() override;
+    // Places 18 and 17 and builds the operation's own controls (cleaning: its options frame).
+    virtual void disposer() { Panneau::construire(); }
     // Enables or disables the panel's own options with the other controls.
     virtual void activer_options(bool) {}
-    // Destroys the panel's own controls when it is left.
-    virtual void detruire_options() {}
-    // A click on a control that is neither the start button nor "Annuler".
-    virtual void traiter_autre(int) {}
-
-    FenetrePrincipale& f_;
-    QRect liste_sauvee_;
-    QRect statut_sauve_;
 
   private:
-    struct Execution;
-    void entrer();
-    bool traiter(int numero);
     void demarrer();
     bool preparer_liste();
     void lancer_travailleurs();
-    void sur_evenement(int numero);
-    void terminer();
     void reactiver();
-    void quitter_jusqu_aux_controles();
-    void quitter();
-    void sur_fermeture();
-    void poster_clic(int numero);
-    void ajuster_premiere_colonne();
 
     DescriptionLot d_;
     bool enchaine_;
-    QEventLoop boucle_;
-    std::shared_ptr<Execution> execution_;
-    int attente_ = 0;  // the run's wait at shutdown
-    int fins_ = 0;     // workers that have posted their done event
-    bool run_termine_ = false;
-    bool ouvert_ = false;
-    IssuePanneau issue_ = IssuePanneau::Quitte;
     QWidget* parent_depart_ = nullptr;
     QRect geometrie_depart_;
 };

@@ -2,6 +2,7 @@
 #include <QGroupBox>
 
 #include "app/controls.h"
+#include "app/main_window_ids.h"
 #include "app/panels/launchers.h"
 #include "app/themed_button.h"
 #include "ops/cleaning/cleaning_constants.h"
@@ -40,20 +41,16 @@ class PanneauNettoyage : public PanneauLot {
         for (const PatternOption& o : kPatternOptions) activer(o.control, actif);
         activer(kOptionsFrame, actif);
     }
-    void detruire_options() override {
-        for (const PatternOption& o : kPatternOptions) delete control(o.control);
-        delete control(kOptionsFrame);
-    }
-    void traiter_autre(int numero) override;
+    void traiter(int numero, TypeEvenement type) override;
 
   private:
     void construire_cadre(const QRect& liste);
 };
 
 void PanneauNettoyage::disposer() {
-    QWidget* corps = control(1);
-    QWidget* statut = control(18);
-    QWidget* liste = control(17);
+    QWidget* corps = this->corps();
+    QWidget* statut = control(kStatutDossier);
+    QWidget* liste = control(kListeFichiers);
     if (!corps || !statut || !liste) return;
     const int largeur = corps->width() / 3 * 2;
     statut->setGeometry(30, 10, largeur, statut->height());
@@ -67,14 +64,13 @@ void PanneauNettoyage::disposer() {
 }
 
 void PanneauNettoyage::construire_cadre(const QRect& liste) {
-    QWidget* corps = control(1);
+    const int largeur_corps = corps()->width();
     const QFont& police = f_.police_liste();
-    auto* cadre = new QGroupBox(texte_utf8(kOptionsFrameCaption), corps);  // owned by the body
-    enregistrer_controle(kOptionsFrame, cadre);
+    auto* cadre = creer<QGroupBox>(kOptionsFrame, texte_utf8(kOptionsFrameCaption));
     cadre->setFont(police);
     const int x = liste.x() + liste.width() + liste.x();
     const int y = liste.y() + 51;
-    cadre->setGeometry(x, y, corps->width() - liste.width() - 3 * liste.x(), 0);
+    cadre->setGeometry(x, y, largeur_corps - liste.width() - 3 * liste.x(), 0);
     cadre->show();
     int y_boite = -1;
     QRect derniere;
@@ -82,11 +78,10 @@ void PanneauNettoyage::construire_cadre(const QRect& liste) {
         const Mesure m = mesurer_texte(&police, texte_utf8(o.caption));
         const QSize taille = m.ok ? QSize(m.largeur + 30, m.hauteur) : QSize(200, 25);
         if (y_boite < 0) y_boite = y + taille.height() + 25;
-        auto* boite = new QCheckBox(texte_utf8(o.caption), corps);  // owned by the body
-        enregistrer_controle(o.control, boite);
+        auto* boite = creer<QCheckBox>(o.control, texte_utf8(o.caption));
         boite->setFont(police);
         boite->setGeometry(x + 30, y_boite, taille.width(), taille.height());
-        connect(boite, &QCheckBox::clicked, &f_, [this, n = o.control] { f_.traiter_controle(n); });
+        relayer_clics(boite, o.control);
         boite->show();
         boite->raise();
         derniere = boite->geometry();
@@ -95,7 +90,8 @@ void PanneauNettoyage::construire_cadre(const QRect& liste) {
     cadre->resize(cadre->width(), derniere.y() + derniere.height() - y + 25);
 }
 
-void PanneauNettoyage::traiter_autre(int numero) {
+void PanneauNettoyage::traiter(int numero, TypeEvenement type) {
+    PanneauLot::traiter(numero, type);
     for (const PatternOption& o : kPatternOptions) {
         if (o.control != numero) continue;
         auto* boite = control_as<QCheckBox>(numero);

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-// What the cropping run shows and posts: texts, control and event numbers, record names, the two
-// row icons of pages left unwritten. Texts are UTF-8 and keep their leading and trailing blanks.
+// What the cropping run shows and posts: texts, control and event numbers, record names. Texts are
+// UTF-8 and keep their leading and trailing blanks.
 namespace vellumor::cropping {
 
 inline constexpr int kStartButton = 14;
@@ -21,8 +21,7 @@ inline constexpr int kCheckEvent = 0x1000B;
 inline constexpr std::string_view kEvenRecordName = "GLB_Fichier_Pair_Detourage";
 inline constexpr std::string_view kOddRecordName = "GLB_Fichier_ImPair_Detourage";
 
-// Row icons of the two outcomes in which the file is left as it is.
-inline constexpr int kIconBlankPage = 4;  // no pixel other than white
-inline constexpr int kIconNoMargin = 8;   // the ink already touches all four edges
+// The row icons of the two outcomes in which the file is left as it is are the file list's
+// kIconeVierge and kIconeSansMarge (batch/lot_fichiers.h), with the other row icons.
 
 }  // namespace vellumor::cropping

@@ -10,9 +10,9 @@ ResultatPage traiter(PageEnCours& page) {
     const Detection d = detecter_marges(page.image);
     page.arreter_dessin();
     if (d.outcome == CropOutcome::Blank)
-        return {kIconBlankPage, IssueFichier::NonEcrit, "page blanche, rien n'est écrit", true};
+        return {kIconeVierge, IssueFichier::NonEcrit, "page blanche, rien n'est écrit", true};
     if (d.outcome == CropOutcome::Uncut)
-        return {kIconNoMargin, IssueFichier::NonEcrit, "aucune marge à retirer, rien n'est écrit",
+        return {kIconeSansMarge, IssueFichier::NonEcrit, "aucune marge à retirer, rien n'est écrit",
                 true};
     // The rectangle is cut inside the page's own buffer: no second page is held.
     page.image.crop_in_place(d.rect.x, d.rect.y, d.rect.width, d.rect.height);

@@ -17,13 +17,15 @@ Message boite_erreur(std::string instruction, std::string texte) {
 
 enum class Suite { FichierSuivant, Fin };
 
+// Runs with the run's mutex held for the whole list (v).
 struct Numeroteur {
     Travailleur& t;
+    const VerrouExecution& v;
     const ReglagesNumerotation& r;
 
     void echec(std::int64_t ligne, const std::filesystem::path& source, Message m,
                const std::string& raison) {
-        t.icone(ligne, kIconeEchec);
+        t.icone(v, ligne, kIconeEchec);
         t.progression().message(m);
         t.progression().fichier_fini(source, IssueFichier::Echec, raison);
     }
@@ -31,7 +33,7 @@ struct Numeroteur {
     Suite numeroter(const FichierLot& f, std::int64_t ligne) {
         const std::string name = f.Fichier.filename().string();
         const std::int64_t p = r.debut + f.Ligne;
-        t.icone(ligne, kIconeEnCours);
+        t.icone(v, ligne, kIconeEnCours);
         t.progression().fichier_commence(f.Fichier);
         LoadResult page = load_png(f.Fichier);
         if (!page) {
@@ -66,9 +68,9 @@ struct Numeroteur {
                   saved.raison);
             return Suite::FichierSuivant;
         }
-        t.icone(ligne, kIconeFait);
+        t.icone(v, ligne, kIconeFait);
         if (ligne >= 0) t.progression().texte_ligne(ligne, 2, output);
-        t.compter_fichier();
+        t.compter_fichier(v);
         t.progression().fichier_fini(f.Fichier, IssueFichier::Ecrit, "");
         return Suite::FichierSuivant;
     }
@@ -77,8 +79,8 @@ struct Numeroteur {
 }  // namespace
 
 ConstantesLots constantes_numerotation() {
-    return {"GLB_Fichier_Pair_Numerotation", "GLB_Fichier_ImPair_Numerotation",
-            kEvenementFinPairNumerotation, kEvenementFinImpairNumerotation};
+    return {kNomLotPairNumerotation, kNomLotImpairNumerotation, kEvenementFinPairNumerotation,
+            kEvenementFinImpairNumerotation};
 }
 
 void travail_numerotation(Travailleur& t, const ReglagesNumerotation& r) {
@@ -91,17 +93,17 @@ void travail_numerotation(Travailleur& t, const ReglagesNumerotation& r) {
         t.poster_fin();
         return;
     }
-    if (t.ligne_du_fichier(0) < 0) {
+    if (t.ligne_du_fichier(verrou, 0) < 0) {
         t.progression().message({Message::Kind::Simple, "",
                                  "Erreur détection First_ListIndex ligne 1207", "Erreur", 0});
         t.poster_fin();
         return;
     }
-    t.debuter_entete();
-    Numeroteur numeroteur{t, r};
+    t.debuter_entete(verrou);
+    Numeroteur numeroteur{t, verrou, r};
     for (std::size_t i = 0; i < lot.Fichiers.size() && !t.arret_demande(); ++i) {
         lot.Fichier_Courant = i;
-        const std::int64_t ligne = t.ligne_du_fichier(i);
+        const std::int64_t ligne = t.ligne_du_fichier(verrou, i);
         lot.First_ListIndex = ligne;
         if (numeroteur.numeroter(lot.Fichiers[i], ligne) == Suite::Fin) break;
     }

@@ -6,15 +6,10 @@
 #include "batch/batch_run.h"
 #include "batch/lot_fichiers.h"
 #include "common/message.h"
+#include "ops/numbering/numbering_constants.h"
 #include "ops/numbering/parameters.h"
 
 namespace vellumor::numbering {
-
-inline constexpr std::int64_t kEvenementFinPairNumerotation = 0x1000F;
-inline constexpr std::int64_t kEvenementFinImpairNumerotation = 0x10010;
-inline constexpr std::int64_t kEvenementVerificationNumerotation = 0x10011;
-inline constexpr const char* kTexteFinNumerotation =
-    "Les opérations de numérotation sont terminées";
 
 // Record names and done events of a numbering run: GLB_Fichier_Pair_Numerotation (files whose
 // number is even, 0x1000F) and GLB_Fichier_ImPair_Numerotation (odd, 0x10010).

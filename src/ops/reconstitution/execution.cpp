@@ -61,7 +61,7 @@ struct Reconstitution::Etat {
 void Reconstitution::Etat::travailler(Travailleur& t, Ouvrier ouvrier) {
     {
         auto v = t.verrou();
-        t.debuter_entete();
+        t.debuter_entete(v);
         if (liste.size() != 1) t.progression().texte_entete(texte_nombre_fichiers(liste.size()));
     }
     if (t.lot().Fichiers.empty()) {
@@ -72,13 +72,12 @@ void Reconstitution::Etat::travailler(Travailleur& t, Ouvrier ouvrier) {
     if (!vierge) {
         page_vierge_impossible = true;
         auto v = t.verrou();
-        if (t.lignes_depart() > 0) t.icone(0, kIconeEchec);
+        if (t.lignes_depart() > 0) t.icone(v, 0, kIconeEchec);
         t.progression().message(message_page_vierge(ouvrier == Ouvrier::LieAGauche));
         return;  // the run is reset without its done events
     }
     for (std::size_t i = 0; i < t.lot().Fichiers.size(); ++i) {
         if (t.arret_demande()) break;
-        t.lot().Fichier_Courant = i;
         if (!reconstituer_fichier(t, ouvrier, *vierge, i)) break;
     }
     t.poster_fin();
@@ -86,16 +85,21 @@ void Reconstitution::Etat::travailler(Travailleur& t, Ouvrier ouvrier) {
 
 bool Reconstitution::Etat::reconstituer_fichier(Travailleur& t, Ouvrier ouvrier, Image& vierge,
                                                 std::size_t i) {
-    const std::filesystem::path& source = t.lot().Fichiers[i].Fichier;
-    t.progression().fichier_commence(source);
+    Lot_Fichiers& lot = t.lot();
+    const std::filesystem::path& source = lot.Fichiers[i].Fichier;
     std::int64_t ligne;
     {
+        // The record and the reports are shared with the other worker and the front: under the
+        // run's mutex, as in every other operation.
         auto v = t.verrou();
-        ligne = t.ligne_du_fichier(i, true);
+        lot.Fichier_Courant = i;
+        ligne = t.ligne_du_fichier(v, i, true);
+        if (ligne >= 0) lot.First_ListIndex = ligne;
+        t.progression().fichier_commence(source);
     }
     const auto echec = [&](const std::string& raison) {
         auto v = t.verrou();
-        t.icone(ligne, kIconeEchec);
+        t.icone(v, ligne, kIconeEchec);
         t.progression().fichier_fini(source, IssueFichier::Echec, raison);
     };
 
@@ -111,7 +115,7 @@ bool Reconstitution::Etat::reconstituer_fichier(Travailleur& t, Ouvrier ouvrier,
     }
     {
         auto v = t.verrou();
-        t.icone(ligne, kIconeEnCours);
+        t.icone(v, ligne, kIconeEnCours);
     }
     std::optional<DecalagesPage> exception;
     if (!exceptions.empty()) {
@@ -137,8 +141,8 @@ bool Reconstitution::Etat::reconstituer_fichier(Travailleur& t, Ouvrier ouvrier,
         enregistrer_page(vierge, source, profondeur_sauvegarde(format_courant()));
     if (i + 1 < t.lot().Fichiers.size()) blanchir(vierge);
     auto v = t.verrou();
-    t.icone(ligne, enregistre.icone);
-    if (enregistre.compte) t.compter_fichier();
+    t.icone(v, ligne, enregistre.icone);
+    if (enregistre.compte) t.compter_fichier(v);
     t.progression().fichier_fini(source, enregistre.issue, enregistre.raison);
     return true;
 }

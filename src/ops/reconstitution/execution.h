@@ -11,7 +11,7 @@
 #include "common/message.h"
 #include "imagelist/image_list.h"
 #include "ops/exceptions/page_exception.h"
-#include "ops/reconstitution/parametres.h"
+#include "ops/reconstitution/parameters.h"
 #include "ops/reconstitution/placement.h"
 
 namespace vellumor::reconstitution {

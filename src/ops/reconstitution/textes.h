@@ -4,21 +4,9 @@
 #include <string>
 
 #include "common/message.h"
+#include "ops/reconstitution/reconstitution_constants.h"
 
 namespace vellumor::reconstitution {
-
-// Done events of the two records and the check event the panel posts itself.
-inline constexpr std::int64_t kEvenementFinPaire = 0x1000C;
-inline constexpr std::int64_t kEvenementFinImPaire = 0x1000D;
-inline constexpr std::int64_t kEvenementVerification = 0x1000E;
-
-inline constexpr const char* kNomLotPaire = "GLB_Image_Paire";
-inline constexpr const char* kNomLotImPaire = "GLB_Image_ImPaire";
-
-inline constexpr const char* kTexteTerminees =
-    "Les opérations de reconstitution d'images sont terminées";
-inline constexpr const char* kTexteArretees =
-    "Les opérations de reconstitution d'images ont été arrêtées";
 
 // The " Info" box closing a run; stopped tells which of the two texts it carries.
 Message message_fin(bool arretee);

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ops/reconstitution/format.h"
-#include "ops/reconstitution/parametres.h"
+#include "ops/reconstitution/parameters.h"
 
 namespace vellumor::reconstitution {
 namespace {

@@ -1,4 +1,4 @@
-#include "ops/reconstitution/parametres.h"
+#include "ops/reconstitution/parameters.h"
 
 namespace vellumor::reconstitution {
 

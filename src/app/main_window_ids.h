@@ -1,0 +1,48 @@
+#pragma once
+
+// The program's numbers for window 1 and its controls. A number means the same control everywhere:
+// operation windows reuse the bottom bar's buttons by number. The hidden start buttons 14, 15 and
+// 16 are numbered in their operations' constants (cropping, colourising, cleaning).
+namespace vellumor::app {
+
+inline constexpr int kFenetrePrincipale = 1;  // window 1
+
+inline constexpr int kBandeau = 0;   // container of the banner
+inline constexpr int kCorps = 1;     // container of the body
+inline constexpr int kBarreBas = 2;  // container of the bottom bar
+inline constexpr int kQuitter = 3;   // "Quitter"
+inline constexpr int kImageBandeau = 97;
+
+// The left column, in order: the managed buttons after the build.
+inline constexpr int kTesterNumeros = 4;
+inline constexpr int kNetDetCol = 5;
+inline constexpr int kNettoyage = 6;
+inline constexpr int kDetourage = 7;
+inline constexpr int kColoriser = 8;
+inline constexpr int kReconstituerImages = 9;
+inline constexpr int kNumeroterPages = 10;
+inline constexpr int kRenommerFichiers = 11;
+inline constexpr int kEnregistrerListe = 12;
+inline constexpr int kEffacerListe = 13;
+inline constexpr int kPremierBoutonColonne = kTesterNumeros;
+inline constexpr int kDernierBoutonColonne = kEffacerListe;
+
+inline constexpr int kListeFichiers = 17;
+inline constexpr int kStatutDossier = 18;  // the folder line above the list
+
+// Bottom-bar buttons, hidden at the start; the operation windows show the ones they use.
+inline constexpr int kReconstituer = 37;
+inline constexpr int kAjouterExceptions = 38;
+inline constexpr int kSupprimerExceptions = 39;
+inline constexpr int kAnnuler = 60;
+inline constexpr int kRenommer = 61;
+inline constexpr int kTesterNumerotation = 62;
+
+// What a panel leaves behind: the controls an operation window adds to the body are destroyed, the
+// bottom bar's reconstitution buttons hidden.
+inline constexpr int kPremierControleOperation = 19;
+inline constexpr int kDernierControleOperation = 36;
+inline constexpr int kPremierBoutonReconstitution = kReconstituer;
+inline constexpr int kDernierBoutonReconstitution = kSupprimerExceptions;
+
+}  // namespace vellumor::app

@@ -1,0 +1,50 @@
+#include "app/panels/window_batch_run.h"
+
+#include "app/main_window.h"
+#include "imagelist/image_list.h"
+
+namespace vellumor::app {
+namespace {
+
+ParametresExecution parametres(const ListeLignes& lignes, Progression& progression) {
+    ParametresExecution p;
+    p.lignes = &lignes;
+    p.progression = &progression;
+    p.nombre_fichiers = std::int64_t(GLB_Fichiers_Images().size());
+    return p;
+}
+
+}  // namespace
+
+WindowBatchRun::WindowBatchRun(FenetrePrincipale& f, PaireLots lots, int evenement_verification,
+                               ExecutionLot::Travail travail)
+    : f_(f),
+      evenements_{evenement(lots.pair), evenement(lots.impair), evenement_verification},
+      travail_(std::move(travail)),
+      lignes_(lignes_de_la_liste(f)),
+      progression_(f),
+      lot_(std::move(lots), parametres(lignes_, progression_)) {}
+
+WindowBatchRun::~WindowBatchRun() {
+    for (int n : evenements_) f_.sur_evenement(n, {});
+}
+
+bool WindowBatchRun::start() {
+    for (int n : evenements_) f_.sur_evenement(n, [this, n] { on_event(n); });
+    fins_ = 0;
+    if (lot_.demarrer(travail_)) return true;
+    for (int n : evenements_) f_.sur_evenement(n, {});
+    return false;
+}
+
+void WindowBatchRun::on_event(int numero) {
+    if (numero == evenements_[0] || numero == evenements_[1]) {
+        ++fins_;
+        f_.poster(evenements_[2]);
+    } else if (numero == evenements_[2] && fins_ == 2) {
+        fins_ = 0;
+        report_workers_done();
+    }
+}
+
+}  // namespace vellumor::app

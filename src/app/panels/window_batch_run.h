@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+
+#include "app/panels/run.h"
+#include "app/window_progress.h"
+#include "batch/batch_run.h"
+
+namespace vellumor::app {
+
+class FenetrePrincipale;
+
+// One run of a batch operation (cleaning, cropping, colourising) over window 1's file list: its two
+// workers report through the window, and once both have posted their done event and the check
+// event that follows the second one has come, the listener hears that both have reported.
+class WindowBatchRun : public Run {
+  public:
+    // lots carry their done events; evenement_verification is the check event the run posts itself.
+    WindowBatchRun(FenetrePrincipale& f, PaireLots lots, int evenement_verification,
+                   ExecutionLot::Travail travail);
+    ~WindowBatchRun() override;
+
+    bool start() override;
+    void request_stop() override { lot_.arreter(); }
+    void wait() override { lot_.attendre(); }
+
+  private:
+    void on_event(int numero);
+    int evenement(const Lot_Fichiers& l) const { return static_cast<int>(l.Evenement_Fin); }
+
+    FenetrePrincipale& f_;
+    int evenements_[3];  // even and odd done events, check event
+    ExecutionLot::Travail travail_;
+    int fins_ = 0;  // workers that have posted their done event
+    LignesFixes lignes_;
+    ProgressionFenetre progression_;
+    ExecutionLot lot_;  // declared last: its threads end before the rest goes
+};
+
+}  // namespace vellumor::app
