@@ -16,6 +16,7 @@
 #include "app/colours.h"
 #include "app/controls.h"
 #include "app/list_helpers.h"
+#include "app/list_menu.h"
 #include "app/main_window_ids.h"
 #include "app/themed_button.h"
 #include "app/windows/numbering_window.h"
@@ -146,6 +147,7 @@ void FenetrePrincipale::construire_liste(QWidget* corps) {
     liste->header()->setStretchLastSection(false);
     liste->header()->setSectionsMovable(false);
     enregistrer_controle(kListeFichiers, liste);
+    installer_menu_liste(*this);
     ajuster_colonne_0(*this);
     const int barre = liste->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     liste->setColumnWidth(0, liste->columnWidth(0) - barre);

@@ -1,0 +1,46 @@
+#include "app/list_menu.h"
+
+#include <QMenu>
+#include <QTreeWidget>
+
+#include "app/controls.h"
+#include "app/main_window.h"
+#include "app/main_window_ids.h"
+#include "app/panels/panel.h"
+#include "app/pdf_export.h"
+#include "imagelist/image_list.h"
+#include "ops/pdf/pdf_constants.h"
+
+namespace vellumor::app {
+
+const std::vector<EntreeMenuListe>& entrees_menu_liste() {
+    static const std::vector<EntreeMenuListe> entrees = {
+        {texte_utf8(pdf::kMenuCaption), liste_au_repos, exporter_liste_en_pdf},
+    };
+    return entrees;
+}
+
+bool liste_au_repos(FenetrePrincipale&) {
+    // The column's buttons are hidden while an operation window is open and disabled during a
+    // run (an export included).
+    const QWidget* premier = control(kPremierBoutonColonne);
+    return !GLB_Fichiers_Images().empty() && premier && premier->isVisible() &&
+           premier->isEnabled();
+}
+
+void installer_menu_liste(FenetrePrincipale& f) {
+    QTreeWidget* liste = f.liste();
+    if (!liste) return;
+    liste->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(liste, &QWidget::customContextMenuRequested, &f, [&f, liste](QPoint ou) {
+        QMenu menu(liste);
+        for (const EntreeMenuListe& e : entrees_menu_liste()) {
+            QAction* a = menu.addAction(e.texte);
+            a->setEnabled(e.disponible(f));
+            QObject::connect(a, &QAction::triggered, &f, [&f, &e] { e.action(f); });
+        }
+        menu.exec(liste->viewport()->mapToGlobal(ou));
+    });
+}
+
+}  // namespace vellumor::app

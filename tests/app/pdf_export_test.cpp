@@ -1,0 +1,102 @@
+#include <png.h>
+
+#include <QThread>
+#include <chrono>
+#include <cstdio>
+
+#include "app/list_menu.h"
+#include "batch/lot_fichiers.h"
+#include "ops/pdf/pdf_constants.h"
+#include "support/png_fixtures.h"
+#include "window_fixture.h"
+
+namespace vellumor::app::test {
+namespace {
+
+using Genre = DialogsScriptes::Appel::Genre;
+
+class ExportPdfFenetre : public FenetreTest {
+  protected:
+    // Lists pages of the test folder, page_N being N * 10 pixels wide, in the order given.
+    void lister(const std::vector<int>& numeros) {
+        for (int n : numeros) {
+            const auto f = dossier / ("page_" + std::to_string(n) + ".png");
+            vellumor::test::write_png_file(
+                f, vellumor::test::blank_png(n * 10, 8, PNG_COLOR_TYPE_GRAY, 8));
+            GLB_Fichiers_Images().push_back(entree_pour(f));
+        }
+        remplir_lignes(*fenetre);
+    }
+    const EntreeMenuListe& entree() { return entrees_menu_liste().front(); }
+    // Chooses the entry as a user would and waits for the message that ends the export.
+    void exporter(const QString& nom) {
+        dialogs.noms_enregistrement.push_back(nom);
+        ASSERT_TRUE(entree().disponible(*fenetre));
+        entree().action(*fenetre);
+        const auto fin = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (dialogs.de_genre(Genre::Tache).empty() && std::chrono::steady_clock::now() < fin) {
+            QCoreApplication::processEvents();
+            QThread::msleep(5);
+        }
+        traiter_evenements();
+    }
+    std::vector<double> largeurs(const std::filesystem::path& pdf) {
+        std::FILE* f = ::popen(("pdfinfo -f 1 -l 99 '" + pdf.string() + "'").c_str(), "r");
+        std::vector<double> l;
+        char ligne[256];
+        int page = 0;
+        double w = 0, h = 0;
+        while (std::fgets(ligne, sizeof ligne, f))
+            if (std::sscanf(ligne, "Page %d size: %lf x %lf", &page, &w, &h) == 3) l.push_back(w);
+        ::pclose(f);
+        return l;
+    }
+};
+
+TEST_F(ExportPdfFenetre, TheMenuEntryWritesTheListInItsOrderOffTheMainThread) {
+    EXPECT_EQ(liste().contextMenuPolicy(), Qt::CustomContextMenu);
+    EXPECT_EQ(entree().texte, QStringLiteral("Exporter en PDF pour l'impression…"));
+    EXPECT_FALSE(entree().disponible(*fenetre));  // nothing listed
+    lister({3, 1, 2});
+    exporter(QString::fromStdString((dossier / "livre").string()));
+
+    const auto enregistrer = dialogs.de_genre(Genre::Enregistrer);
+    ASSERT_EQ(enregistrer.size(), 1u);
+    EXPECT_EQ(enregistrer[0].filtre, QStringLiteral("Document PDF|*.pdf"));
+    EXPECT_EQ(enregistrer[0].texte, QString::fromStdString(dossier.path().string()));
+    const auto pdf = dossier / "livre.pdf";
+    EXPECT_EQ(largeurs(pdf), (std::vector<double>{3.6, 1.2, 2.4}));  // 600 dpi
+    const auto fin = dialogs.de_genre(Genre::Tache);
+    ASSERT_EQ(fin.size(), 1u);
+    EXPECT_EQ(fin[0].tache.instruction, QStringLiteral(" Info"));
+    EXPECT_EQ(fin[0].tache.corps, QString::fromStdString(pdf.string()));
+    EXPECT_EQ(titre_colonne(), QStringLiteral(" 3 fichiers (Fichiers traités : 3/3)"));
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(icone(i), kIconeFait);
+    EXPECT_TRUE(entree().disponible(*fenetre));  // the buttons are back
+}
+
+TEST_F(ExportPdfFenetre, AFailedExportSaysWhyAndLeavesNoPdf) {
+    lister({1, 2});
+    std::filesystem::remove(dossier / "page_2.png");
+    exporter(QString::fromStdString((dossier / "livre.pdf").string()));
+    const auto fin = dialogs.de_genre(Genre::Tache);
+    ASSERT_EQ(fin.size(), 1u);
+    EXPECT_EQ(fin[0].tache.instruction, QStringLiteral("Le document PDF n'a pas été écrit."));
+    EXPECT_EQ(fin[0].tache.titre, QStringLiteral(" Export PDF"));
+    EXPECT_TRUE(fin[0].tache.corps.contains(QStringLiteral("page_2.png » ne peut pas être lue")))
+        << fin[0].tache.corps.toStdString();
+    EXPECT_EQ(icone(1), kIconeEchec);
+    EXPECT_FALSE(std::filesystem::exists(dossier / "livre.pdf"));
+}
+
+TEST_F(ExportPdfFenetre, ACancelledSaveDialogWritesNothing) {
+    lister({1});
+    entree().action(*fenetre);
+    traiter_evenements();
+    EXPECT_EQ(dialogs.de_genre(Genre::Enregistrer).size(), 1u);
+    EXPECT_TRUE(dialogs.de_genre(Genre::Tache).empty());
+    EXPECT_EQ(vellumor::test::folder_contents(dossier.path()).size(), 1u);
+}
+
+}  // namespace
+}  // namespace vellumor::app::test
