@@ -38,6 +38,7 @@ paquet: build
 	@ls $(BUILD)/vellumor_*.deb
 
 bench: build
+	@scripts/install-deps --bench
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
 
 clean:

@@ -1,13 +1,17 @@
-// vellumor-cli detourer, coloriser and nettoyer --masque 127 on an 8-bit grey A4 scan: processor
-// time against the PNG floor, two files at once against one after the other, peak memory of a
-// two-worker run, and ImageMagick's trim and opaque on the same page where it is installed.
-
+// vellumor-cli detourer, nettoyer --masque 127 and coloriser on one A4 page of each kind of the
+// benchmark's set, against the PNG floor measured in the same run (plain decode of the page and
+// zlib-9 unfiltered encode of the same pixels) and against the same operation by ImageMagick,
+// GraphicsMagick and vips, every tool writing at compression level 9 without row filters:
+// processor time (best of kRepeats), output size, peak memory. Then two pages at once against one
+// after the other, on the grey page. make bench installs the peers (scripts/install-deps --bench);
+// a missing one is reported and left out.
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <optional>
+#include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,37 +20,39 @@
 
 using namespace vellumor;
 using namespace vellumor::bench;
+namespace fs = std::filesystem;
 
 namespace {
 
 constexpr int kRepeats = 3;
-constexpr double kFloorLimit = 1.15;
+constexpr double kFloorLimit = 0.35;
+constexpr double kSizeLimit = 1.02;
+constexpr double kVipsFactor = 3.0;
 constexpr double kPairLimit = 0.6;
-constexpr std::size_t kMemoryLimit = (2 * 105 + 60) * std::size_t(1000 * 1000);
 
-// Fresh copies of the scan under the given names (a run writes over its pages).
-std::vector<std::string> copies(const std::filesystem::path& scan, const std::filesystem::path& dir,
-                                const std::vector<std::string>& names) {
-    std::vector<std::string> files;
-    for (const std::string& n : names) {
-        const auto f = dir / n;
-        std::filesystem::copy_file(scan, f, std::filesystem::copy_options::overwrite_existing);
-        std::filesystem::remove(dir / (f.stem().string() + "_Col.png"));
-        files.push_back(f.string());
-    }
-    return files;
-}
+// Does the operation from in to out; the times and peak of every command it ran.
+using Tool = std::function<Child(const fs::path& in, const fs::path& out, const fs::path& dir)>;
 
-// One run of command over fresh copies of the scan.
-Child once(const std::filesystem::path& scan, const std::filesystem::path& dir,
-           const std::vector<std::string>& command, const std::vector<std::string>& names) {
-    std::vector<std::string> full = command;
-    for (const std::string& f : copies(scan, dir, names)) full.push_back(f);
-    return run_child(full);
-}
+struct Peer {
+    const char* name;
+    Tool tool;
+};
 
-// Keeps the best times and the highest peak of the runs it is given.
-void keep_best(Child& best, const Child& c) {
+struct Operation {
+    const char* label;
+    std::vector<std::string> args;  // of vellumor-cli, before the file
+    bool writes_copy;               // the result goes to name_Col.png beside the page
+    std::vector<Peer> peers;
+};
+
+// Best processor time and wall time, highest peak, size of the last output.
+struct Best {
+    bool ok = false;
+    double cpu = 0, wall = 0;
+    std::size_t peak = 0, bytes = 0;
+};
+
+void keep_best(Best& best, const Child& c) {
     if (!c.ok) return;
     best.cpu = best.ok ? std::min(best.cpu, c.cpu) : c.cpu;
     best.wall = best.ok ? std::min(best.wall, c.wall) : c.wall;
@@ -54,116 +60,253 @@ void keep_best(Child& best, const Child& c) {
     best.ok = true;
 }
 
+Child add(Child a, const Child& b) {
+    a.ok = a.ok && b.ok;
+    a.cpu += b.cpu;
+    a.wall += b.wall;
+    a.peak = std::max(a.peak, b.peak);
+    return a;
+}
+
+std::vector<std::string> level_9_unfiltered_imagemagick() {
+    return {"-define", "png:compression-level=9", "-define", "png:compression-filter=0"};
+}
+
+Tool imagemagick(std::vector<std::string> options) {
+    return [options](const fs::path& in, const fs::path& out, const fs::path&) {
+        std::vector<std::string> command = {"convert", in.string()};
+        command.insert(command.end(), options.begin(), options.end());
+        for (const std::string& d : level_9_unfiltered_imagemagick()) command.push_back(d);
+        command.push_back(out.string());
+        return run_child(command);
+    };
+}
+
+// GraphicsMagick's PNG quality: tens the zlib level, units the row filter (0, none).
+Child graphicsmagick_trim(const fs::path& in, const fs::path& out, const fs::path&) {
+    return run_child(
+        {"gm", "convert", in.string(), "-trim", "+page", "-quality", "90", out.string()});
+}
+
+// vips finds the box of what differs from white, then cuts it out.
+Child vips_trim(const fs::path& in, const fs::path& out, const fs::path& dir) {
+    const fs::path box_file = dir / "vips_box.txt";
+    Child c = run_child(
+        {"vips", "find_trim", in.string(), "--threshold", "0", "--background", "255"}, box_file);
+    std::ifstream box(box_file);
+    std::string left, top, width, height;
+    if (!c.ok || !(box >> left >> top >> width >> height)) return {};
+    return add(c,
+               run_child({"vips", "crop", in.string(), out.string() + "[compression=9,filter=none]",
+                          left, top, width, height}));
+}
+
+// vellumor-cli on a fresh copy of the page, its result moved to out.
+Tool vellumor_tool(const Operation& op) {
+    return [&op](const fs::path& in, const fs::path& out, const fs::path& dir) {
+        const fs::path page = dir / "page.png", copy = dir / "page_Col.png";
+        fs::copy_file(in, page, fs::copy_options::overwrite_existing);
+        std::error_code ec;
+        fs::remove(copy, ec);
+        std::vector<std::string> command = {VELLUMOR_CLI_PATH};
+        command.insert(command.end(), op.args.begin(), op.args.end());
+        command.push_back(page.string());
+        const Child c = run_child(command);
+        fs::rename(op.writes_copy ? copy : page, out, ec);
+        return c;
+    };
+}
+
+Best best_of(const Tool& tool, const fs::path& in, const fs::path& out, const fs::path& dir) {
+    Best best;
+    std::error_code ec;
+    for (int i = 0; i < kRepeats; ++i) {
+        fs::remove(out, ec);
+        keep_best(best, tool(in, out, dir));
+        if (!best.ok) return best;
+    }
+    best.bytes = std::size_t(fs::file_size(out, ec));
+    return best;
+}
+
+// The size zlib 9 gives the same picture, written unfiltered in its own colour type and depth.
+std::size_t zlib_9_bytes(const fs::path& file, const fs::path& dir) {
+    const fs::path out = dir / "zlib9.png";
+    if (measure_floor(file, out).encode_seconds < 0) return 0;
+    std::error_code ec;
+    return std::size_t(fs::file_size(out, ec));
+}
+
+double median(std::vector<double> v) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    const std::size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
 const char* verdict(bool ok) {
     return ok ? "OK" : "HORS CIBLE";
 }
 
-struct Operation {
-    const char* label;
-    std::vector<std::string> args;                        // after the program
-    std::optional<std::vector<std::string>> imagemagick;  // options between input and output
+// What the summary needs from the pages.
+struct Results {
+    std::vector<std::vector<double>> size_ratios;  // per operation, one per page kind
+    std::vector<double> grey_floor_ratio;          // per operation
+    double grey_vips_factor = 0;                   // vips / vellumor, detourer on the grey page
 };
 
-bool report(const Operation& op, const std::filesystem::path& scan,
-            const std::filesystem::path& dir, const Floor& floor) {
-    std::vector<std::string> command = {VELLUMOR_CLI_PATH};
-    command.insert(command.end(), op.args.begin(), op.args.end());
-    // Interleaved, so that a burst of load from other programs spoils one round, not one kind.
-    Child one, second, pair;
+bool report_page(ScanKind kind, const std::vector<Operation>& operations, const fs::path& dir,
+                 Results& results) {
+    const fs::path scan = dir / "scan.png";
+    if (!write_scan(make_page(kind), kind, scan)) return false;
+    Floor floor{1e9, 1e9};
     for (int i = 0; i < kRepeats; ++i) {
-        keep_best(one, once(scan, dir, command, {"page_1.png"}));
-        keep_best(second, once(scan, dir, command, {"page_2.png"}));
-        keep_best(pair, once(scan, dir, command, {"page_1.png", "page_2.png"}));
+        const Floor f = measure_floor(scan, dir / "floor.png");
+        if (f.decode_seconds < 0 || f.encode_seconds < 0) return false;
+        floor.decode_seconds = std::min(floor.decode_seconds, f.decode_seconds);
+        floor.encode_seconds = std::min(floor.encode_seconds, f.encode_seconds);
     }
-    if (!one.ok || !pair.ok || !second.ok) return false;
-    const double ratio = one.cpu / floor.total();
-    const double sequential = one.wall + second.wall;
-    const double pair_ratio = pair.wall / sequential;
-    std::printf("%s\n", op.label);
     std::printf(
-        "  une page      %7.3f s processeur   plancher %7.3f s   rapport %.3f (cible <= %.2f) %s\n",
-        one.cpu, floor.total(), ratio, kFloorLimit, verdict(ratio <= kFloorLimit));
-    std::printf(
-        "  deux pages    %7.3f s ensemble, %7.3f s l'une après l'autre   rapport %.3f "
-        "(cible <= %.2f) %s\n",
-        pair.wall, sequential, pair_ratio, kPairLimit, verdict(pair_ratio <= kPairLimit));
-    std::printf("                processeur à deux fils %.3f s = %.3f x les deux pages seules\n",
-                pair.cpu, pair.cpu / (one.cpu + second.cpu));
-    std::printf("  mémoire maximale à deux fils %s (cible <= %s) %s\n",
-                megabytes(pair.peak).c_str(), megabytes(kMemoryLimit).c_str(),
-                verdict(pair.peak <= kMemoryLimit));
-    if (op.imagemagick) {
-        const auto in = dir / "im_in.png", out = dir / "im_out.png";
-        std::filesystem::copy_file(scan, in, std::filesystem::copy_options::overwrite_existing);
-        std::vector<std::string> im = {"convert", in.string()};
-        im.insert(im.end(), op.imagemagick->begin(), op.imagemagick->end());
-        for (const char* s :
-             {"-define", "png:compression-level=9", "-define", "png:compression-filter=0"})
-            im.push_back(s);
-        im.push_back(out.string());
-        Child magick;
-        for (int i = 0; i < kRepeats; ++i) {
-            const Child c = run_child(im);
-            if (c.ok && (!magick.ok || c.cpu < magick.cpu)) magick = c;
+        "Page A4 %d x %d, %s (fichier %s) : plancher %.3f s (décodage %.3f + encodage zlib 9 "
+        "sans filtre %.3f)\n",
+        kPageWidth, kPageHeight, name_of(kind).c_str(), megabytes(fs::file_size(scan)).c_str(),
+        floor.total(), floor.decode_seconds, floor.encode_seconds);
+    std::printf("  %-22s %-15s %10s %10s %10s %10s %9s %10s\n", "opération", "outil", "processeur",
+                "/plancher", "vell./outil", "sortie", "/zlib 9", "mémoire");
+    for (std::size_t k = 0; k < operations.size(); ++k) {
+        const Operation& op = operations[k];
+        const fs::path ours_out = dir / "ours.png";
+        const Best ours = best_of(vellumor_tool(op), scan, ours_out, dir);
+        if (!ours.ok) return false;
+        const std::size_t z9 = zlib_9_bytes(ours_out, dir);
+        const double size_ratio = z9 ? double(ours.bytes) / double(z9) : 0;
+        const double floor_ratio = ours.cpu / floor.total();
+        results.size_ratios[k].push_back(size_ratio);
+        if (kind == ScanKind::Grey) results.grey_floor_ratio.push_back(floor_ratio);
+        std::printf("  %-22s %-15s %8.3f s %10.3f %10s %10s %9.3f %10s\n", op.label, "vellumor",
+                    ours.cpu, floor_ratio, "", megabytes(ours.bytes).c_str(), size_ratio,
+                    megabytes(ours.peak).c_str());
+        for (const Peer& peer : op.peers) {
+            const Best b = best_of(peer.tool, scan, dir / "peer.png", dir);
+            if (!b.ok) {
+                std::printf("  %-22s %-15s absent ou en échec\n", "", peer.name);
+                continue;
+            }
+            std::printf("  %-22s %-15s %8.3f s %10.3f %10.3f %10s %9s %10s\n", "", peer.name, b.cpu,
+                        b.cpu / floor.total(), ours.cpu / b.cpu, megabytes(b.bytes).c_str(), "",
+                        megabytes(b.peak).c_str());
+            if (kind == ScanKind::Grey && k == 0 && std::string(peer.name) == "vips")
+                results.grey_vips_factor = b.cpu / ours.cpu;
         }
-        if (magick.ok)
-            std::printf("  ImageMagick   %7.3f s processeur   vellumor / ImageMagick %.3f\n",
-                        magick.cpu, one.cpu / magick.cpu);
-        else
-            std::printf("  ImageMagick   absent ou en échec\n");
     }
     std::printf("\n");
     std::fflush(stdout);
     return true;
 }
 
+// One run of vellumor-cli over fresh copies of the scan under the given names.
+Child run_on_copies(const Operation& op, const fs::path& scan, const fs::path& dir,
+                    const std::vector<std::string>& names) {
+    std::vector<std::string> command = {VELLUMOR_CLI_PATH};
+    command.insert(command.end(), op.args.begin(), op.args.end());
+    std::error_code ec;
+    for (const std::string& n : names) {
+        fs::copy_file(scan, dir / n, fs::copy_options::overwrite_existing);
+        fs::remove(dir / (fs::path(n).stem().string() + "_Col.png"), ec);
+        command.push_back((dir / n).string());
+    }
+    return run_child(command);
+}
+
+bool report_pairs(const std::vector<Operation>& operations, const fs::path& dir) {
+    const fs::path scan = dir / "scan.png";
+    if (!write_scan(make_page(ScanKind::Grey), ScanKind::Grey, scan)) return false;
+    std::printf(
+        "Deux fils, page A4 8 bits gris : deux pages à la fois contre l'une après l'autre "
+        "(temps réels)\n");
+    for (const Operation& op : operations) {
+        // Interleaved, so that a burst of load from other programs spoils one round, not one kind.
+        Best one, second, pair;
+        for (int i = 0; i < kRepeats; ++i) {
+            keep_best(one, run_on_copies(op, scan, dir, {"page_1.png"}));
+            keep_best(second, run_on_copies(op, scan, dir, {"page_2.png"}));
+            keep_best(pair, run_on_copies(op, scan, dir, {"page_1.png", "page_2.png"}));
+        }
+        if (!one.ok || !second.ok || !pair.ok) return false;
+        const double sequential = one.wall + second.wall, ratio = pair.wall / sequential;
+        std::printf(
+            "  %-22s %7.3f s ensemble, %7.3f s l'une après l'autre   rapport %.3f (cible <= %.2f) "
+            "%s ; processeur %.3f x les deux pages seules ; mémoire à deux fils %s\n",
+            op.label, pair.wall, sequential, ratio, kPairLimit, verdict(ratio <= kPairLimit),
+            pair.cpu / (one.cpu + second.cpu), megabytes(pair.peak).c_str());
+    }
+    std::printf("\n");
+    return true;
+}
+
+void report_goals(const std::vector<Operation>& operations, const Results& r) {
+    std::printf("Cibles\n");
+    for (std::size_t k = 0; k < operations.size(); ++k) {
+        const double floor_ratio = k < r.grey_floor_ratio.size() ? r.grey_floor_ratio[k] : 0;
+        const double size = median(r.size_ratios[k]);
+        std::printf(
+            "  %-22s page grise %.3f x le plancher (cible <= %.2f) %s ; page médiane %.3f x la "
+            "taille de zlib 9 (cible <= %.2f) %s\n",
+            operations[k].label, floor_ratio, kFloorLimit, verdict(floor_ratio <= kFloorLimit),
+            size, kSizeLimit, verdict(size <= kSizeLimit));
+    }
+    if (r.grey_vips_factor > 0)
+        std::printf(
+            "  detourer, page grise : vips prend %.2f x le temps de vellumor (cible >= "
+            "%.1f) %s\n",
+            r.grey_vips_factor, kVipsFactor, verdict(r.grey_vips_factor >= kVipsFactor));
+    else
+        std::printf("  vips absent : comparaison impossible\n");
+    std::printf("\n");
+}
+
 }  // namespace
 
 int main() {
-    std::string templ =
-        (std::filesystem::temp_directory_path() / "vellumor-cli-bench-XXXXXX").string();
+    std::string templ = (fs::temp_directory_path() / "vellumor-cli-bench-XXXXXX").string();
     if (!mkdtemp(templ.data())) return 1;
-    const std::filesystem::path dir = templ;
-    const auto scan = dir / "scan.png";
-    bool ok = write_scan(make_page(ScanKind::Grey), ScanKind::Grey, scan);
-    Floor floor{1e9, 1e9};
-    for (int i = 0; ok && i < kRepeats; ++i) {
-        const Floor f = measure_floor(scan, dir / "floor.png");
-        ok = f.decode_seconds >= 0 && f.encode_seconds >= 0;
-        floor.decode_seconds = std::min(floor.decode_seconds, f.decode_seconds);
-        floor.encode_seconds = std::min(floor.encode_seconds, f.encode_seconds);
-    }
-    if (ok) {
-        double load[3] = {0, 0, 0};
-        if (getloadavg(load, 3) > 0)
-            std::printf(
-                "charge de la machine %.1f pour %ld processeurs : les temps réels à deux "
-                "fils n'ont de sens que sur une machine peu chargée\n",
-                load[0], sysconf(_SC_NPROCESSORS_ONLN));
+    const fs::path dir = templ;
+    const std::vector<Operation> operations = {
+        {"detourer",
+         {"detourer", "--silencieux"},
+         false,
+         {{"ImageMagick",
+           imagemagick({"-bordercolor", "white", "-border", "1", "-trim", "+repage"})},
+          {"GraphicsMagick", graphicsmagick_trim},
+          {"vips", vips_trim}}},
+        {"nettoyer --masque 127", {"nettoyer", "--masque", "127", "--silencieux"}, false, {}},
+        {"coloriser",
+         {"coloriser", "--silencieux"},
+         true,
+         {{"ImageMagick", imagemagick({"-fill", "blue", "+opaque", "white"})}}},
+    };
+    double load[3] = {0, 0, 0};
+    if (getloadavg(load, 3) > 0)
         std::printf(
-            "vellumor-cli sur une page A4 %d x %d en gris 8 bits (fichier %s), plancher "
-            "PNG %.3f s (décodage %.3f + encodage zlib 9 sans filtre %.3f)\n\n",
-            kPageWidth, kPageHeight, megabytes(std::filesystem::file_size(scan)).c_str(),
-            floor.total(), floor.decode_seconds, floor.encode_seconds);
-        const std::vector<Operation> operations = {
-            {"detourer",
-             {"detourer", "--silencieux"},
-             std::vector<std::string>{"-bordercolor", "white", "-border", "1", "-trim", "+repage"}},
-            {"coloriser",
-             {"coloriser", "--silencieux"},
-             std::vector<std::string>{"-fill", "blue", "+opaque", "white"}},
-            {"nettoyer --masque 127",
-             {"nettoyer", "--masque", "127", "--silencieux"},
-             std::nullopt},
-        };
-        for (const Operation& op : operations) {
-            if (!report(op, scan, dir, floor)) {
-                std::fprintf(stderr, "bench_cli : la mesure « %s » a échoué\n", op.label);
-                ok = false;
-            }
+            "charge de la machine %.1f pour %ld processeurs ; temps processeur, meilleur "
+            "de %d\n\n",
+            load[0], sysconf(_SC_NPROCESSORS_ONLN), kRepeats);
+    Results results;
+    results.size_ratios.resize(operations.size());
+    bool ok = true;
+    for (ScanKind kind : kAllKinds) {
+        if (!report_page(kind, operations, dir, results)) {
+            std::fprintf(stderr, "bench_cli : la mesure de la page « %s » a échoué\n",
+                         name_of(kind).c_str());
+            ok = false;
         }
     }
+    if (!report_pairs(operations, dir)) {
+        std::fprintf(stderr, "bench_cli : la mesure à deux fils a échoué\n");
+        ok = false;
+    }
+    if (ok) report_goals(operations, results);
     std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
+    fs::remove_all(dir, ec);
     return ok ? 0 : 1;
 }

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -30,15 +31,21 @@ struct Floor {
 // Writes its encode to out. Seconds are negative when the file cannot be read or written.
 Floor measure_floor(const std::filesystem::path& source, const std::filesystem::path& out);
 
-// What a child process took: wall seconds, processor seconds (user and system), peak memory.
+// The picture data of a PNG file as an unfiltered encoder compresses it: every row as stored
+// (indices, grey or colour samples at the file's depth) after a filter byte 0. Empty when the file
+// cannot be read.
+std::vector<std::uint8_t> unfiltered_rows(const std::filesystem::path& file);
+
+// What a child process took: wall seconds, processor seconds (user + system), peak memory.
 struct Child {
-    bool ok = false;  // it ran and exited with status 0
+    bool ok = false;
     double wall = 0, cpu = 0;
     std::size_t peak = 0;
 };
-
-// Runs command (looked up in PATH) with its standard output thrown away, and waits for it.
-Child run_child(const std::vector<std::string>& command);
+// Runs command (found on PATH) with its standard output written to output (thrown away by
+// default); ok when it exits with 0.
+Child run_child(const std::vector<std::string>& command,
+                const std::filesystem::path& output = "/dev/null");
 
 // "12.3 Mo"
 std::string megabytes(std::size_t bytes);

@@ -80,19 +80,49 @@ void soften_edges(Image& page, std::mt19937& rng) {
     }
 }
 
+// Scanner noise in the ink: every dark pixel takes a value of its own.
+void add_ink_noise(Image& page, std::mt19937& rng) {
+    for (int y = 0; y < page.height(); ++y) {
+        std::uint8_t* p = page.row(y);
+        for (int x = 0; x < page.width(); ++x, p += 3)
+            if (p[0] < 128) p[0] = p[1] = p[2] = std::uint8_t(p[0] + rng() % 48);
+    }
+}
+
+bool is_grey(ScanKind kind) {
+    return kind == ScanKind::Grey || kind == ScanKind::NoisyInk || kind == ScanKind::Reconstituted;
+}
+
 }  // namespace
 
 int file_depth_of(ScanKind kind) {
-    return kind == ScanKind::BiLevel ? 1 : kind == ScanKind::Grey ? 8 : 24;
+    return kind == ScanKind::BiLevel ? 1 : is_grey(kind) ? 8 : 24;
 }
 
 std::string name_of(ScanKind kind) {
-    return kind == ScanKind::BiLevel ? "1 bit"
-           : kind == ScanKind::Grey  ? "8 bits gris"
-                                     : "24 bits couleur";
+    switch (kind) {
+        case ScanKind::BiLevel:
+            return "1 bit";
+        case ScanKind::Grey:
+            return "8 bits gris";
+        case ScanKind::Colour:
+            return "24 bits couleur";
+        case ScanKind::NoisyInk:
+            return "8 bits gris, encre bruitée";
+        case ScanKind::Reconstituted:
+            return "8 bits gris, reconstituée";
+    }
+    return {};
 }
 
 Image make_page(ScanKind kind, int width, int height, unsigned seed) {
+    if (kind == ScanKind::Reconstituted) {
+        const Image scan = make_page(ScanKind::Grey, width * 3 / 5, height * 3 / 5, seed);
+        Image page = *Image::create(width, height, 24, kWhite);
+        page.draw(scan, (width - scan.width()) / 2, height / 8);
+        page.set_resolution(scan.resolution());
+        return page;
+    }
     std::mt19937 rng(seed);
     Image page = *Image::create(width, height, 24, kWhite);
     const int margin = width / 16;
@@ -107,7 +137,8 @@ Image make_page(ScanKind kind, int width, int height, unsigned seed) {
     }
     draw_text_block(page, rng, margin, body_top, width - margin, height - margin, width / 120, ink);
     draw_specks(page, rng, 3000, ink);
-    if (kind == ScanKind::Grey) soften_edges(page, rng);
+    if (kind == ScanKind::Grey || kind == ScanKind::NoisyInk) soften_edges(page, rng);
+    if (kind == ScanKind::NoisyInk) add_ink_noise(page, rng);
     if (kind == ScanKind::BiLevel) {
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
@@ -123,7 +154,7 @@ bool write_scan(const Image& page, ScanKind kind, const std::filesystem::path& f
     const int depth = kind == ScanKind::BiLevel ? 1 : 8;
     const int colour_type = kind == ScanKind::Colour ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_GRAY;
     const std::size_t out_bytes = kind == ScanKind::Colour ? page.stride()
-                                  : kind == ScanKind::Grey ? std::size_t(page.width())
+                                  : is_grey(kind)          ? std::size_t(page.width())
                                                            : std::size_t(page.width() + 7) / 8;
     std::vector<png_byte> row(out_bytes);
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -139,7 +170,7 @@ bool write_scan(const Image& page, ScanKind kind, const std::filesystem::path& f
             const std::uint8_t* p = page.row(y);
             if (kind == ScanKind::Colour) {
                 std::copy(p, p + out_bytes, row.begin());
-            } else if (kind == ScanKind::Grey) {
+            } else if (is_grey(kind)) {
                 for (int x = 0; x < page.width(); ++x) row[x] = p[3 * x];
             } else {
                 std::fill(row.begin(), row.end(), 0);

@@ -11,8 +11,12 @@ namespace vellumor::bench {
 inline constexpr int kPageWidth = 4961;
 inline constexpr int kPageHeight = 7016;
 
-// The three usual kinds of scan and the depth their files have.
-enum class ScanKind { BiLevel, Grey, Colour };
+// The usual kinds of scan and the depth their files have: grey text, bi-level, colour, grey text
+// whose ink carries the scanner's noise, and a smaller grey scan placed on a white A4 format as a
+// reconstitution writes it.
+enum class ScanKind { BiLevel, Grey, Colour, NoisyInk, Reconstituted };
+inline constexpr ScanKind kAllKinds[] = {ScanKind::Grey, ScanKind::BiLevel, ScanKind::Colour,
+                                         ScanKind::NoisyInk, ScanKind::Reconstituted};
 int file_depth_of(ScanKind kind);  // 1, 8 or 24
 std::string name_of(ScanKind kind);
 

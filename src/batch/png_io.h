@@ -25,6 +25,10 @@ struct LoadResult {
 // files fail with a reason, never allocating more than the decoded picture.
 LoadResult load_png(const std::filesystem::path& path);
 
+// libdeflate's level for every PNG written, chosen by measurement (bench_deflate): the fastest
+// whose files are, on the median page of the benchmark's set, no larger than zlib level 9's.
+inline constexpr int kPngDeflateLevel = 9;
+
 struct SaveResult {
     bool ok = false;
     std::string message;  // French, for the user; empty on success
@@ -34,10 +38,16 @@ struct SaveResult {
 // Writes the image as a PNG at depth (1, 2, 4, 8, 24 or 32), or at its file depth when depth is 0.
 // 1: black and white, white when 0.2126 R + 0.7152 G + 0.0722 B > 160. 2, 4, 8: a palette of the
 // image's own colours when it has no more than 2^depth (every pixel keeps its value), else a
-// NeuQuant palette and the nearest entry. Below 32 a 32-bit image is composed over white. zlib
-// level 9, no row filtering, pHYs when the image has a resolution. Any other depth fails and writes
-// nothing. Writes straight to path; on failure the partial file is deleted.
+// NeuQuant palette and the nearest entry. Below 32 a 32-bit image is composed over white. No row
+// filtering; the rows are compressed in one go by libdeflate at kPngDeflateLevel into a zlib
+// stream whose header says "maximum compression"; pHYs when the image has a resolution. Any other
+// depth fails and writes nothing. Writes straight to path; on failure the partial file is deleted.
 SaveResult save_png(const Image& image, const std::filesystem::path& path, int depth = 0);
+
+// Same as save_png at another libdeflate level (1 to 12), for files that are written, read back
+// once and deleted, where time matters more than size.
+SaveResult save_png_at_level(const Image& image, const std::filesystem::path& path, int depth,
+                             int deflate_level);
 
 // Same as save_png, but through a temporary file in the same folder renamed over path once
 // complete: on any failure path is left exactly as it was.

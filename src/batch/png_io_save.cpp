@@ -1,6 +1,6 @@
-#include <png.h>
+#include <libdeflate.h>
 
-#include <csetjmp>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -18,6 +18,9 @@ namespace {
 using png_detail::IndexedPalette;
 using png_detail::OpaqueRows;
 
+constexpr std::size_t kIdatBytes = std::size_t(1) << 18;
+constexpr std::uint8_t kColourTypePalette = 3, kColourTypeRgb = 2, kColourTypeRgba = 6;
+
 bool is_accepted_depth(int depth) {
     return depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 24 || depth == 32;
 }
@@ -30,38 +33,73 @@ std::string quoted(const std::filesystem::path& path) {
     return "« " + path.string() + " »";
 }
 
-// Gives the bytes of each row as libpng takes them at the chosen depth.
+// Fills out with the bytes of row y at the chosen depth: palette indices packed from the high
+// bits at depths below 8, RGB or RGBA samples otherwise.
 class RowSource {
   public:
     RowSource(const Image& image, int depth, const IndexedPalette* palette)
         : image_(image), depth_(depth), palette_(palette), opaque_(image) {
-        if (palette_ || (depth == 32 && !image.has_alpha()))
-            buffer_.resize(std::size_t(image.width()) * (depth == 32 ? 4 : 1));
+        if (palette_ && depth_ < 8) indices_.resize(std::size_t(image.width()));
     }
-    const png_byte* row(int y) {
+    void row(int y, std::uint8_t* out) {
         const int w = image_.width();
         if (palette_) {
-            palette_->map(opaque_.row(y), w, buffer_.data());
-            return buffer_.data();
+            if (depth_ == 8) return palette_->map(opaque_.row(y), w, out);
+            palette_->map(opaque_.row(y), w, indices_.data());
+            return pack(out);
         }
-        if (depth_ == 24) return opaque_.row(y);
-        if (image_.has_alpha()) return image_.row(y);
-        const std::uint8_t* s = image_.row(y);
-        std::uint8_t* d = buffer_.data();
-        for (int x = 0; x < w; ++x, s += 3, d += 4) {
-            std::memcpy(d, s, 3);
-            d[3] = 0xFF;
+        if (depth_ == 24) {
+            std::memcpy(out, opaque_.row(y), std::size_t(w) * 3);
+        } else if (image_.has_alpha()) {
+            std::memcpy(out, image_.row(y), std::size_t(w) * 4);
+        } else {
+            const std::uint8_t* s = image_.row(y);
+            for (int x = 0; x < w; ++x, s += 3, out += 4) {
+                std::memcpy(out, s, 3);
+                out[3] = 0xFF;
+            }
         }
-        return buffer_.data();
     }
 
   private:
+    void pack(std::uint8_t* out) const {
+        const int per_byte = 8 / depth_;
+        const std::size_t w = indices_.size();
+        for (std::size_t x = 0; x < w; x += std::size_t(per_byte)) {
+            unsigned byte = 0;
+            for (int k = 0; k < per_byte; ++k) {
+                const std::size_t i = x + std::size_t(k);
+                byte = (byte << depth_) | (i < w ? indices_[i] : 0u);
+            }
+            *out++ = std::uint8_t(byte);
+        }
+    }
+
     const Image& image_;
     int depth_;
     const IndexedPalette* palette_;
     OpaqueRows opaque_;
-    std::vector<std::uint8_t> buffer_;
+    std::vector<std::uint8_t> indices_;
 };
+
+// The picture data as a PNG stores it before compression: each row after its filter byte 0.
+struct RawRows {
+    std::unique_ptr<std::uint8_t[]> bytes;
+    std::size_t size = 0;
+};
+
+RawRows raw_rows(const Image& image, int depth, RowSource& rows) {
+    const std::size_t row_bytes = (std::size_t(image.width()) * std::size_t(depth) + 7) / 8;
+    RawRows raw;
+    raw.size = (row_bytes + 1) * std::size_t(image.height());
+    raw.bytes = std::make_unique_for_overwrite<std::uint8_t[]>(raw.size);
+    std::uint8_t* p = raw.bytes.get();
+    for (int y = 0; y < image.height(); ++y, p += row_bytes + 1) {
+        p[0] = 0;
+        rows.row(y, p + 1);
+    }
+    return raw;
+}
 
 struct File {
     std::FILE* f = nullptr;
@@ -76,52 +114,97 @@ struct File {
     }
 };
 
-// libpng reports errors by longjmp into encode(); nothing that can be jumped over owns resources.
-struct Encoder {
-    png_structp png = nullptr;
-    png_infop info = nullptr;
-    char error[200] = {};
-    ~Encoder() {
-        if (png) png_destroy_write_struct(&png, info ? &info : nullptr);
-    }
+struct CompressorDeleter {
+    void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
 };
 
-void on_error(png_structp png, png_const_charp message) {
-    auto* e = static_cast<Encoder*>(png_get_error_ptr(png));
-    std::snprintf(e->error, sizeof e->error, "%s", message);
-    png_longjmp(png, 1);
+struct ZlibStream {
+    std::unique_ptr<std::uint8_t[]> bytes;
+    std::size_t size = 0;
+};
+
+// The rows compressed in one go into a zlib stream. Only the bytes written are touched, so the
+// room reserved for incompressible rows costs no memory.
+ZlibStream compress(const RawRows& raw, int level) {
+    std::unique_ptr<libdeflate_compressor, CompressorDeleter> compressor(
+        libdeflate_alloc_compressor(level));
+    if (!compressor) throw std::bad_alloc();
+    ZlibStream z;
+    const std::size_t bound = libdeflate_zlib_compress_bound(compressor.get(), raw.size);
+    z.bytes = std::make_unique_for_overwrite<std::uint8_t[]>(bound);
+    z.size =
+        libdeflate_zlib_compress(compressor.get(), raw.bytes.get(), raw.size, z.bytes.get(), bound);
+    if (z.size < 2) throw std::bad_alloc();
+    // The level field of the header says "maximum compression", whatever the compressor's own
+    // scale calls its level; the check bits make the first two bytes a multiple of 31.
+    const unsigned cmf = z.bytes[0], level_bits = 3u << 6;
+    z.bytes[1] = std::uint8_t(level_bits + (31 - (cmf * 256 + level_bits) % 31) % 31);
+    return z;
 }
 
-void on_warning(png_structp, png_const_charp) {}
+void put32(std::uint8_t* p, std::uint32_t v) {
+    p[0] = std::uint8_t(v >> 24);
+    p[1] = std::uint8_t(v >> 16);
+    p[2] = std::uint8_t(v >> 8);
+    p[3] = std::uint8_t(v);
+}
 
-struct EncodeParams {
-    int depth = 24;
-    const IndexedPalette* palette = nullptr;
-    const png_color* plte = nullptr;
-    int plte_size = 0;
+// Writes chunks (length, type, data, CRC of type and data) through a buffered file; a failed
+// write shows in the file's error flag.
+class ChunkWriter {
+  public:
+    explicit ChunkWriter(std::FILE* file) : file_(file) {
+        static const std::uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+        std::fwrite(signature, 1, sizeof signature, file_);
+    }
+    void chunk(const char* type, const std::uint8_t* data, std::size_t size) {
+        std::uint8_t head[8];
+        put32(head, std::uint32_t(size));
+        std::memcpy(head + 4, type, 4);
+        std::uint32_t sum = libdeflate_crc32(0, head + 4, 4);
+        if (size) sum = libdeflate_crc32(sum, data, size);  // a null buffer restarts the sum
+        std::uint8_t crc[4];
+        put32(crc, sum);
+        std::fwrite(head, 1, sizeof head, file_);
+        if (size) std::fwrite(data, 1, size, file_);
+        std::fwrite(crc, 1, sizeof crc, file_);
+    }
+
+  private:
+    std::FILE* file_;
 };
 
-bool encode(Encoder& e, std::FILE* file, const Image& image, const EncodeParams& p,
-            RowSource& rows) {
-    if (setjmp(png_jmpbuf(e.png))) return false;
-    png_init_io(e.png, file);
-    png_set_compression_level(e.png, 9);
-    png_set_filter(e.png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
-    const int bit_depth = p.palette ? p.depth : 8;
-    const int colour_type = p.palette       ? PNG_COLOR_TYPE_PALETTE
-                            : p.depth == 32 ? PNG_COLOR_TYPE_RGB_ALPHA
-                                            : PNG_COLOR_TYPE_RGB;
-    png_set_IHDR(e.png, e.info, png_uint_32(image.width()), png_uint_32(image.height()), bit_depth,
-                 colour_type, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
-    if (p.palette) png_set_PLTE(e.png, e.info, p.plte, p.plte_size);
-    if (image.resolution())
-        png_set_pHYs(e.png, e.info, image.resolution()->x_per_metre,
-                     image.resolution()->y_per_metre, PNG_RESOLUTION_METER);
-    png_write_info(e.png, e.info);
-    if (bit_depth < 8) png_set_packing(e.png);
-    for (int y = 0; y < image.height(); ++y) png_write_row(e.png, rows.row(y));
-    png_write_end(e.png, e.info);
-    return true;
+struct Frame {
+    int depth = 24;
+    const std::vector<Couleur>* palette = nullptr;  // depths 1 to 8
+    const std::optional<Resolution>& resolution;
+};
+
+void write_chunks(std::FILE* file, const Image& image, const Frame& frame, const ZlibStream& z) {
+    ChunkWriter out(file);
+    std::uint8_t ihdr[13] = {};  // compression, filter method and interlacing 0
+    put32(ihdr, std::uint32_t(image.width()));
+    put32(ihdr + 4, std::uint32_t(image.height()));
+    ihdr[8] = std::uint8_t(frame.palette ? frame.depth : 8);
+    ihdr[9] = frame.palette       ? kColourTypePalette
+              : frame.depth == 32 ? kColourTypeRgba
+                                  : kColourTypeRgb;
+    out.chunk("IHDR", ihdr, sizeof ihdr);
+    if (frame.palette) {
+        std::vector<std::uint8_t> plte;
+        for (Couleur c : *frame.palette) plte.insert(plte.end(), {rouge(c), vert(c), bleu(c)});
+        out.chunk("PLTE", plte.data(), plte.size());
+    }
+    if (frame.resolution) {
+        std::uint8_t phys[9];
+        put32(phys, frame.resolution->x_per_metre);
+        put32(phys + 4, frame.resolution->y_per_metre);
+        phys[8] = 1;  // the unit is the metre
+        out.chunk("pHYs", phys, sizeof phys);
+    }
+    for (std::size_t at = 0; at < z.size; at += kIdatBytes)
+        out.chunk("IDAT", z.bytes.get() + at, std::min(kIdatBytes, z.size - at));
+    out.chunk("IEND", nullptr, 0);
 }
 
 // The palette for depths 1 to 8: black and white at 1; at 2, 4 and 8 the image's own colours when
@@ -142,52 +225,45 @@ IndexedPalette palette_for(const Image& image, int depth) {
 }
 
 // Writes path; messages name shown, the file the user asked for.
-SaveResult write_png(const Image& image, const std::filesystem::path& path, int depth,
+SaveResult write_png(const Image& image, const std::filesystem::path& path, int depth, int level,
                      const std::filesystem::path& shown) {
     std::optional<IndexedPalette> palette;
-    std::vector<png_color> plte;
-    if (depth <= 8) {
-        palette = palette_for(image, depth);
-        for (Couleur c : palette->colours) plte.push_back({rouge(c), vert(c), bleu(c)});
+    if (depth <= 8) palette = palette_for(image, depth);
+    ZlibStream z;
+    {
+        RowSource rows(image, depth, palette ? &*palette : nullptr);
+        z = compress(raw_rows(image, depth, rows), level);
     }
-    RowSource rows(image, depth, palette ? &*palette : nullptr);
-
-    Encoder e;
-    e.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &e, on_error, on_warning);
-    if (e.png) e.info = png_create_info_struct(e.png);
-    if (!e.png || !e.info)
-        return failure("Mémoire insuffisante pour enregistrer " + quoted(shown) + ".");
 
     File file;
     file.f = std::fopen(path.c_str(), "wb");
     if (!file.f)
         return failure("Le fichier " + quoted(shown) +
                        " ne peut pas être créé : " + raison_systeme(errno));
-    std::setvbuf(file.f, nullptr, _IOFBF, 1 << 20);
-    EncodeParams params{depth, palette ? &*palette : nullptr, plte.data(), int(plte.size())};
-    const bool encoded = encode(e, file.f, image, params, rows);
+    std::setvbuf(file.f, nullptr, _IOFBF, 1 << 16);
+    write_chunks(file.f, image, {depth, palette ? &palette->colours : nullptr, image.resolution()},
+                 z);
     int saved_errno = errno;
     const bool write_failed = std::ferror(file.f) != 0;
     const bool closed = file.close();
     // Buffered bytes reach the disk at the close: a full disk may show only there.
-    if (encoded && !write_failed && !closed) saved_errno = errno;
-    if (encoded && closed) return {true, {}};
+    if (!write_failed && !closed) saved_errno = errno;
+    if (!write_failed && closed) return {true, {}};
     std::error_code ec;
     std::filesystem::remove(path, ec);
-    const std::string reason =
-        encoded || write_failed ? raison_systeme(saved_errno) : std::string(e.error);
-    return failure("L'enregistrement de " + quoted(shown) + " a échoué (" + reason + ").");
+    return failure("L'enregistrement de " + quoted(shown) + " a échoué (" +
+                   raison_systeme(saved_errno) + ").");
 }
 
 SaveResult save_png_as(const Image& image, const std::filesystem::path& path, int depth,
-                       const std::filesystem::path& shown) {
+                       const std::filesystem::path& shown, int level = kPngDeflateLevel) {
     if (depth == 0) depth = image.file_depth();
     if (!is_accepted_depth(depth))
         return failure("L'image ne peut pas être enregistrée en " + std::to_string(depth) +
                        " bits par pixel.");
     if (image.empty()) return failure("Une image vide ne peut pas être enregistrée.");
     try {
-        return write_png(image, path, depth, shown);
+        return write_png(image, path, depth, level, shown);
     } catch (const std::bad_alloc&) {
         return failure("Mémoire insuffisante pour enregistrer " + quoted(shown) + ".");
     }
@@ -197,6 +273,11 @@ SaveResult save_png_as(const Image& image, const std::filesystem::path& path, in
 
 SaveResult save_png(const Image& image, const std::filesystem::path& path, int depth) {
     return save_png_as(image, path, depth, path);
+}
+
+SaveResult save_png_at_level(const Image& image, const std::filesystem::path& path, int depth,
+                             int deflate_level) {
+    return save_png_as(image, path, depth, path, deflate_level);
 }
 
 SaveResult save_png_replacing(const Image& image, const std::filesystem::path& path, int depth) {

@@ -2,7 +2,9 @@
 #include <png.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <set>
 
@@ -299,6 +301,93 @@ TEST(PngSave, FailedReplaceLeavesTheExistingFileByteIdentical) {
 
     ASSERT_TRUE(save_png_replacing(img, dir / "page.png", 24));
     expect_same_pixels(img, loaded(dir / "page.png"));
+}
+
+// RGBA pixels as libpng's simplified reader decodes the file, a path apart from the loader's.
+std::vector<std::uint8_t> simplified_read(const std::filesystem::path& file, int& w, int& h) {
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&png, file.c_str())) return {};
+    png.format = PNG_FORMAT_RGBA;
+    std::vector<std::uint8_t> pixels(PNG_IMAGE_SIZE(png));
+    w = int(png.width);
+    h = int(png.height);
+    if (!png_image_finish_read(&png, nullptr, pixels.data(), 0, nullptr)) {
+        png_image_free(&png);
+        return {};
+    }
+    return pixels;
+}
+
+bool has_program(const char* name) {
+    return std::system(("command -v " + std::string(name) + " > /dev/null 2>&1").c_str()) == 0;
+}
+
+bool succeeds(const std::string& command) {
+    const int status = std::system((command + " > /dev/null 2>&1").c_str());
+    return status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+Image with_alpha_ramp(Image img) {
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            img.row(y)[std::size_t(x) * 4 + 3] = (x * 29 + y) % 256;
+    return img;
+}
+
+// Every depth, widths whose packed rows end in a part byte, and a page whose data spans several
+// IDAT chunks: other readers decode each file to the pixels our loader gives, without a warning.
+TEST(PngSave, OtherReadersDecodeTheSamePixelsAtEveryDepth) {
+    test::TempDir dir;
+    auto shapes = *Image::create(37, 23, 24, kWhite);
+    shapes.fill_box(3, 2, 11, 15, kBlack);
+    shapes.fill_box(20, 5, 9, 9, 0x3060C0);
+    shapes.fill_box(30, 0, 7, 23, 0x808080);
+    auto gradient = *Image::create(61, 9, 24, kWhite);
+    for (int y = 0; y < 9; ++y)
+        for (int x = 0; x < 61; ++x)
+            gradient.set_pixel(x, y, couleur(std::uint8_t(x * 4), std::uint8_t(y * 28), 77));
+    const struct {
+        const char* name;
+        Image image;
+        int depth;
+    } cases[] = {
+        {"1 bit", shapes, 1},
+        {"2 bits", shapes, 2},
+        {"4 bits", shapes, 4},
+        {"8 bits exact", shapes, 8},
+        {"8 bits appris", gradient, 8},
+        {"24 bits", gradient, 24},
+        {"32 bits opaque", gradient, 32},
+        {"32 bits alpha", with_alpha_ramp(*Image::create(45, 7, 32, 0x20A0F0)), 32},
+        {"plusieurs IDAT", noisy_page(), 24},
+    };
+    const bool imagemagick = has_program("identify") && has_program("compare");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto out = dir / "out.png";
+        ASSERT_TRUE(save_png(c.image, out, c.depth));
+        const Image ours = loaded(out);
+        int w = 0, h = 0;
+        const std::vector<std::uint8_t> other = simplified_read(out, w, h);
+        ASSERT_EQ(other.size(), std::size_t(ours.width()) * ours.height() * 4);
+        ASSERT_EQ(w, ours.width());
+        ASSERT_EQ(h, ours.height());
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const std::uint8_t* p = &other[(std::size_t(y) * w + x) * 4];
+                ASSERT_EQ(couleur(p[0], p[1], p[2]), ours.pixel(x, y)) << x << "," << y;
+                ASSERT_EQ(p[3], ours.has_alpha() ? ours.row(y)[std::size_t(x) * 4 + 3] : 255);
+            }
+        if (!imagemagick) continue;
+        // The same pixels written by libpng as plain RGBA, for ImageMagick to compare against.
+        PngFile reference = blank_png(w, h, PNG_COLOR_TYPE_RGB_ALPHA, 8);
+        std::copy(other.begin(), other.end(), reference.samples.begin());
+        test::write_png_file(dir / "reference.png", reference);
+        EXPECT_TRUE(succeeds("identify -regard-warnings '" + out.string() + "'"));
+        EXPECT_TRUE(succeeds("compare -regard-warnings -metric AE '" + out.string() + "' '" +
+                             (dir / "reference.png").string() + "' null:"));
+    }
 }
 
 }  // namespace
