@@ -49,6 +49,14 @@ int Boite_Message(Dialogs& dialogs, const QString& instruction, const QString& t
     }
 }
 
+void Boite_Fin(Dialogs& dialogs, const QString& texte_fin, const QString& raisons,
+               QWidget* parent) {
+    DialogueTache d = dialogue_pour(QStringLiteral(" Info"), QStringLiteral("\n") + texte_fin,
+                                    kIconeInformation, {});
+    d.details = raisons;
+    dialogs.dialogue_tache(d, parent);
+}
+
 int Boite_Simple(Dialogs& dialogs, const QString& titre, const QString& texte,
                  std::uint32_t style) {
     return dialogs.boite_simple(titre, texte, style);

@@ -22,6 +22,10 @@ DialogueTache dialogue_pour(const QString& instruction, const QString& texte, st
 int Boite_Message(Dialogs& dialogs, const QString& instruction, const QString& texte,
                   std::uint32_t style, QWidget* parent, const QString& titre = {});
 
+// The completion box of a run: " Info", the operation's end text as its body, and the lines of the
+// files that the run did not write ("Échec : FICHIER : raison") as its details.
+void Boite_Fin(Dialogs& dialogs, const QString& texte_fin, const QString& raisons, QWidget* parent);
+
 // The plain box: the caller's flags unchanged; returns 1 OK, 6 Yes, 7 No.
 int Boite_Simple(Dialogs& dialogs, const QString& titre, const QString& texte,
                  std::uint32_t style = 0);

@@ -129,9 +129,7 @@ void PanneauLot::lancer_travailleurs() {
 }
 
 void PanneauLot::execution_terminee() {
-    if (!enchaine_)
-        Boite_Message(f_.dialogs(), QStringLiteral(" Info"), QStringLiteral("\n") + d_.texte_fin,
-                      kIconeInformation, &f_);
+    if (!enchaine_) Boite_Fin(f_.dialogs(), d_.texte_fin, raisons_des_lignes(f_), &f_);
     reactiver();
     if (enchaine_) poster_clic(kAnnuler);
 }
