@@ -71,7 +71,7 @@ double duree_run(const std::filesystem::path& dossier, const std::filesystem::pa
         noms.push_back(nom);
     }
     const vellumor::LignesFixes lignes(noms);
-    const vellumor::PageExceptionList aucune;
+    const vellumor::exceptions::PageExceptionList aucune;
     Muette muette;
     rc::Parametres p;
     p.format = rc::kFormatA4Gris;

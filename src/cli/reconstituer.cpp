@@ -25,6 +25,7 @@ namespace vellumor::cli {
 namespace {
 
 namespace rc = reconstitution;
+using namespace vellumor::exceptions;
 
 const DescriptionCommande kDescription = {
     "reconstituer",

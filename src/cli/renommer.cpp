@@ -9,6 +9,9 @@
 #include "ops/renaming/disk_rename.h"
 
 namespace vellumor::cli {
+
+using namespace vellumor::renaming;
+
 namespace {
 
 const DescriptionCommande kDescription = {

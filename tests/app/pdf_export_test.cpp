@@ -2,11 +2,11 @@
 
 #include <QThread>
 #include <chrono>
-#include <cstdio>
 
 #include "app/list_menu.h"
 #include "batch/lot_fichiers.h"
 #include "ops/pdf/pdf_constants.h"
+#include "support/pdf_tools.h"
 #include "support/png_fixtures.h"
 #include "window_fixture.h"
 
@@ -40,17 +40,6 @@ class ExportPdfFenetre : public FenetreTest {
         }
         traiter_evenements();
     }
-    std::vector<double> largeurs(const std::filesystem::path& pdf) {
-        std::FILE* f = ::popen(("pdfinfo -f 1 -l 99 '" + pdf.string() + "'").c_str(), "r");
-        std::vector<double> l;
-        char ligne[256];
-        int page = 0;
-        double w = 0, h = 0;
-        while (std::fgets(ligne, sizeof ligne, f))
-            if (std::sscanf(ligne, "Page %d size: %lf x %lf", &page, &w, &h) == 3) l.push_back(w);
-        ::pclose(f);
-        return l;
-    }
 };
 
 TEST_F(ExportPdfFenetre, TheMenuEntryWritesTheListInItsOrderOffTheMainThread) {
@@ -65,7 +54,8 @@ TEST_F(ExportPdfFenetre, TheMenuEntryWritesTheListInItsOrderOffTheMainThread) {
     EXPECT_EQ(enregistrer[0].filtre, QStringLiteral("Document PDF|*.pdf"));
     EXPECT_EQ(enregistrer[0].texte, QString::fromStdString(dossier.path().string()));
     const auto pdf = dossier / "livre.pdf";
-    EXPECT_EQ(largeurs(pdf), (std::vector<double>{3.6, 1.2, 2.4}));  // 600 dpi
+    const std::vector<std::pair<double, double>> tailles = {{3.6, 0.96}, {1.2, 0.96}, {2.4, 0.96}};
+    EXPECT_EQ(vellumor::test::tailles_pages_pdf(pdf), tailles);  // 600 dpi
     const auto fin = dialogs.de_genre(Genre::Tache);
     ASSERT_EQ(fin.size(), 1u);
     EXPECT_EQ(fin[0].tache.instruction, QStringLiteral(" Info"));
@@ -96,6 +86,26 @@ TEST_F(ExportPdfFenetre, ACancelledSaveDialogWritesNothing) {
     EXPECT_EQ(dialogs.de_genre(Genre::Enregistrer).size(), 1u);
     EXPECT_TRUE(dialogs.de_genre(Genre::Tache).empty());
     EXPECT_EQ(vellumor::test::folder_contents(dossier.path()).size(), 1u);
+}
+
+// Closing window 1 stops the export before its next page: no PDF, or a whole one, never a part;
+// no message once the window is closed.
+TEST_F(ExportPdfFenetre, ClosingTheWindowDuringAnExportLeavesNoPartialPdf) {
+    std::vector<int> numeros;
+    for (int n = 1; n <= 60; ++n) numeros.push_back(n);
+    lister(numeros);
+    dialogs.noms_enregistrement.push_back(QString::fromStdString((dossier / "livre.pdf").string()));
+    entree().action(*fenetre);
+    fenetre->close();
+    fenetre->attendre_les_travaux();
+    traiter_evenements();
+    EXPECT_TRUE(dialogs.de_genre(Genre::Tache).empty());
+    const auto contenu = vellumor::test::folder_contents(dossier.path());
+    EXPECT_GE(contenu.size(), 60u);
+    EXPECT_LE(contenu.size(), 61u);  // the pages, and the PDF when it was done first
+    if (contenu.size() == 61u) {
+        EXPECT_EQ(vellumor::test::tailles_pages_pdf(dossier / "livre.pdf").size(), 60u);
+    }
 }
 
 }  // namespace

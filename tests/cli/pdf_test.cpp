@@ -3,8 +3,8 @@
 #include <sys/wait.h>
 
 #include <cstdio>
-#include <sstream>
 
+#include "support/pdf_tools.h"
 #include "support/png_fixtures.h"
 #include "support/temp_dir.h"
 
@@ -28,20 +28,6 @@ Resultat pdf(const std::string& arguments) {
     return r;
 }
 
-std::vector<double> largeurs_pages(const std::filesystem::path& pdf) {
-    std::FILE* f = ::popen(("pdfinfo -f 1 -l 99 '" + pdf.string() + "'").c_str(), "r");
-    std::vector<double> largeurs;
-    char ligne[512];
-    while (std::fgets(ligne, sizeof ligne, f)) {
-        int page = 0;
-        double w = 0, h = 0;
-        if (std::sscanf(ligne, "Page %d size: %lf x %lf", &page, &w, &h) == 3)
-            largeurs.push_back(w);
-    }
-    ::pclose(f);
-    return largeurs;
-}
-
 TEST(CliPdf, PagesOfAFolderInTrailingNumberOrder) {
     test::TempDir dir;
     std::filesystem::create_directory(dir / "pages");
@@ -56,7 +42,8 @@ TEST(CliPdf, PagesOfAFolderInTrailingNumberOrder) {
                             livre.string()),
               std::string::npos)
         << r.sortie;
-    EXPECT_EQ(largeurs_pages(livre), (std::vector<double>{6, 12, 60}));
+    const std::vector<std::pair<double, double>> tailles = {{6, 6}, {12, 6}, {60, 6}};  // 72 dpi
+    EXPECT_EQ(test::tailles_pages_pdf(livre), tailles);
 }
 
 TEST(CliPdf, UsageErrorsAndFailedExports) {

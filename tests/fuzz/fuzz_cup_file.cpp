@@ -11,30 +11,35 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static vellumor::fuzz::MemoryFile input;
     input.assign(data, size);
-    const vellumor::LectureCup read = vellumor::lire_fichier_cup(input.path());
+    const vellumor::exceptions::LectureCup read =
+        vellumor::exceptions::lire_fichier_cup(input.path());
     if (read.erreur) {
         FUZZ_CHECK(read.lignes.empty());
     } else {
-        FUZZ_CHECK(read.unite == vellumor::kUniteMillimetres ||
-                   read.unite == vellumor::kUnitePixels);
-        vellumor::PageExceptionTable table;
+        FUZZ_CHECK(read.unite == vellumor::exceptions::kUniteMillimetres ||
+                   read.unite == vellumor::exceptions::kUnitePixels);
+        vellumor::exceptions::PageExceptionTable table;
         const bool answer = size % 2 == 0;
-        const vellumor::ChargementCup loaded = vellumor::charger_fichier_cup(
-            input.path(), vellumor::kUnitePixels, [&](const vellumor::Message&) { return answer; },
-            table);
+        const vellumor::exceptions::ChargementCup loaded =
+            vellumor::exceptions::charger_fichier_cup(
+                input.path(), vellumor::exceptions::kUnitePixels,
+                [&](const vellumor::Message&) { return answer; }, table);
         FUZZ_CHECK(!loaded.message);
-        FUZZ_CHECK(loaded.charge == (read.unite == vellumor::kUnitePixels || answer));
+        FUZZ_CHECK(loaded.charge == (read.unite == vellumor::exceptions::kUnitePixels || answer));
         FUZZ_CHECK(loaded.charge || table.empty());
         FUZZ_CHECK(table.size() <= read.lignes.size());
 
-        const vellumor::PageExceptionList list = vellumor::reconstruire_liste(table);
+        const vellumor::exceptions::PageExceptionList list =
+            vellumor::exceptions::reconstruire_liste(table);
         for (std::size_t i = 0; i < list.size(); ++i) {
             FUZZ_CHECK(i == 0 || list[i - 1].Page <= list[i].Page);
-            const vellumor::PageException* found = vellumor::trouver_exception(list, list[i].Page);
+            const vellumor::exceptions::PageException* found =
+                vellumor::exceptions::trouver_exception(list, list[i].Page);
             FUZZ_CHECK(found != nullptr && found->Page == list[i].Page);
         }
-        const std::string text = vellumor::contenu_fichier_cup(list, read.unite);
-        const vellumor::LectureCup back = vellumor::analyser_contenu_cup(text);
+        const std::string text = vellumor::exceptions::contenu_fichier_cup(list, read.unite);
+        const vellumor::exceptions::LectureCup back =
+            vellumor::exceptions::analyser_contenu_cup(text);
         FUZZ_CHECK(!back.erreur && back.unite == read.unite);
         FUZZ_CHECK(back.lignes.size() == list.size());
         for (std::size_t i = 0; i < list.size(); ++i)
@@ -42,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const std::string_view typed(reinterpret_cast<const char*>(data), size);
-    if (const auto name = vellumor::nom_fichier_cup("/réglages", typed)) {
+    if (const auto name = vellumor::exceptions::nom_fichier_cup("/réglages", typed)) {
         FUZZ_CHECK(name->parent_path() == "/réglages" ||
                    typed.find('/') != std::string_view::npos ||
                    typed.find('\\') != std::string_view::npos);

@@ -5,7 +5,7 @@
 #include "common/text_file.h"
 #include "common/text_utf8.h"
 
-namespace vellumor {
+namespace vellumor::exceptions {
 namespace {
 
 constexpr const char* kTitreCharger = "Charger les pages d'exception";
@@ -169,4 +169,4 @@ std::optional<Message> enregistrer_fichier_cup(
                  kTitreEnregistrer, kIconeInformation);
 }
 
-}  // namespace vellumor
+}  // namespace vellumor::exceptions

@@ -9,7 +9,7 @@
 #include "common/message.h"
 #include "ops/exceptions/page_exception.h"
 
-namespace vellumor {
+namespace vellumor::exceptions {
 
 // The unit texts of the reconstitution panel's unit list.
 inline constexpr std::string_view kUniteMillimetres = "millimètres";
@@ -80,4 +80,4 @@ std::optional<Message> enregistrer_fichier_cup(
 // The warning of the saving when the dialog returned no name.
 Message message_aucun_fichier_cup_enregistre();
 
-}  // namespace vellumor
+}  // namespace vellumor::exceptions

@@ -4,7 +4,7 @@
 
 #include "common/text_utf8.h"
 
-namespace vellumor {
+namespace vellumor::exceptions {
 
 std::size_t PageExceptionTable::seau(std::string_view cle) const {
     // FNV-1a over the key's bytes.
@@ -82,4 +82,4 @@ std::int64_t lire_nombre(std::string_view field) {
     return lire_entier(field, true);
 }
 
-}  // namespace vellumor
+}  // namespace vellumor::exceptions

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vellumor {
+namespace vellumor::exceptions {
 
 // One page's own offsets, in the unit of the file they came from: OffsetX is the binding offset,
 // OffsetY the top offset.
@@ -68,4 +68,4 @@ PageExceptionList& GLB_Exceptions_Liste();
 // A field without digits reads as 0; a value beyond 64 bits saturates.
 std::int64_t lire_nombre(std::string_view field);
 
-}  // namespace vellumor
+}  // namespace vellumor::exceptions

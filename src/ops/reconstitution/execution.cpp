@@ -28,8 +28,8 @@ Lot_Fichiers lot_de(const ListeImages& liste, const std::vector<std::size_t>& po
 }  // namespace
 
 struct Reconstitution::Etat {
-    Etat(const ListeImages& l, Parametres p, const PageExceptionList& e, const ListeLignes& lg,
-         Progression& pr, const std::atomic<int>* f)
+    Etat(const ListeImages& l, Parametres p, const exceptions::PageExceptionList& e,
+         const ListeLignes& lg, Progression& pr, const std::atomic<int>* f)
         : liste(l),
           parametres(std::move(p)),
           placement(placement_de(parametres)),
@@ -48,7 +48,7 @@ struct Reconstitution::Etat {
     ListeImages liste;
     Parametres parametres;
     Placement placement;
-    const PageExceptionList& exceptions;
+    const exceptions::PageExceptionList& exceptions;
     const ListeLignes& lignes;
     Progression& progression;
     const std::atomic<int>* format;
@@ -127,7 +127,8 @@ bool Reconstitution::Etat::reconstituer_fichier(Travailleur& t, Ouvrier ouvrier,
             echec("Le nom du fichier ne se termine pas par un numéro");
             return false;
         }
-        const PageException* trouvee = trouver_exception(exceptions, entree_pour(source).Numero);
+        const exceptions::PageException* trouvee =
+            trouver_exception(exceptions, entree_pour(source).Numero);
         if (trouvee) exception = DecalagesPage{trouvee->OffsetX, trouvee->OffsetY};
     }
     const Position pos =
@@ -148,8 +149,9 @@ bool Reconstitution::Etat::reconstituer_fichier(Travailleur& t, Ouvrier ouvrier,
 }
 
 Reconstitution::Reconstitution(const ListeImages& liste, Parametres parametres,
-                               const PageExceptionList& exceptions, const ListeLignes& lignes,
-                               Progression& progression, const std::atomic<int>* format)
+                               const exceptions::PageExceptionList& exceptions,
+                               const ListeLignes& lignes, Progression& progression,
+                               const std::atomic<int>* format)
     : etat_(std::make_unique<Etat>(liste, std::move(parametres), exceptions, lignes, progression,
                                    format)) {}
 

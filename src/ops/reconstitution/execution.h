@@ -34,7 +34,7 @@ class Reconstitution {
     // saved depth follows a change of format during the run; the blank page's size is fixed when a
     // worker starts.
     Reconstitution(const ListeImages& liste, Parametres parametres,
-                   const PageExceptionList& exceptions, const ListeLignes& lignes,
+                   const exceptions::PageExceptionList& exceptions, const ListeLignes& lignes,
                    Progression& progression, const std::atomic<int>* format = nullptr);
     ~Reconstitution();
     Reconstitution(const Reconstitution&) = delete;

@@ -10,7 +10,7 @@
 #include "common/text_file.h"
 #include "common/text_utf8.h"
 
-namespace vellumor {
+namespace vellumor::renaming {
 namespace {
 
 namespace fs = std::filesystem;
@@ -195,4 +195,4 @@ ResultatRenommage annuler_renommage(const fs::path& liste_annulation) {
     return result;
 }
 
-}  // namespace vellumor
+}  // namespace vellumor::renaming

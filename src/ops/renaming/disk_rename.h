@@ -7,7 +7,7 @@
 
 #include "ops/renaming/sequence.h"
 
-namespace vellumor {
+namespace vellumor::renaming {
 
 // One file to rename inside its own folder.
 struct Renommage {
@@ -44,4 +44,4 @@ std::string contenu_liste_annulation(const std::vector<Renommage>& plan);
 // appliquer_renommage, then removes the list. A list that is not in the undo format is refused.
 ResultatRenommage annuler_renommage(const std::filesystem::path& liste_annulation);
 
-}  // namespace vellumor
+}  // namespace vellumor::renaming

@@ -1,6 +1,6 @@
 #include "ops/renaming/sequence.h"
 
-namespace vellumor {
+namespace vellumor::renaming {
 namespace {
 
 std::uint64_t magnitude(std::int64_t n) {
@@ -57,4 +57,4 @@ std::string nouveau_nom(const ParametresRenommage& p, std::size_t k) {
     return p.prefixe + (n < 0 ? "-" : "") + digits + p.suffixe;
 }
 
-}  // namespace vellumor
+}  // namespace vellumor::renaming

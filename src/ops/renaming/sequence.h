@@ -8,7 +8,7 @@
 
 #include "imagelist/image_list.h"
 
-namespace vellumor {
+namespace vellumor::renaming {
 
 // The name pattern of an original file: the name without extension less its trailing run of digits
 // and "-" (page_012 -> page_, scan-7 -> scan, 0001 -> empty), and "." + extension (empty for a name
@@ -54,4 +54,4 @@ std::optional<std::string> valider(const ParametresRenommage& p, std::size_t cou
 // longer), suffix. page_ / 7 / 3 / .png -> page_007.png; -7 -> page_-007.png.
 std::string nouveau_nom(const ParametresRenommage& p, std::size_t k);
 
-}  // namespace vellumor
+}  // namespace vellumor::renaming

@@ -4,7 +4,7 @@
 
 #include "support/temp_dir.h"
 
-namespace vellumor {
+namespace vellumor::exceptions {
 namespace {
 
 using test::read_bytes;
@@ -224,4 +224,4 @@ TEST(CupSaving, Refusals) {
 }
 
 }  // namespace
-}  // namespace vellumor
+}  // namespace vellumor::exceptions

@@ -4,7 +4,7 @@
 
 #include <thread>
 
-namespace vellumor {
+namespace vellumor::exceptions {
 namespace {
 
 TEST(PageExceptionTable, KeysAreTextsAndSettingReplaces) {
@@ -88,4 +88,4 @@ TEST(NumberParsing, SignsBasesBlanksAndGarbage) {
 }
 
 }  // namespace
-}  // namespace vellumor
+}  // namespace vellumor::exceptions

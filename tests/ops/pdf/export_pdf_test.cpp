@@ -9,12 +9,12 @@
 #include <cstdio>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFPageObjectHelper.hh>
-#include <sstream>
 
 #include "batch/png_io.h"
 #include "batch/png_io_palette.h"
 #include "ops/pdf/pdf_constants.h"
 #include "ops/pdf/png_chunks.h"
+#include "support/pdf_tools.h"
 #include "support/png_fixtures.h"
 #include "support/temp_dir.h"
 
@@ -39,16 +39,6 @@ class Silencieuse : public Progression {
     int echecs = 0;
 };
 
-std::string sortie_de(const std::string& commande) {
-    std::string texte;
-    std::FILE* f = ::popen((commande + " 2>&1").c_str(), "r");
-    if (!f) return texte;
-    char tampon[4096];
-    for (std::size_t n; (n = std::fread(tampon, 1, sizeof tampon, f)) > 0;) texte.append(tampon, n);
-    ::pclose(f);
-    return texte;
-}
-
 std::string q(const std::filesystem::path& p) {
     return "'" + p.string() + "'";
 }
@@ -63,41 +53,6 @@ ResultatPdf exporter(const std::vector<std::filesystem::path>& fichiers,
                      const std::filesystem::path& sortie, std::optional<int> dpi = {}) {
     Silencieuse p;
     return exporter_pdf(liste_de(fichiers), {sortie, dpi}, p);
-}
-
-// "Page    1 size:  595.32 x 841.92 pts (A4)" lines of pdfinfo, in page order.
-std::vector<std::pair<double, double>> tailles_pdfinfo(const std::filesystem::path& pdf) {
-    std::istringstream in(sortie_de("pdfinfo -f 1 -l 9999 " + q(pdf)));
-    std::vector<std::pair<double, double>> tailles;
-    for (std::string ligne; std::getline(in, ligne);) {
-        double w = 0, h = 0;
-        int page = 0;
-        if (std::sscanf(ligne.c_str(), "Page %d size: %lf x %lf", &page, &w, &h) == 3)
-            tailles.emplace_back(w, h);
-    }
-    return tailles;
-}
-
-// (color, bpc) of every picture listed by pdfimages -list.
-std::vector<std::pair<std::string, int>> images_pdfimages(const std::filesystem::path& pdf) {
-    std::istringstream in(sortie_de("pdfimages -list " + q(pdf)));
-    std::vector<std::pair<std::string, int>> images;
-    std::string ligne;
-    std::getline(in, ligne);
-    std::getline(in, ligne);
-    while (std::getline(in, ligne)) {
-        std::istringstream mots(ligne);
-        std::string page, num, type, largeur, hauteur, couleur, comp;
-        int bpc = 0;
-        if (mots >> page >> num >> type >> largeur >> hauteur >> couleur >> comp >> bpc)
-            images.emplace_back(couleur, bpc);
-    }
-    return images;
-}
-
-bool qpdf_check(const std::filesystem::path& pdf) {
-    return sortie_de("qpdf --check " + q(pdf)).find("No syntax or stream encoding errors") !=
-           std::string::npos;
 }
 
 // The page as a reader shows it on white paper: RGB, alpha composed over white.
@@ -177,11 +132,11 @@ TEST(ExportPdf, EveryKindOfPageKeepsItsColourSpaceAndItsPixels) {
     const ResultatPdf r = exporter(fichiers, pdf);
     ASSERT_TRUE(r.ecrit) << r.erreur;
     EXPECT_EQ(r.pages, std::int64_t(cas.size()));
-    EXPECT_TRUE(qpdf_check(pdf));
-    const auto images = images_pdfimages(pdf);
+    EXPECT_TRUE(test::pdf_sans_erreur(pdf));
+    const auto images = test::images_pdf(pdf);
     ASSERT_EQ(images.size(), cas.size());
     std::filesystem::create_directory(dir / "x");
-    sortie_de("pdfimages -png " + q(pdf) + " " + q(dir / "x" / "i"));
+    test::sortie_commande("pdfimages -png " + q(pdf) + " " + q(dir / "x" / "i"));
     for (std::size_t i = 0; i < cas.size(); ++i) {
         SCOPED_TRACE(cas[i].nom);
         EXPECT_EQ(images[i].first, cas[i].couleur);
@@ -232,7 +187,7 @@ TEST(ExportPdf, PagesWrittenByVellumorAreCarriedOverUnchanged) {
         ASSERT_TRUE(save_png(*page, fichiers.back(), c.profondeur));
     }
     ASSERT_TRUE(exporter(fichiers, dir / "livre.pdf").ecrit);
-    const auto images = images_pdfimages(dir / "livre.pdf");
+    const auto images = test::images_pdf(dir / "livre.pdf");
     QPDF lu;
     lu.processFile((dir / "livre.pdf").c_str());
     const auto pages = lu.getAllPages();
@@ -270,7 +225,7 @@ TEST(ExportPdf, PageSizeComesFromTheResolution) {
         test::write_png_file(fichiers.back(), png);
     }
     ASSERT_TRUE(exporter(fichiers, dir / "livre.pdf").ecrit);
-    const auto tailles = tailles_pdfinfo(dir / "livre.pdf");
+    const auto tailles = test::tailles_pages_pdf(dir / "livre.pdf");
     ASSERT_EQ(tailles.size(), std::size(cas));
     for (std::size_t i = 0; i < tailles.size(); ++i) {
         EXPECT_NEAR(tailles[i].first, cas[i].w, 0.05) << i;
@@ -278,11 +233,11 @@ TEST(ExportPdf, PageSizeComesFromTheResolution) {
     }
     // An imposed resolution holds for every page, whatever its own.
     ASSERT_TRUE(exporter(fichiers, dir / "impose.pdf", 300).ecrit);
-    const auto imposees = tailles_pdfinfo(dir / "impose.pdf");
+    const auto imposees = test::tailles_pages_pdf(dir / "impose.pdf");
     ASSERT_EQ(imposees.size(), std::size(cas));
     EXPECT_NEAR(imposees[0].first, 1190.64, 0.05);
     EXPECT_NEAR(imposees[3].second, 841.92, 0.05);
-    const std::string infos = sortie_de("pdfinfo " + q(dir / "livre.pdf"));
+    const std::string infos = test::sortie_commande("pdfinfo " + q(dir / "livre.pdf"));
     EXPECT_NE(infos.find("Title:           livre"), std::string::npos) << infos;
     EXPECT_NE(infos.find("Producer:        Vellumor"), std::string::npos);
 }
@@ -296,7 +251,7 @@ TEST(ExportPdf, PagesFollowTheListOrderAndReportProgress) {
     }
     Silencieuse p;
     ASSERT_TRUE(exporter_pdf(liste_de(fichiers), {dir / "l.pdf", 72}, p).ecrit);
-    const auto tailles = tailles_pdfinfo(dir / "l.pdf");
+    const auto tailles = test::tailles_pages_pdf(dir / "l.pdf");
     ASSERT_EQ(tailles.size(), 3u);
     EXPECT_DOUBLE_EQ(tailles[0].first, 30);
     EXPECT_DOUBLE_EQ(tailles[1].first, 10);

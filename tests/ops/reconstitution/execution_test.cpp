@@ -23,7 +23,7 @@ namespace {
 using test::read_bytes;
 using test::TempDir;
 
-const PageExceptionList kAucune;
+const exceptions::PageExceptionList kAucune;
 
 // Records every report of a run; optional hooks let a test act at a given moment.
 class Enregistreur : public Progression {
@@ -187,7 +187,7 @@ TEST(Execution, AnExceptionReplacesThePanelOffsetsOfItsPageOnly) {
     p.bits = kBitReliure | kBitHaut | kCoinHautGauche;
     p.decalage_reliure = 1;
     p.decalage_haut = 1;
-    const PageExceptionList ex = {{3, 9, 9}, {12, 0, 0}, {12, 2, 2}};
+    const exceptions::PageExceptionList ex = {{3, 9, 9}, {12, 0, 0}, {12, 2, 2}};
     Enregistreur e;
     Reconstitution r(l.liste, p, ex, l.lignes, e);
     ASSERT_FALSE(r.demarrer());

@@ -7,7 +7,7 @@
 #include "imagelist/list_file.h"
 #include "support/temp_dir.h"
 
-namespace vellumor {
+namespace vellumor::renaming {
 namespace {
 
 using test::folder_contents;
@@ -151,4 +151,4 @@ TEST(DiskRenaming, UndoListsAreChecked) {
 }
 
 }  // namespace
-}  // namespace vellumor
+}  // namespace vellumor::renaming

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace vellumor {
+namespace vellumor::renaming {
 namespace {
 
 ListeImages pages(const char* pattern, int first, int last) {
@@ -92,4 +92,4 @@ TEST(RenamingSequence, DigitsOnlyNamesAndValidation) {
 }
 
 }  // namespace
-}  // namespace vellumor
+}  // namespace vellumor::renaming
