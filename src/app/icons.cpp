@@ -88,7 +88,58 @@ void sens_interdit(QPainter& p) {
     p.drawRect(7, 13, 18, 6);
 }
 
+// Black becomes mid grey, white stays white, the grey levels between them follow.
+QImage griser(QImage image) {
+    for (int y = 0; y < image.height(); ++y) {
+        uchar* ligne = image.scanLine(y);
+        for (int x = 0; x < image.width(); ++x) ligne[x] = uchar(128 + ligne[x] * 127 / 255);
+    }
+    return image;
+}
+
 }  // namespace
+
+QImage dessiner_echantillon(numbering::ModeleNumero modele, bool grise) {
+    using numbering::ModeleNumero;
+    const bool rond = numbering::modele_rond(modele);
+    QImage image(50, rond ? 45 : 34, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setRenderHint(QPainter::TextAntialiasing);
+        const QRectF cadre(0, 0, image.width(), image.height());
+        const QRectF cercle(2.5, 0.5, 44, 44);
+        p.setPen(Qt::NoPen);
+        switch (modele) {
+            case ModeleNumero::Disque:
+                p.setBrush(Qt::black);
+                p.drawEllipse(cercle);
+                break;
+            case ModeleNumero::Anneau:
+                p.setPen(QPen(QColor(128, 128, 128), 3));
+                p.drawEllipse(cercle.adjusted(1.5, 1.5, -1.5, -1.5));
+                break;
+            case ModeleNumero::RectangleNoir:
+                p.fillRect(cadre, Qt::black);
+                break;
+            case ModeleNumero::RectangleBlanc:
+                p.fillRect(cadre, Qt::black);
+                p.fillRect(cadre.adjusted(3, 3, -3, -3), Qt::white);
+                break;
+        }
+        QFont police(QStringLiteral("Arial"));
+        police.setBold(true);
+        police.setPixelSize(rond ? 15 : 19);
+        p.setFont(police);
+        const bool encre_blanche =
+            modele == ModeleNumero::Disque || modele == ModeleNumero::RectangleNoir;
+        p.setPen(encre_blanche ? Qt::white : Qt::black);
+        p.drawText(cadre, Qt::AlignCenter, QStringLiteral("100"));
+    }
+    QImage gris = image.convertToFormat(QImage::Format_Grayscale8);
+    return grise ? griser(std::move(gris)) : gris;
+}
 
 QImage dessiner_image_partagee(int numero) {
     if (numero < kIconeEchec || numero > kImageSensInterdit) return {};

@@ -3,6 +3,7 @@
 #include <QImage>
 
 #include "app/dialogs.h"
+#include "ops/numbering/stamps.h"
 
 namespace vellumor::app {
 
@@ -18,5 +19,10 @@ QImage dessiner_icone_programme(int cote);
 
 // A 48 x 48 shield whose top band has the message's colour.
 QImage dessiner_bouclier(Bouclier b);
+
+// The sample of a stamp model shown in the numbering window: "100" drawn in the model, as an 8-bit
+// grey picture of 50 x 45 (disc, ring) or 50 x 34 (rectangles). The greyed variant, shown while
+// numbering runs, has its black turned to mid grey.
+QImage dessiner_echantillon(numbering::ModeleNumero modele, bool grise);
 
 }  // namespace vellumor::app

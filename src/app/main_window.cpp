@@ -20,7 +20,6 @@
 #include "app/list_menu.h"
 #include "app/main_window_ids.h"
 #include "app/themed_button.h"
-#include "app/windows/numbering_window.h"
 #include "app/windows/reconstitution_ids.h"
 #include "ops/cleaning/cleaning_constants.h"
 #include "ops/colourising/colourising_constants.h"
@@ -76,7 +75,6 @@ FenetrePrincipale::FenetrePrincipale(Ressources& ressources, Dialogs& dialogs, c
         move(ecran->availableGeometry().center() - rect().center());
     enregistrer_fenetre(kFenetrePrincipale, this);
     construire();
-    installer_numerotation(*this);
 }
 
 QTreeWidget* FenetrePrincipale::liste() const {

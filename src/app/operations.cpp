@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/panels/launchers.h"
+#include "app/windows/numbering_window.h"
 
 // The operations' panels come in one by one; until a panel exists its entry point does nothing.
 
@@ -21,10 +22,9 @@ void operation_coloriser(FenetrePrincipale& f) {
     Lancer_Colorisation(f);
 }
 void operation_reconstituer(FenetrePrincipale&) {}
-void operation_numeroter(FenetrePrincipale&) {}
+void operation_numeroter(FenetrePrincipale& f) {
+    Ouvrir_Numerotation(f);
+}
 void operation_renommer(FenetrePrincipale&) {}
-void charger_liste(FenetrePrincipale&) {}
-void lancer_numerotation(FenetrePrincipale&) {}
-void terminer_numerotation(FenetrePrincipale&) {}
 
 }  // namespace vellumor::app

@@ -16,11 +16,4 @@ void operation_reconstituer(FenetrePrincipale& f);    // 9
 void operation_numeroter(FenetrePrincipale& f);       // 10
 void operation_renommer(FenetrePrincipale& f);        // 11
 
-// Loads a list file into the image list (numbering tool bar, item 0).
-void charger_liste(FenetrePrincipale& f);
-// Starts a numbering run (control 102).
-void lancer_numerotation(FenetrePrincipale& f);
-// Once both numbering workers have reported: removes the run's temporary files and frees its job.
-void terminer_numerotation(FenetrePrincipale& f);
-
 }  // namespace vellumor::app

@@ -67,5 +67,10 @@ inline constexpr int kImageDisque = 512;
 inline constexpr int kImageAnneau = 256;
 inline constexpr int kImageRectangleNoir = 64;
 inline constexpr int kImageRectangleBlanc = 128;
+// Their greyed variants, shown while numbering runs.
+inline constexpr int kImageDisqueGrisee = 513;
+inline constexpr int kImageAnneauGrisee = 257;
+inline constexpr int kImageRectangleNoirGrisee = 65;
+inline constexpr int kImageRectangleBlancGrisee = 129;
 
 }  // namespace vellumor::app

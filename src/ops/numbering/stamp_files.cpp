@@ -154,6 +154,10 @@ ResultatTampons construire_tampons(const PoliceTampon* police, const DemandeTamp
     if (police == nullptr) return abandon(message_abandon());
 
     const Couleur encre = couleurs_modele(d.modele).encre;
+    const std::int64_t nombres = d.fin - d.debut + 1;
+    const auto avancer = [&](std::int64_t faits) {
+        if (d.avancement) d.avancement(faits, 2 * nombres);
+    };
     for (std::int64_t n = d.debut; n <= d.fin; ++n) {
         const std::string text = std::to_string(n);
         auto canvas = dessiner_nombre(*police, text, d.modele);
@@ -164,6 +168,7 @@ ResultatTampons construire_tampons(const PoliceTampon* police, const DemandeTamp
         const Rognage r = rogner_vers_fichier(*canvas, encre, text, folder, result.messages);
         result.plus_grand.largeur = std::max(result.plus_grand.largeur, r.largeur);
         result.plus_grand.hauteur = std::max(result.plus_grand.hauteur, r.hauteur);
+        avancer(n - d.debut + 1);
     }
 
     EtapeB etape{d, result.plus_grand, folder, result.messages};
@@ -174,6 +179,7 @@ ResultatTampons construire_tampons(const PoliceTampon* police, const DemandeTamp
         if (!stamp) continue;
         if (SaveResult saved = ecrire_png_travail(*stamp, folder / nom_tampon(n)); !saved)
             result.messages.push_back(message_ecriture(nom_tampon(n), saved.message));
+        avancer(nombres + n - d.debut + 1);
     }
 
     for (std::int64_t n = d.debut; n <= d.fin; ++n) supprimer(folder / nom_nombre_detoure(n));

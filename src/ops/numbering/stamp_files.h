@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,9 @@ struct DemandeTampons {
     ModeleNumero modele = ModeleNumero::RectangleBlanc;
     int epaisseur = 5;   // t
     int espacement = 5;  // s
+    // Told after each number of each of the two passes (numbers alone, then stamps): faits of
+    // total steps, total being twice the count of numbers. Called on the building thread.
+    std::function<void(std::int64_t faits, std::int64_t total)> avancement = nullptr;
 };
 
 struct ResultatTampons {

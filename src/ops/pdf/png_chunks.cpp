@@ -19,40 +19,37 @@ std::uint32_t be32(const unsigned char* p) {
     return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
 }
 
-// Bytes of a PNG, from memory or from an open file: read in order, or skipped over.
+// Bytes of a PNG, from memory or from an open file of known size: read in order, or skipped
+// over. Nothing is read or skipped past the end, so a damaged chunk length costs no allocation.
 class Source {
   public:
-    explicit Source(std::string_view octets) : octets_(octets) {}
-    explicit Source(std::FILE* f) : fichier_(f) {}
+    explicit Source(std::string_view octets) : octets_(octets), taille_(octets.size()) {}
+    Source(std::FILE* f, std::size_t taille) : taille_(taille), fichier_(f) {}
+    std::size_t reste() const { return taille_ - pos_; }
     bool lire(void* dest, std::size_t n) {
-        if (fichier_) return std::fread(dest, 1, n, fichier_) == n;
-        if (octets_.size() - pos_ < n) return false;
-        std::memcpy(dest, octets_.data() + pos_, n);
+        if (n > reste()) return false;
+        if (fichier_ && std::fread(dest, 1, n, fichier_) != n) return false;
+        if (!fichier_) std::memcpy(dest, octets_.data() + pos_, n);
         pos_ += n;
         return true;
     }
     // A view of the next n bytes (memory only).
     std::string_view prendre(std::size_t n) {
-        if (octets_.size() - pos_ < n) return {};
+        if (n > reste()) return {};
         const std::string_view v = octets_.substr(pos_, n);
         pos_ += n;
         return v;
     }
-    // Skips n bytes; false when the file ends before them.
     bool sauter(std::size_t n) {
-        if (!fichier_) {
-            if (octets_.size() - pos_ < n) return false;
-            pos_ += n;
-            return true;
-        }
-        if (std::fseek(fichier_, long(n), SEEK_CUR) != 0) return false;
-        // fseek passes the end without complaint: the last byte skipped must be there.
-        return n == 0 || (std::fseek(fichier_, -1, SEEK_CUR) == 0 && std::fgetc(fichier_) != EOF);
+        if (n > reste() || (fichier_ && std::fseek(fichier_, long(n), SEEK_CUR) != 0)) return false;
+        pos_ += n;
+        return true;
     }
     bool memoire() const { return !fichier_; }
 
   private:
     std::string_view octets_;
+    std::size_t taille_ = 0;
     std::size_t pos_ = 0;
     std::FILE* fichier_ = nullptr;
 };
@@ -112,6 +109,7 @@ PngDecoupe decouper(Source& s, bool avec_donnees) {
         const std::uint32_t longueur = be32(tete);
         const std::string_view type(reinterpret_cast<const char*>(tete + 4), 4);
         if (longueur > kMaxChunk) return d.echec("le fichier est endommagé");
+        if (std::size_t(longueur) + 4 > s.reste()) return d.echec("le fichier est tronqué");
         if (!ihdr && type != "IHDR") return d.echec("le fichier est endommagé (IHDR absent)");
         const bool est_idat = type == "IDAT";
         if (idat && !est_idat) idat_fini = true;
@@ -212,7 +210,9 @@ PngDecoupe decouper_png(const std::filesystem::path& file, bool avec_donnees) {
     f.f = std::fopen(file.c_str(), "rb");
     if (!f.f) return echec(raison_systeme(errno));
     if (!avec_donnees) {
-        Source s(f.f);
+        const auto taille = std::filesystem::file_size(file, ec);
+        if (ec) return echec(raison_systeme(ec.value()));
+        Source s(f.f, taille);
         try {
             return decouper(s, false);
         } catch (const std::bad_alloc&) {

@@ -52,7 +52,16 @@ TEST(StampFiles, FramedRectangleRunLeavesOnlyStampsOfOneSize) {
 TEST(StampFiles, RoundStampsShareOneSizeKeepWhiteCornersAndARunMayStartAtZero) {
     for (ModeleNumero m : {ModeleNumero::Disque, ModeleNumero::Anneau}) {
         test::TempDir dir;
-        ResultatTampons r = construire_tampons(police(), {0, 12, m, 5, 5}, dir.path());
+        DemandeTampons d{0, 12, m, 5, 5};
+        // The progress goes through both passes in order: 26 steps for 13 numbers.
+        std::vector<std::int64_t> faits;
+        d.avancement = [&](std::int64_t f, std::int64_t total) {
+            EXPECT_EQ(total, 26);
+            faits.push_back(f);
+        };
+        ResultatTampons r = construire_tampons(police(), d, dir.path());
+        ASSERT_EQ(faits.size(), 26u);
+        for (std::size_t i = 0; i < faits.size(); ++i) EXPECT_EQ(faits[i], std::int64_t(i) + 1);
         ASSERT_FALSE(r.abandon);
         EXPECT_TRUE(r.messages.empty());
         EXPECT_EQ(noms(dir.path()).size(), 13u);
