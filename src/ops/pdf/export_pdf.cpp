@@ -262,6 +262,15 @@ ResultatPdf exporter_pdf(const ListeImages& liste, const ParametresPdf& p, Progr
         r.erreur = std::string(kEmptyListText);
         return r;
     }
+    // A slip of the output name must not put the document in place of a page.
+    std::error_code ec;
+    for (const EntreeImage& e : liste) {
+        if (std::filesystem::equivalent(e.Fichier, p.sortie, ec)) {
+            r.erreur =
+                "Le document PDF ne peut pas remplacer la page « " + e.Fichier.string() + " »";
+            return r;
+        }
+    }
     const auto n = std::int64_t(liste.size());
     progression.texte_entete(texte_progression(n, 0, n));
     try {

@@ -35,7 +35,8 @@ struct ResultatPdf {
 // export leaves no PDF and an existing p.sortie unchanged. Reports to progression: row i is page i
 // (icon 3 while it is written, 2 once written, 1 when it cannot be read, with a failed-file report
 // naming the reason), the list header texte_progression(n, k, n) after each page. arret, when
-// given, is looked at before each page. An empty list writes nothing and says so.
+// given, is looked at before each page. An empty list, or an output that is one of the pages,
+// writes nothing and says so.
 ResultatPdf exporter_pdf(const ListeImages& liste, const ParametresPdf& p, Progression& progression,
                          const std::atomic<bool>* arret = nullptr);
 

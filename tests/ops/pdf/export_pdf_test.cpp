@@ -288,6 +288,7 @@ TEST(ExportPdf, AFailedExportLeavesNoPdfAndSaysWhy) {
          pdf,
          {"abimee_4.png » ne peut pas être lue : le fichier est endommagé"}},
         {{bonne}, dir / "absent" / "livre.pdf", {"livre.pdf » ne peut pas être écrit"}},
+        {{bonne, dir / "texte_3.png"}, dir / "texte_3.png", {"ne peut pas remplacer la page"}},
     };
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.raisons.front());
@@ -296,8 +297,9 @@ TEST(ExportPdf, AFailedExportLeavesNoPdfAndSaysWhy) {
         EXPECT_FALSE(r.ecrit);
         for (const std::string& raison : c.raisons)
             EXPECT_NE(r.erreur.find(raison), std::string::npos) << r.erreur;
-        EXPECT_FALSE(std::filesystem::exists(c.sortie));
+        EXPECT_TRUE(c.sortie.extension() != ".pdf" || !std::filesystem::exists(c.sortie));
     }
+    EXPECT_EQ(test::read_bytes(dir / "texte_3.png"), "pas une image");
     EXPECT_EQ(test::folder_contents(dir.path()).size(), 4u);  // no temporary file left
 
     // A PDF already there stays as it was.
