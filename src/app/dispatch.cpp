@@ -11,6 +11,9 @@
 #include "ops/cleaning/cleaning_constants.h"
 #include "ops/colourising/colourising_constants.h"
 #include "ops/cropping/cropping_constants.h"
+#include "ops/numbering/numbering_constants.h"
+#include "ops/reconstitution/reconstitution_constants.h"
+#include "ops/renaming/sequence.h"
 
 namespace vellumor::app {
 namespace {
@@ -24,14 +27,15 @@ struct Lanceur {
 };
 
 constexpr Lanceur kLanceurs[] = {
-    {kTesterNumeros, "Tester les numéros des images", false, operation_tester_numeros},
+    {kTesterNumeros, renaming::kTitreBandeauTest, false, operation_tester_numeros},
     {kNetDetCol, kTitreAccueil, true, operation_net_det_col},
     {kNettoyage, cleaning::kBannerTitle, true, operation_nettoyage},
     {kDetourage, cropping::kBannerTitle, true, operation_detourage},
     {kColoriser, colourising::kBannerTitle, true, operation_coloriser},
-    {kReconstituerImages, "Reconstitution des images", true, operation_reconstituer},
-    {kNumeroterPages, "Numérotation des pages", false, operation_numeroter},
-    {kRenommerFichiers, "Renommage des fichiers", true, operation_renommer},
+    {kReconstituerImages, reconstitution::kTitreBandeauReconstitution, true,
+     operation_reconstituer},
+    {kNumeroterPages, numbering::kTitreBandeauNumerotation, false, operation_numeroter},
+    {kRenommerFichiers, renaming::kTitreBandeauRenommage, true, operation_renommer},
 };
 
 }  // namespace

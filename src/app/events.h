@@ -2,7 +2,7 @@
 
 #include <QEvent>
 
-#include "ops/numbering/numbering_worker.h"
+#include "ops/numbering/numbering_constants.h"
 
 namespace vellumor::app {
 

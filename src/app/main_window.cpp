@@ -24,6 +24,9 @@
 #include "ops/cleaning/cleaning_constants.h"
 #include "ops/colourising/colourising_constants.h"
 #include "ops/cropping/cropping_constants.h"
+#include "ops/numbering/numbering_constants.h"
+#include "ops/reconstitution/reconstitution_constants.h"
+#include "ops/renaming/sequence.h"
 
 namespace vellumor::app {
 namespace {
@@ -49,12 +52,16 @@ QWidget* conteneur(int numero, QWidget* parent, const QRect& zone, Couleur fond)
 }
 
 // The left column, from button 4 to button 13.
-constexpr std::string_view kLegendes[] = {
-    "Tester numéros des fichiers",   "Net - Dét - Col",
-    cleaning::kMainButtonCaption,    cropping::kMainButtonCaption,
-    colourising::kMainButtonCaption, "Reconstituer  les  images",
-    "Numéroter  les  Pages",         "Renommer  les  fichiers",
-    "Enregistrer  la  liste",        "Effacer  la  liste"};
+constexpr std::string_view kLegendes[] = {renaming::kLegendeBoutonTest,
+                                          "Net - Dét - Col",
+                                          cleaning::kMainButtonCaption,
+                                          cropping::kMainButtonCaption,
+                                          colourising::kMainButtonCaption,
+                                          reconstitution::kLegendeBoutonReconstitution,
+                                          numbering::kLegendeBoutonNumerotation,
+                                          renaming::kLegendeBoutonRenommage,
+                                          "Enregistrer  la  liste",
+                                          "Effacer  la  liste"};
 static_assert(std::size(kLegendes) == kDernierBoutonColonne - kPremierBoutonColonne + 1);
 
 QString texte(std::string_view s) {

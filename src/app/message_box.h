@@ -3,6 +3,7 @@
 #include <QString>
 #include <QWidget>
 #include <cstdint>
+#include <string_view>
 
 #include "app/dialogs.h"
 #include "common/message.h"
@@ -22,13 +23,15 @@ DialogueTache dialogue_pour(const QString& instruction, const QString& texte, st
 int Boite_Message(Dialogs& dialogs, const QString& instruction, const QString& texte,
                   std::uint32_t style, QWidget* parent, const QString& titre = {});
 
-// The completion box of a run: " Info", the operation's end text as its body, and the lines of the
-// files that the run did not write ("Échec : FICHIER : raison") as its details.
-void Boite_Fin(Dialogs& dialogs, const QString& texte_fin, const QString& raisons, QWidget* parent);
-
 // The plain box: the caller's flags unchanged; returns 1 OK, 6 Yes, 7 No.
 int Boite_Simple(Dialogs& dialogs, const QString& titre, const QString& texte,
                  std::uint32_t style = 0);
+
+// The box closing a run: " Info", the operation's end text on its second line, the information
+// icon, the main window's title; the lines of the files that the run did not write ("Échec :
+// FICHIER : raison") in its details.
+int Boite_Fin(Dialogs& dialogs, std::string_view texte_fin, QWidget* parent,
+              const QString& raisons = {});
 
 // Shows a message that the core returned, in the box its kind names.
 int afficher_message(Dialogs& dialogs, const Message& m, QWidget* parent);

@@ -50,6 +50,7 @@ class PanneauEssai : public Panneau {
     }
     std::shared_ptr<Journal> journal = std::make_shared<Journal>();
     std::vector<std::string> recu;
+    bool quitter_a_l_ouverture = false;
 
   protected:
     void construire() override {
@@ -61,6 +62,9 @@ class PanneauEssai : public Panneau {
     void traiter(int numero, TypeEvenement type) override {
         if (numero == kBoite) recu.push_back("boite");
         Panneau::traiter(numero, type);
+    }
+    void ouvert() override {
+        if (quitter_a_l_ouverture) quitter();
     }
     void execution_terminee() override { recu.push_back("terminee"); }
     void execution_abandonnee() override { recu.push_back("abandonnee"); }
@@ -133,6 +137,14 @@ TEST_F(PanneauBase, ARunGoesWhenItReportsAndTheIssueSaysHowItEnded) {
         fenetre->attendre_les_travaux();
         EXPECT_FALSE(p.journal->attendu) << "the shutdown no longer waits for it";
     }
+}
+
+TEST_F(PanneauBase, APanelThatLeavesAsItOpensReturnsAtOnce) {
+    PanneauEssai p(*fenetre);
+    p.quitter_a_l_ouverture = true;
+    EXPECT_EQ(p.executer(), IssuePanneau::Quitte);
+    EXPECT_EQ(control(kBoite), nullptr);
+    EXPECT_TRUE(control(kQuitter)->isVisible());
 }
 
 TEST_F(PanneauBase, ARunThatCannotStartIsNotKept) {

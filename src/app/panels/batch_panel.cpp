@@ -27,7 +27,7 @@ DescriptionLot decrire_lot(int bouton_depart, std::string_view titre_erreur,
     d.bouton_depart = bouton_depart;
     d.titre_erreur = texte_utf8(titre_erreur);
     d.titre_dialogue = texte_utf8(titre_dialogue);
-    d.texte_fin = texte_utf8(texte_fin);
+    d.texte_fin = texte_fin;
     d.evenement_verification = evenement_verification;
     d.lots = std::move(lots);
     return d;
@@ -129,7 +129,7 @@ void PanneauLot::lancer_travailleurs() {
 }
 
 void PanneauLot::execution_terminee() {
-    if (!enchaine_) Boite_Fin(f_.dialogs(), d_.texte_fin, raisons_des_lignes(f_), &f_);
+    if (!enchaine_) Boite_Fin(f_.dialogs(), d_.texte_fin, &f_, raisons_des_lignes(f_));
     reactiver();
     if (enchaine_) poster_clic(kAnnuler);
 }

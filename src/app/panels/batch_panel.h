@@ -16,7 +16,7 @@ struct DescriptionLot {
     Couleur fond_barre = 0xACF4F3;  // bottom bar while the panel is open
     QString titre_erreur;           // window title of the panel's error boxes
     QString titre_dialogue;         // file dialog shown when the list is empty
-    QString texte_fin;              // body of the completion message
+    std::string_view texte_fin;     // body of the completion message (a constant of the core)
     int evenement_verification = 0;
     ConstantesLots lots;
     bool demarre_seul = false;       // posts a click on its start button when it opens

@@ -43,7 +43,7 @@ IssuePanneau Panneau::executer() {
         connect(&f_, &FenetrePrincipale::ferme, this, [this] { sur_fermeture(); });
     entrer();
     ouvert();
-    boucle_.exec();
+    if (ouvert_) boucle_.exec();  // unless ouvert() has left already
     disconnect(fermeture);
     f_.intercepter_controles(std::move(precedent));
     return issue_;

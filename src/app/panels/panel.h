@@ -50,7 +50,8 @@ class Panneau : public QObject, private RunListener {
     // default 18 goes to x 30, y 10, as wide as the body less 60, and 17 right below it, as wide
     // and 20 pixels taller.
     virtual void construire();
-    // Once the panel is on screen (cropping and colourising click their start button here).
+    // Once the panel is on screen (cropping and colourising click their start button here); a
+    // window that has nothing to show may leave from here.
     virtual void ouvert() {}
     // An event of a control while the panel is open; by default "Annuler" leaves it when no run
     // is in progress. Every event is the panel's while it is open.

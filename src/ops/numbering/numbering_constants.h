@@ -16,6 +16,7 @@ inline constexpr const char* kNomLotImpairNumerotation = "GLB_Fichier_ImPair_Num
 inline constexpr const char* kTexteFinNumerotation =
     "Les opérations de numérotation sont terminées";
 inline constexpr const char* kTitreBandeauNumerotation = "Numérotation des pages";
+inline constexpr const char* kLegendeBoutonNumerotation = "Numéroter  les  Pages";  // button 10
 inline constexpr const char* kTitreSelection = "Sélectionner les fichiers pour la numérotation";
 // Title of the file list's column 2 while the window is open: the numbered page's file name.
 inline constexpr const char* kColonneNouveauNom = "Nouveau nom de fichier";

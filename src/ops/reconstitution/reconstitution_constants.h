@@ -20,5 +20,7 @@ inline constexpr const char* kTexteArretees =
     "Les opérations de reconstitution d'images ont été arrêtées";
 
 inline constexpr const char* kTitreBandeauReconstitution = "Reconstitution des images";
+inline constexpr const char* kLegendeBoutonReconstitution =
+    "Reconstituer  les  images";  // button 9
 
 }  // namespace vellumor::reconstitution

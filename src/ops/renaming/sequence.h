@@ -19,6 +19,12 @@ struct ModeleOrigine {
 };
 ModeleOrigine modele_origine(const std::filesystem::path& fichier);
 
+// Main window buttons 11 (renaming) and 4 (file-number test), and the banner titles they set.
+inline constexpr const char* kLegendeBoutonRenommage = "Renommer  les  fichiers";
+inline constexpr const char* kTitreBandeauRenommage = "Renommage des fichiers";
+inline constexpr const char* kLegendeBoutonTest = "Tester numéros des fichiers";
+inline constexpr const char* kTitreBandeauTest = "Tester les numéros des images";
+
 // Range of the first number of a sequence.
 inline constexpr std::int64_t kPremierMini = -1000000;
 inline constexpr std::int64_t kPremierMaxi = 1000000;
