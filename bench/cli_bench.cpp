@@ -236,9 +236,10 @@ bool report_pairs(const std::vector<Operation>& operations, const fs::path& dir)
         const double sequential = one.wall + second.wall, ratio = pair.wall / sequential;
         std::printf(
             "  %-22s %7.3f s ensemble, %7.3f s l'une après l'autre   rapport %.3f (cible <= %.2f) "
-            "%s ; processeur %.3f x les deux pages seules ; mémoire à deux fils %s\n",
-            op.label, pair.wall, sequential, ratio, kPairLimit, verdict(ratio <= kPairLimit),
-            pair.cpu / (one.cpu + second.cpu), megabytes(pair.peak).c_str());
+            "%s\n%24s processeur %.3f x les deux pages seules, %.2f processeurs occupés en "
+            "moyenne ; mémoire à deux fils %s\n",
+            op.label, pair.wall, sequential, ratio, kPairLimit, verdict(ratio <= kPairLimit), "",
+            pair.cpu / (one.cpu + second.cpu), pair.cpu / pair.wall, megabytes(pair.peak).c_str());
     }
     std::printf("\n");
     return true;

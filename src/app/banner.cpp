@@ -12,7 +12,7 @@ namespace vellumor::app {
 
 bool preparer_images_bandeau(Ressources& ressources, int largeur) {
     QImage bandeau(largeur, kHauteurImageBandeau, QImage::Format_ARGB32_Premultiplied);
-    QImage outils = dessiner_image_partagee(6);
+    QImage outils = dessiner_image_partagee(kImageOutils);
     if (bandeau.isNull() || outils.isNull()) return false;
     bandeau.fill(Qt::transparent);
     ressources.definir_image(kImageFondBandeau, bandeau);

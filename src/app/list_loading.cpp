@@ -7,6 +7,7 @@
 #include "app/controls.h"
 #include "app/list_helpers.h"
 #include "app/main_window.h"
+#include "app/main_window_ids.h"
 #include "app/message_box.h"
 #include "app/paths.h"
 #include "imagelist/image_list.h"
@@ -36,8 +37,8 @@ void montrer_liste(FenetrePrincipale& f, const LectureListe& lecture) {
         l->repaint();
     }
     if (images.empty()) {
-        activer(12, false);
-        activer(13, false);
+        activer(kEnregistrerListe, false);
+        activer(kEffacerListe, false);
         return;
     }
     if (l) l->headerItem()->setText(0, titre_colonne_fichiers(images.size()));

@@ -40,11 +40,11 @@ namespace {
 int code_de_reponse(Reponse r) {
     switch (r) {
         case Reponse::Oui:
-            return 6;
+            return kCodeOui;
         case Reponse::Non:
-            return 7;
+            return kCodeNon;
         case Reponse::Annuler:
-            return 2;
+            return kCodeAnnuler;
         default:
             return 0;
     }

@@ -177,7 +177,7 @@ ResultatPage traiter_fichier(Travailleur& t, const EtapeFichier& etape,
             auto v = t.verrou();
             t.icone(v, ligne, kIconeEnCours);
         }
-        PageEnCours page(*charge.image, source, t, cible);
+        PageEnCours page(*charge.image, source, t, cible, charge.identity);
         return etape.traiter(page);
     } catch (const std::bad_alloc&) {
         return echec("Mémoire insuffisante pour traiter l'image");
@@ -187,11 +187,20 @@ ResultatPage traiter_fichier(Travailleur& t, const EtapeFichier& etape,
 }  // namespace
 
 ResultatPage enregistrer_page(const Image& image, const std::filesystem::path& destination,
-                              int profondeur) {
-    const SaveResult r = save_png_replacing(image, destination, profondeur);
+                              int profondeur, const ReplaceOptions& options) {
+    const SaveResult r = save_png_over_file(image, destination, profondeur, options);
     if (r) return {};
+    if (r.status == ReplaceStatus::HardLinked)
+        return {kIconeEchec, IssueFichier::NonEcrit, r.message, false};
+    if (r.status == ReplaceStatus::Changed) return echec(r.message);
     return echec("Impossible d'écrire " + destination.filename().string() +
                  (r.message.empty() ? std::string() : " : " + r.message));
+}
+
+ResultatPage enregistrer_sur_source(const PageEnCours& page, int profondeur) {
+    ReplaceOptions options;
+    options.expected = page.identite_source;
+    return enregistrer_page(page.image, page.source, profondeur, options);
 }
 
 void travail_standard(Travailleur& t, const EtapeFichier& etape) {

@@ -146,11 +146,19 @@ class ExecutionLot {
 class PageEnCours {
   public:
     PageEnCours(Image& image, const std::filesystem::path& source, Travailleur& t,
-                std::optional<DrawingTarget>& cible)
-        : image(image), source(source), travailleur(t), cible_(cible) {}
+                std::optional<DrawingTarget>& cible,
+                std::optional<FileIdentity> identite_source = std::nullopt)
+        : image(image),
+          source(source),
+          travailleur(t),
+          identite_source(std::move(identite_source)),
+          cible_(cible) {}
     Image& image;
     const std::filesystem::path& source;
     Travailleur& travailleur;
+    // The source as it was read (when the loader tells it): a result replaces the source only
+    // while it is still that file.
+    std::optional<FileIdentity> identite_source;
     // Ends the thread's drawing target (the page's pixels stay as written).
     void arreter_dessin() { cible_.reset(); }
 
@@ -169,7 +177,9 @@ struct ResultatPage {
 
 // The per-file step of cleaning, cropping and colourising.
 struct EtapeFichier {
-    std::function<LoadResult(const std::filesystem::path&)> charger;
+    // The source stays locked while its result lives, so that another Vellumor run leaves the page
+    // alone until it is written.
+    std::function<LoadResult(const std::filesystem::path&)> charger = load_png_locked;
     // Runs the algorithm and writes the result; called after icon 3 is set.
     std::function<ResultatPage(PageEnCours&)> traiter;
     // Text of the "Erreur" box shown when the record's first file stands on no row; empty: the
@@ -178,10 +188,15 @@ struct EtapeFichier {
 };
 
 // Saves a page's result through a temporary file renamed over destination (depth 0: the image's
-// file depth): Ecrit with icon 2, or Echec with icon 1, not counted, and a French reason, the file
-// at destination being then left exactly as it was.
+// file depth): Ecrit with icon 2; otherwise icon 1, not counted, a French reason, and the file at
+// destination left exactly as it was: NonEcrit when destination has other hard links, Echec when it
+// is no longer the file options.expected names (changed during the run) or the save failed.
 ResultatPage enregistrer_page(const Image& image, const std::filesystem::path& destination,
-                              int profondeur);
+                              int profondeur, const ReplaceOptions& options = {});
+
+// The page's image written over its source, only while the source is still the file it was read
+// from.
+ResultatPage enregistrer_sur_source(const PageEnCours& page, int profondeur);
 
 // The worker body shared by cleaning, cropping and colourising. An empty record posts its done
 // event at once. Otherwise: header at start, then for each file until a stop is asked: load (icon 1

@@ -1,19 +1,27 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "batch/image.h"
+#include "common/regular_file.h"
+#include "common/safe_replace.h"
 
 namespace vellumor {
 
-enum class LoadError { None, Missing, Unreadable, NotPng, Corrupt, TooLarge, OutOfMemory };
+enum class LoadError { None, Missing, Unreadable, NotPng, Corrupt, TooLarge, OutOfMemory, Busy };
 
 struct LoadResult {
     std::optional<Image> image;
     LoadError error = LoadError::None;
     std::string message;  // French, for the user; empty on success
+    // The file as it was read, so that a result is written over it only while it is still that
+    // file.
+    std::optional<FileIdentity> identity;
+    // Held by load_png_locked: the file's lock, released when the last copy goes away.
+    std::shared_ptr<FileHandle> lock;
     explicit operator bool() const { return image.has_value(); }
 };
 
@@ -23,7 +31,12 @@ struct LoadResult {
 // the file's bit depth for palette and grey pictures, 24 for RGB, 32 for RGBA. The pHYs resolution
 // is kept. Sides over 32767, pictures over 1 GiB once decoded, truncated, corrupt and non-PNG
 // files fail with a reason, never allocating more than the decoded picture.
+// Only a regular file is read: a named pipe, a device or a folder is refused at once.
 LoadResult load_png(const std::filesystem::path& path);
+
+// Same, for a page that is about to be worked on: the file stays under an advisory lock while the
+// result's lock lives, and a page another Vellumor run holds fails at once (Busy).
+LoadResult load_png_locked(const std::filesystem::path& path);
 
 // libdeflate's level for every PNG written, chosen by measurement (bench_deflate): the fastest
 // whose files are, on the median page of the benchmark's set, no larger than zlib level 9's.
@@ -32,6 +45,8 @@ inline constexpr int kPngDeflateLevel = 9;
 struct SaveResult {
     bool ok = false;
     std::string message;  // French, for the user; empty on success
+    // For a save over a file: why nothing was replaced (Failed for a failure of the save itself).
+    ReplaceStatus status = ReplaceStatus::Failed;
     explicit operator bool() const { return ok; }
 };
 
@@ -49,8 +64,13 @@ SaveResult save_png(const Image& image, const std::filesystem::path& path, int d
 SaveResult save_png_at_level(const Image& image, const std::filesystem::path& path, int depth,
                              int deflate_level);
 
-// Same as save_png, but through a temporary file in the same folder renamed over path once
-// complete: on any failure path is left exactly as it was.
+// Same as save_png, but through replace_file (a temporary file in the same folder that takes the
+// file's attributes, renamed over path once complete, under the options' conditions): on any
+// failure path is left exactly as it was.
+SaveResult save_png_over_file(const Image& image, const std::filesystem::path& path, int depth,
+                              const ReplaceOptions& options);
+
+// save_png_over_file without conditions.
 SaveResult save_png_replacing(const Image& image, const std::filesystem::path& path, int depth = 0);
 
 }  // namespace vellumor

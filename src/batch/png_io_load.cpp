@@ -22,13 +22,6 @@ constexpr std::size_t kMaxDecodedBytes = std::size_t(1) << 30;
 constexpr off_t kMaxFileBytes = off_t(1) << 31;
 constexpr png_alloc_size_t kMaxChunkBytes = 8u << 20;
 
-struct Fd {
-    int fd = -1;
-    ~Fd() {
-        if (fd >= 0) ::close(fd);
-    }
-};
-
 LoadResult failure(LoadError error, std::string message) {
     LoadResult r;
     r.error = error;
@@ -45,32 +38,33 @@ LoadResult truncated(const std::filesystem::path& path) {
                    "Le fichier PNG " + quoted(path) + " est endommagé (fichier tronqué).");
 }
 
-// Reads the whole file; the descriptor is closed before returning.
-LoadResult read_whole_file(const std::filesystem::path& path, std::vector<unsigned char>& bytes) {
-    Fd file;
-    file.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (file.fd < 0) {
-        if (errno == ENOENT || errno == ENOTDIR)
-            return failure(LoadError::Missing, "Le fichier " + quoted(path) + " est introuvable.");
-        return failure(
-            LoadError::Unreadable,
-            "Le fichier " + quoted(path) + " ne peut pas être lu : " + raison_systeme(errno));
+LoadError load_error_of(OpenError error) {
+    switch (error) {
+        case OpenError::Missing:
+            return LoadError::Missing;
+        case OpenError::Busy:
+            return LoadError::Busy;
+        default:
+            return LoadError::Unreadable;
     }
-    struct stat st {};
-    if (::fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode))
-        return failure(LoadError::Unreadable,
-                       "Le fichier " + quoted(path) + " n'est pas un fichier ordinaire.");
-    if (st.st_size > kMaxFileBytes)
+}
+
+// Reads the whole of an open file from its start.
+LoadResult read_whole_file(const std::filesystem::path& path, const OpenedFile& file,
+                           std::vector<unsigned char>& bytes) {
+    const FileIdentity& st = file.identity;
+    if (st.size > kMaxFileBytes)
         return failure(LoadError::TooLarge, "Le fichier " + quoted(path) + " est trop volumineux.");
     try {
-        bytes.resize(std::size_t(st.st_size));
+        bytes.resize(std::size_t(st.size));
     } catch (const std::bad_alloc&) {
         return failure(LoadError::OutOfMemory,
                        "Mémoire insuffisante pour lire le fichier " + quoted(path) + ".");
     }
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::read(file.fd, bytes.data() + done, bytes.size() - done);
+        const ssize_t n =
+            ::pread(file.handle.get(), bytes.data() + done, bytes.size() - done, off_t(done));
         if (n < 0 && errno == EINTR) continue;
         if (n < 0)
             return failure(
@@ -209,11 +203,9 @@ int file_depth_of(const Header& h) {
     return h.bit_depth;
 }
 
-}  // namespace
-
-LoadResult load_png(const std::filesystem::path& path) {
+LoadResult decode_png(const std::filesystem::path& path, const OpenedFile& file) {
     std::vector<unsigned char> bytes;
-    if (LoadResult r = read_whole_file(path, bytes); r.error != LoadError::None) return r;
+    if (LoadResult r = read_whole_file(path, file, bytes); r.error != LoadError::None) return r;
     if (bytes.size() < 8 || png_sig_cmp(bytes.data(), 0, 8) != 0)
         return failure(LoadError::NotPng,
                        "Le fichier " + quoted(path) + " n'est pas une image PNG.");
@@ -262,7 +254,25 @@ LoadResult load_png(const std::filesystem::path& path) {
     result.image =
         Image::adopt(int(h.width), int(h.height), channels, file_depth_of(h), std::move(pixels));
     if (h.has_resolution) result.image->set_resolution(Resolution{h.x_per_metre, h.y_per_metre});
+    result.identity = file.identity;
     return result;
+}
+
+LoadResult load_opened(const std::filesystem::path& path, OpenResult opened, bool keep_lock) {
+    if (!opened) return failure(load_error_of(opened.error), std::move(opened.message));
+    LoadResult r = decode_png(path, *opened.file);
+    if (r && keep_lock) r.lock = std::make_shared<FileHandle>(std::move(opened.file->handle));
+    return r;
+}
+
+}  // namespace
+
+LoadResult load_png(const std::filesystem::path& path) {
+    return load_opened(path, open_regular_file(path), false);
+}
+
+LoadResult load_png_locked(const std::filesystem::path& path) {
+    return load_opened(path, open_regular_file_locked(path), true);
 }
 
 }  // namespace vellumor

@@ -281,20 +281,26 @@ SaveResult save_png_at_level(const Image& image, const std::filesystem::path& pa
 }
 
 SaveResult save_png_replacing(const Image& image, const std::filesystem::path& path, int depth) {
+    return save_png_over_file(image, path, depth, {});
+}
+
+SaveResult save_png_over_file(const Image& image, const std::filesystem::path& path, int depth,
+                              const ReplaceOptions& options) {
     if (depth == 0) depth = image.file_depth();
     // Checked before any file is made, so that a page that cannot be written leaves no trace.
     if (!is_accepted_depth(depth) || image.empty()) return save_png(image, path, depth);
     SaveResult inner;
-    std::string error;
-    const bool replaced = replace_file_safely(
+    const ReplaceResult replaced = replace_file(
         path,
         [&](const std::filesystem::path& temp) {
             inner = save_png_as(image, temp, depth, path);
             return inner.ok;
         },
-        &error);
-    if (replaced) return {true, {}};
-    return failure(inner.ok || inner.message.empty() ? error : inner.message);
+        options);
+    if (replaced) return {true, {}, ReplaceStatus::Replaced};
+    SaveResult r = failure(inner.ok || inner.message.empty() ? replaced.message : inner.message);
+    r.status = replaced.status;
+    return r;
 }
 
 }  // namespace vellumor

@@ -4,6 +4,7 @@
 #include <set>
 #include <system_error>
 
+#include "common/regular_file.h"
 #include "cli/terminal_progress.h"
 #include "imagelist/list_file.h"
 #include "ops/cleaning/cleaning_constants.h"
@@ -98,6 +99,11 @@ AnalyseOptions analyser_options(const std::vector<std::string>& args, bool avec_
 ListeOuErreur construire_liste(const OptionsPages& options) {
     ListeOuErreur r;
     if (options.liste) {
+        if (const OpenResult ouvert = open_regular_file(*options.liste);
+            ouvert.error == OpenError::NotRegular) {
+            r.erreur = "Fichier liste " + options.liste->string() + " refusé : " + ouvert.message;
+            return r;
+        }
         const LectureListe lecture = lire_fichier_liste(*options.liste);
         if (!lecture.ok) {
             r.erreur = "Fichier liste " + options.liste->string() + " refusé";

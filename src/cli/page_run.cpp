@@ -66,7 +66,8 @@ bool executer_operation(const ListeImages& liste, const LignesFixes& lignes,
         std::printf("%s\n%s\n", progression.dernier_entete().c_str(), op.texte_fin.c_str());
         std::fflush(stdout);
     }
-    return progression.echecs() == 0;
+    // A page left unwritten for a reason of its own (hard links) is not counted: not processed.
+    return progression.echecs() == 0 && run.compteur() == std::int64_t(liste.size());
 }
 
 }  // namespace

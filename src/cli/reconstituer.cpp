@@ -14,12 +14,14 @@
 #include "cli/page_options.h"
 #include "cli/page_run.h"
 #include "cli/terminal_progress.h"
+#include "common/regular_file.h"
 #include "ops/exceptions/cup_file.h"
 #include "ops/exceptions/page_exception.h"
 #include "ops/reconstitution/execution.h"
 #include "ops/reconstitution/format.h"
 #include "ops/reconstitution/parameters.h"
 #include "ops/reconstitution/placement.h"
+#include "ops/reconstitution/textes.h"
 
 namespace vellumor::cli {
 namespace {
@@ -127,9 +129,11 @@ extern "C" void sur_interruption(int) {
 // declares; a file in pixels is taken with a note saying so.
 std::optional<std::string> charger_exceptions(const std::filesystem::path& fichier,
                                               PageExceptionList& liste) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(fichier, ec))
-        return "Fichier d'exceptions introuvable : " + fichier.string();
+    if (const OpenResult ouvert = open_regular_file(fichier); !ouvert) {
+        if (ouvert.error == OpenError::Missing)
+            return "Fichier d'exceptions introuvable : " + fichier.string();
+        return "Fichier d'exceptions " + fichier.string() + " refusé : " + ouvert.message;
+    }
     PageExceptionTable table;
     const ChargementCup c = charger_fichier_cup(
         fichier, kUniteMillimetres, [](const Message&) { return true; }, table);
@@ -168,6 +172,15 @@ int commande_reconstituer(const std::vector<std::string>& args) {
     for (const std::string& f : a.operandes) o.pages.fichiers.emplace_back(f);
     const ListeOuErreur liste = construire_liste(o.pages);
     if (!liste.erreur.empty()) return erreur_usage(kDescription.nom, liste.erreur);
+    // A blank page that is not a file is told now, with its reason, rather than by the workers.
+    if (o.parametres.format == rc::kFormatFichier) {
+        if (const OpenResult ouvert = open_regular_file(o.parametres.page_vierge);
+            ouvert.error == OpenError::NotRegular) {
+            std::fprintf(stderr, "Page vierge %s refusée : %s\n",
+                         o.parametres.page_vierge.string().c_str(), ouvert.message.c_str());
+            return 2;
+        }
+    }
     PageExceptionList exceptions;
     if (o.exceptions) {
         if (const auto raison = charger_exceptions(*o.exceptions, exceptions)) {
@@ -207,17 +220,24 @@ int commande_reconstituer(const std::vector<std::string>& args) {
     progression.effacer_barre();
 
     const rc::FinReconstitution fin = run.fin();
+    const std::vector<std::filesystem::path> ecrites = run.pages_ecrites();
     if (fin == rc::FinReconstitution::Arretee) {
         std::fprintf(
             stderr, "%s\n",
             texte_interruption(progression.traites(), std::int64_t(liste.liste.size())).c_str());
+        // Reconstituting a page twice moves it twice: the user needs to know which are done.
+        std::fputs(rc::texte_pages_ecrites(ecrites).c_str(), stderr);
     } else if (const auto m = rc::message_de_fin(fin)) {
         if (!o.pages.silencieux) {
             std::printf("%s\n", progression.dernier_entete().c_str());
             std::printf("%s\n", m->texte.substr(1).c_str());
         }
     }
-    return fin == rc::FinReconstitution::Terminee && progression.echecs() == 0 ? 0 : 1;
+    // A page left unwritten (off its format, hard-linked) is not processed either.
+    return fin == rc::FinReconstitution::Terminee && progression.echecs() == 0 &&
+                   ecrites.size() == liste.liste.size()
+               ? 0
+               : 1;
 }
 
 }  // namespace vellumor::cli

@@ -87,6 +87,14 @@ int commande_renommer(const std::vector<std::string>& args) {
     }
     const ListeImages& list = chosen.liste;
     if (list.empty()) return erreur_usage(kDescription.nom, "Aucun fichier à renommer");
+    // A name that is no file would be shown renamed, then refused by --appliquer: refused now.
+    for (const EntreeImage& e : list) {
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(e.Fichier, ec)) {
+            std::fprintf(stderr, "Le fichier « %s » n'existe pas\n", e.Fichier.c_str());
+            return 1;
+        }
+    }
 
     ParametresRenommage p = parametres_par_defaut(list);
     if (o.prefix) p.prefixe = *o.prefix;

@@ -2,19 +2,53 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
+
+#include "common/regular_file.h"
 
 namespace vellumor {
 
+enum class ReplaceStatus {
+    Replaced,
+    Failed,      // nothing replaced: a write, flush or rename failed, or the target is read-only
+    HardLinked,  // nothing replaced: the target has other hard links, which a rename would split
+    Changed,     // nothing replaced: the target is no longer the file that was read
+};
+
+struct ReplaceResult {
+    ReplaceStatus status = ReplaceStatus::Failed;
+    std::string message;  // French reason, empty when replaced
+    explicit operator bool() const { return status == ReplaceStatus::Replaced; }
+};
+
+struct ReplaceOptions {
+    // When set, target is replaced only if it is still this file just before the rename (Changed
+    // otherwise, a deleted target included).
+    std::optional<FileIdentity> expected;
+    // Called with the resolved target once the new content is complete and flushed and the target
+    // checked, just before the rename (to keep the old file elsewhere, for example). Returning
+    // false stops the replacement; error then holds the reason.
+    std::function<bool(const std::filesystem::path& target, std::string& error)> before_rename;
+};
+
 // Writes target through a temporary file in the same folder: write(temp) fills it, it is flushed to
-// disk and renamed over target. When write returns false or anything fails, the temporary file is
-// removed and target is left untouched. error receives a French reason on failure.
+// disk and renamed over target. The temporary file is created readable by its owner only and, when
+// target exists, takes target's owner and group (as far as the process may set them), its mode and
+// its extended attributes before write is called; a mode bit is never given to a group the file
+// could not keep. A link is followed: the file it names is replaced. On any failure, or when
+// write returns false or throws, the temporary file is removed and target is left untouched.
+ReplaceResult replace_file(const std::filesystem::path& target,
+                           const std::function<bool(const std::filesystem::path& temp)>& write,
+                           const ReplaceOptions& options = {});
+
+// replace_file without options; error receives the French reason on failure.
 bool replace_file_safely(const std::filesystem::path& target,
                          const std::function<bool(const std::filesystem::path& temp)>& write,
                          std::string* error = nullptr);
 
-// True for the names that replace_file_safely gives its temporary files, so that a folder scan can
-// skip (or clean up) what an interrupted run left behind.
+// True for the names that replace_file gives its temporary files, so that a folder scan can skip
+// (or clean up) what an interrupted run left behind.
 bool is_safe_replace_temporary(const std::filesystem::path& path);
 
 }  // namespace vellumor

@@ -101,5 +101,16 @@ TEST(CliRenommer, RefusesClashesAndTouchesNothing) {
     EXPECT_EQ(lancer(dir.path(), "renommer --annuler absent.txt").code, 1);
 }
 
+TEST(CliRenommer, ANameThatIsNoFileIsRefusedBeforeAnyPlan) {
+    TempDir dir;
+    write_bytes(dir / "a_1.png", "x");
+    for (const std::string args : {"renommer pages12", "renommer a_1.png a_2.png"}) {
+        const Sortie s = lancer(dir.path(), args);
+        EXPECT_EQ(s.code, 1) << args;
+        EXPECT_EQ(s.texte.find(" -> "), std::string::npos) << s.texte;
+        EXPECT_NE(s.texte.find("n'existe pas"), std::string::npos) << s.texte;
+    }
+}
+
 }  // namespace
 }  // namespace vellumor::tester_renommer_test

@@ -59,7 +59,23 @@ Execution executer_cli(const Lancement& lancement) {
     }
     int status = 0;
     struct rusage usage {};
-    while (::wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
+    if (lancement.delai_max || lancement.interrompre_quand) {
+        bool interrompu = false;
+        for (;;) {
+            const pid_t fini = ::wait4(pid, &status, WNOHANG, &usage);
+            if (fini == pid || (fini < 0 && errno != EINTR)) break;
+            if (lancement.delai_max &&
+                std::chrono::steady_clock::now() - debut > *lancement.delai_max)
+                ::kill(pid, SIGKILL);
+            if (!interrompu && lancement.interrompre_quand && lancement.interrompre_quand()) {
+                ::kill(pid, SIGINT);
+                interrompu = true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    } else {
+        while (::wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
+        }
     }
     Execution r;
     r.secondes = std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count();

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -17,6 +18,12 @@ struct Lancement {
     // Runs it as the unprivileged user "nobody" (only when the test runs as root), so that
     // folder permissions bind it.
     bool sans_privileges = false;
+    // Kills the process with SIGKILL once it has run this long (a hang); it is not waited for
+    // longer than it runs.
+    std::optional<std::chrono::milliseconds> delai_max;
+    // Looked at every few milliseconds while the process runs; the first time it returns true,
+    // the process gets SIGINT.
+    std::function<bool()> interrompre_quand;
     // Environment variables set for the process only.
     std::vector<std::pair<std::string, std::string>> variables;
 };

@@ -12,11 +12,10 @@ ConstantesLots constantes_lots() {
 
 EtapeFichier etape_nettoyage(std::uint32_t masque) {
     EtapeFichier e;
-    e.charger = [](const std::filesystem::path& p) { return load_png(p); };
     e.traiter = [masque = masque & kPatternBits](PageEnCours& page) {
         nettoyer(page.image, masque);
         page.arreter_dessin();
-        return enregistrer_page(page.image, page.source, 0);
+        return enregistrer_sur_source(page, 0);
     };
     e.erreur_premiere_ligne = "Erreur détection First_ListIndex";
     return e;

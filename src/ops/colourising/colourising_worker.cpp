@@ -12,7 +12,6 @@ ConstantesLots constantes_lots() {
 
 EtapeFichier etape_colorisation() {
     EtapeFichier e;
-    e.charger = [](const std::filesystem::path& p) { return load_png(p); };
     e.traiter = [](PageEnCours& page) {
         coloriser(page.image);
         page.arreter_dessin();

@@ -16,7 +16,7 @@ ResultatPage traiter(PageEnCours& page) {
                 true};
     // The rectangle is cut inside the page's own buffer: no second page is held.
     page.image.crop_in_place(d.rect.x, d.rect.y, d.rect.width, d.rect.height);
-    return enregistrer_page(page.image, page.source, 0);
+    return enregistrer_sur_source(page, 0);
 }
 
 }  // namespace
@@ -28,7 +28,6 @@ ConstantesLots constantes_lots() {
 
 EtapeFichier etape_detourage(bool pair) {
     EtapeFichier e;
-    e.charger = [](const std::filesystem::path& p) { return load_png(p); };
     e.traiter = traiter;
     e.erreur_premiere_ligne =
         pair ? "Erreur détection First_ListIndex\r\nMacro_Detoure_Images_Paires\r\nLigne 3658"

@@ -56,6 +56,7 @@ struct Reconstitution::Etat {
     std::atomic<bool> page_vierge_impossible{false};
     std::atomic<bool> arret{false};
     bool refusee = false;
+    std::vector<std::filesystem::path> pages_ecrites;  // guarded by the run's mutex
 };
 
 void Reconstitution::Etat::travailler(Travailleur& t, Ouvrier ouvrier) {
@@ -103,7 +104,8 @@ bool Reconstitution::Etat::reconstituer_fichier(Travailleur& t, Ouvrier ouvrier,
         t.progression().fichier_fini(source, IssueFichier::Echec, raison);
     };
 
-    const LoadResult page = load_png(source);
+    // The source stays locked until its result is written: another Vellumor run leaves it alone.
+    const LoadResult page = load_png_locked(source);
     if (!page) {
         echec(page.message.empty() ? "Impossible de charger l'image" : page.message);
         return true;
@@ -134,16 +136,27 @@ bool Reconstitution::Etat::reconstituer_fichier(Travailleur& t, Ouvrier ouvrier,
     const Position pos =
         position_page(placement, ouvrier, {vierge.width(), vierge.height()}, page.image->width(),
                       page.image->height(), exception, exceptions.empty());
+    if (!tombe_sur_la_page(pos, page.image->width(), page.image->height(), vierge.width(),
+                           vierge.height())) {
+        // Writing it would give an all-white page over the source.
+        auto v = t.verrou();
+        t.icone(v, ligne, kIconeEchec);
+        t.progression().fichier_fini(source, IssueFichier::NonEcrit, kTexteHorsFormat);
+        return true;
+    }
     cible->image().draw(*page.image, pos.x, pos.y);
     cible.reset();
 
     // Through a temporary file: a failed save leaves the source as it was, marked and not counted.
+    ReplaceOptions options;
+    options.expected = page.identity;
     const ResultatPage enregistre =
-        enregistrer_page(vierge, source, profondeur_sauvegarde(format_courant()));
+        enregistrer_page(vierge, source, profondeur_sauvegarde(format_courant()), options);
     if (i + 1 < t.lot().Fichiers.size()) blanchir(vierge);
     auto v = t.verrou();
     t.icone(v, ligne, enregistre.icone);
     if (enregistre.compte) t.compter_fichier(v);
+    if (enregistre.issue == IssueFichier::Ecrit) pages_ecrites.push_back(source);
     t.progression().fichier_fini(source, enregistre.issue, enregistre.raison);
     return true;
 }
@@ -203,6 +216,13 @@ bool Reconstitution::attendre_pour(std::chrono::milliseconds d) {
 
 void Reconstitution::attendre() {
     if (etat_->execution) etat_->execution->attendre();
+}
+
+std::vector<std::filesystem::path> Reconstitution::pages_ecrites() const {
+    const Etat& e = *etat_;
+    if (!e.execution) return {};
+    VerrouMutex v(e.execution->mutex());
+    return e.pages_ecrites;
 }
 
 FinReconstitution Reconstitution::fin() const {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "batch/batch_run.h"
 #include "batch/progress.h"
@@ -55,6 +56,9 @@ class Reconstitution {
     void attendre();
     // After attendre(): how the run ended.
     FinReconstitution fin() const;
+    // The sources written over so far, in the order they were written (both workers mixed): after
+    // an interruption, the pages that must not be reconstituted again.
+    std::vector<std::filesystem::path> pages_ecrites() const;
 
   private:
     struct Etat;

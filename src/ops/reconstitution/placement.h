@@ -72,4 +72,11 @@ Position position_page(const Placement& placement, Ouvrier ouvrier, TailleFormat
                        int page_h, const std::optional<DecalagesPage>& exception,
                        bool liste_exceptions_vide);
 
+// Whether a page_w x page_h page at pos puts at least one pixel on a vierge_w x vierge_h blank
+// page.
+constexpr bool tombe_sur_la_page(Position pos, int page_w, int page_h, int vierge_w, int vierge_h) {
+    return page_w > 0 && page_h > 0 && std::int64_t(pos.x) + page_w > 0 && pos.x < vierge_w &&
+           std::int64_t(pos.y) + page_h > 0 && pos.y < vierge_h;
+}
+
 }  // namespace vellumor::reconstitution

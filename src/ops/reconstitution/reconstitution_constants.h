@@ -19,6 +19,9 @@ inline constexpr const char* kTexteTerminees =
 inline constexpr const char* kTexteArretees =
     "Les opérations de reconstitution d'images ont été arrêtées";
 
+// Reason of a page that an offset moves off its blank page entirely: it is not written.
+inline constexpr const char* kTexteHorsFormat = "la page tomberait entièrement hors du format";
+
 inline constexpr const char* kTitreBandeauReconstitution = "Reconstitution des images";
 inline constexpr const char* kLegendeBoutonReconstitution =
     "Reconstituer  les  images";  // button 9

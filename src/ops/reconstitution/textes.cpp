@@ -30,4 +30,15 @@ std::string entete_progression(const std::string& base, std::int64_t traites, st
            ")";
 }
 
+std::string texte_pages_ecrites(const std::vector<std::filesystem::path>& pages) {
+    if (pages.empty()) return "Aucune page n'a été écrite.\n";
+    std::string texte =
+        pages.size() == 1
+            ? std::string("1 page a été écrite, ne la reconstituez pas de nouveau :\n")
+            : std::to_string(pages.size()) +
+                  " pages ont été écrites, ne les reconstituez pas de nouveau :\n";
+    for (const std::filesystem::path& p : pages) texte += "  " + p.string() + "\n";
+    return texte;
+}
+
 }  // namespace vellumor::reconstitution

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "common/message.h"
 #include "ops/reconstitution/reconstitution_constants.h"
@@ -13,6 +15,10 @@ Message message_fin(bool arretee);
 
 // The error of a worker whose blank page cannot be built; each worker kind has its own number.
 Message message_page_vierge(bool lie_a_gauche);
+
+// After an interruption: the pages already written over their sources, one full path a line
+// after a heading line ("Aucune page n'a été écrite." when there is none).
+std::string texte_pages_ecrites(const std::vector<std::filesystem::path>& pages);
 
 // Heading base of the file list's first column: " n fichiers : " (" 1 fichier : " for one file).
 std::string base_entete(std::size_t nombre_fichiers);

@@ -223,21 +223,15 @@ TEST(Execution, AStopAfterTheFirstFileOfEachRecordLeavesTheOthersUntouched) {
     for (const char* n : noms) avant[n] = read_bytes(dir / n);
     Lot l = lot_de(dir, {"p1.png", "p2.png", "p3.png", "p4.png", "p5.png", "p6.png"});
     Enregistreur e;
-    Reconstitution r(l.liste, petit_format(dir), kAucune, l.lignes, e);
-
-    // Both workers meet in their first file; the stop comes while both are in it.
-    std::mutex m;
-    std::condition_variable cv;
+    // A full-size blank page makes each save take a while, so that the second worker starts its
+    // first file well before the first one is done with its own. The stop is asked then; the file
+    // start is reported under the run's mutex, so neither worker may wait there for the other.
+    Parametres p;
+    p.format = kFormatBulletinNB;
+    Reconstitution r(l.liste, p, kAucune, l.lignes, e);
     std::set<std::thread::id> arrives;
     e.au_debut = [&](const std::filesystem::path&) {
-        std::unique_lock g(m);
-        if (!arrives.insert(std::this_thread::get_id()).second) return;
-        if (arrives.size() == 2) {
-            r.arreter();
-            cv.notify_all();
-        } else {
-            cv.wait_for(g, std::chrono::seconds(10), [&] { return arrives.size() == 2; });
-        }
+        if (arrives.insert(std::this_thread::get_id()).second && arrives.size() == 2) r.arreter();
     };
     ASSERT_FALSE(r.demarrer());
     r.attendre();
@@ -246,10 +240,49 @@ TEST(Execution, AStopAfterTheFirstFileOfEachRecordLeavesTheOthersUntouched) {
     EXPECT_EQ(e.evenements, (std::set<std::int64_t>{kEvenementFinPaire, kEvenementFinImPaire}));
     EXPECT_NE(read_bytes(dir / "p1.png"), avant["p1.png"]);
     EXPECT_NE(read_bytes(dir / "p2.png"), avant["p2.png"]);
+    const auto ecrites = r.pages_ecrites();
+    EXPECT_EQ(std::set<std::filesystem::path>(ecrites.begin(), ecrites.end()),
+              (std::set<std::filesystem::path>{dir / "p1.png", dir / "p2.png"}));
     for (const char* n : {"p3.png", "p4.png", "p5.png", "p6.png"})
         EXPECT_EQ(read_bytes(dir / n), avant[n]) << n;
     EXPECT_EQ(e.icones.size(), 2u);  // rows 2 to 5 keep their waiting icon
     EXPECT_EQ(e.entetes.back(), " 6 fichiers :  (Fichiers traités : 2/6)");
+}
+
+TEST(Execution, APageMovedEntirelyOffItsBlankPageIsNotWritten) {
+    TempDir dir;
+    // On the 100 x 80 blank page: 1 mm is 23.62 pixels, so 4 mm from the top puts a 20-pixel-high
+    // page at y = 94 (off), while -1 mm from the binding edge leaves 16 of a 40-pixel-wide page's
+    // columns on it.
+    ecrire_page(dir / "p1.png", 40, 20, 40, 20);
+    ecrire_page(dir / "p2.png", 40, 20, 40, 20);
+    const std::string avant = read_bytes(dir / "p1.png");
+    const struct {
+        std::int64_t haut, reliure;
+        IssueFichier issue;
+    } cas[] = {{4, 0, IssueFichier::NonEcrit}, {0, -1, IssueFichier::Ecrit}};
+    for (const auto& c : cas) {
+        test::write_bytes(dir / "p1.png", avant);
+        test::write_bytes(dir / "p2.png", avant);
+        Lot l = lot_de(dir, {"p1.png", "p2.png"});
+        Parametres p = petit_format(dir);
+        p.bits = kBitHaut | kBitReliure | kCoinHautGauche;
+        p.decalage_haut = c.haut;
+        p.decalage_reliure = c.reliure;
+        Enregistreur e;
+        Reconstitution r(l.liste, p, kAucune, l.lignes, e);
+        ASSERT_FALSE(r.demarrer());
+        r.attendre();
+        for (const char* n : {"p1.png", "p2.png"}) {
+            EXPECT_EQ(e.issues[n], c.issue) << n << " " << c.haut;
+            EXPECT_EQ(read_bytes(dir / n) == avant, c.issue == IssueFichier::NonEcrit) << n;
+        }
+        const bool ecrit = c.issue == IssueFichier::Ecrit;
+        EXPECT_EQ(e.icones[0].back(), ecrit ? kIconeFait : kIconeEchec);
+        EXPECT_EQ(r.pages_ecrites().size(), ecrit ? 2u : 0u);
+        EXPECT_EQ(e.entetes.back(),
+                  ecrit ? " 2 fichiers :  (Fichiers traités : 2/2)" : " 2 fichiers");
+    }
 }
 
 TEST(Execution, TheThirdOfTenPagesFailingToLoadIsMarkedAndNotCounted) {
