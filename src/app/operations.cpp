@@ -3,12 +3,15 @@
 #include "app/main_window.h"
 #include "app/panels/launchers.h"
 #include "app/windows/numbering_window.h"
+#include "app/windows/renaming_window.h"
 
 // The operations' panels come in one by one; until a panel exists its entry point does nothing.
 
 namespace vellumor::app {
 
-void operation_tester_numeros(FenetrePrincipale&) {}
+void operation_tester_numeros(FenetrePrincipale& f) {
+    Lancer_Renommage(f, ModeRenommage::Test);
+}
 void operation_net_det_col(FenetrePrincipale& f) {
     Enchainer_Net_Det_Col(f);
 }
@@ -25,6 +28,8 @@ void operation_reconstituer(FenetrePrincipale&) {}
 void operation_numeroter(FenetrePrincipale& f) {
     Ouvrir_Numerotation(f);
 }
-void operation_renommer(FenetrePrincipale&) {}
+void operation_renommer(FenetrePrincipale& f) {
+    Lancer_Renommage(f, ModeRenommage::Renommage);
+}
 
 }  // namespace vellumor::app

@@ -37,7 +37,10 @@ TEST_F(Dispatch, OperationButtonsRetitleTheBannerAndResetIconsWhenTheOperationWa
         control_as<QPushButton>(101)->click();
     });
     control_as<QPushButton>(10)->click();
-    control_as<QPushButton>(11)->click();  // renaming resets them
+    // Renaming keeps the list when asked, resets the icons, and is left at once.
+    dialogs.reponses_simples.push_back(kCodeNon);
+    QTimer::singleShot(0, [] { control_as<QPushButton>(60)->click(); });
+    control_as<QPushButton>(11)->click();
     EXPECT_EQ(icone(0), kIconeNeutre);
     restaurer_etat_principal(*fenetre);
     EXPECT_EQ(bandeau(), accueil);

@@ -15,19 +15,19 @@ namespace {
 
 constexpr int kMarge = 30;
 
-void colorer_barre(Couleur fond) {
+int largeur_barre_defilement(const QWidget* w) {
+    return w->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+}
+
+}  // namespace
+
+void colorer_barre_bas(Couleur fond) {
     if (QWidget* barre = control(kBarreBas)) {
         QPalette p = barre->palette();
         p.setColor(QPalette::Window, qcouleur(fond));
         barre->setPalette(p);
     }
 }
-
-int largeur_barre_defilement(const QWidget* w) {
-    return w->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-}
-
-}  // namespace
 
 Panneau::Panneau(FenetrePrincipale& f) : boutons_barre{kAnnuler}, f_(f) {}
 
@@ -51,7 +51,7 @@ IssuePanneau Panneau::executer() {
 
 void Panneau::entrer() {
     ouvert_ = true;
-    colorer_barre(fond_barre);
+    colorer_barre_bas(fond_barre);
     masquer_boutons_geres(f_);
     for (int n : boutons_barre) montrer(n, true);
     montrer(kQuitter, false);
@@ -140,7 +140,7 @@ void Panneau::run_abandoned() {
 }
 
 void Panneau::liberer_controles() {
-    colorer_barre(kFondBarreBasAccueil);
+    colorer_barre_bas(kFondBarreBasAccueil);
     rendre();
     for (int n : propres_) retirer_controle(n);
     propres_.clear();

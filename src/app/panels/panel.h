@@ -19,6 +19,9 @@ inline QString texte_utf8(std::string_view s) {
     return QString::fromUtf8(s.data(), qsizetype(s.size()));
 }
 
+// The bottom bar's background (container 2).
+void colorer_barre_bas(Couleur fond);
+
 // How a panel was left.
 enum class IssuePanneau {
     Termine,  // a run went to its end, then the panel was left

@@ -1,0 +1,71 @@
+#include "app/windows/disk_renaming.h"
+
+#include <QTreeWidget>
+
+#include "app/main_window.h"
+#include "app/message_box.h"
+#include "app/panels/panel.h"
+#include "imagelist/image_list.h"
+#include "ops/renaming/disk_rename.h"
+#include "ops/renaming/renaming_constants.h"
+
+namespace vellumor::app {
+namespace {
+
+using namespace vellumor::renaming;
+
+QString nom_fichier(const std::filesystem::path& p) {
+    return QString::fromStdString(p.filename().string());
+}
+
+// The list takes the new names; the user may open the folder of the undo list.
+void apres_renommage(FenetrePrincipale& f, const ResultatRenommage& r,
+                     const std::vector<Renommage>& plan, const std::filesystem::path& liste) {
+    if (!r.ok) {
+        Boite_Message(f.dialogs(), texte_utf8(kRenameFailed),
+                      QStringLiteral("\n") + QString::fromStdString(r.message), kIconeErreur, &f);
+        return;
+    }
+    ListeImages& images = GLB_Fichiers_Images();
+    QTreeWidget* lignes = f.liste();
+    for (std::size_t k = 0; k < plan.size() && k < images.size(); ++k) {
+        images[k].Fichier = plan[k].cible;
+        images[k].Numero = Numero_Fin_Nom(plan[k].cible.stem().string());
+        if (lignes && int(k) < lignes->topLevelItemCount())
+            lignes->topLevelItem(int(k))->setText(0, nom_fichier(plan[k].cible));
+    }
+    const QString dossier = QString::fromStdString(liste.parent_path().string());
+    if (Boite_Message(f.dialogs(), texte_utf8(kRenameDone),
+                      QStringLiteral("\n") + texte_utf8(texte_renommage_fait(r.renommes)) +
+                          QStringLiteral("\r") + QString::fromStdString(liste.string()),
+                      kIconeQuestion | kBoutonsOuiNon, &f) == kCodeOui)
+        f.dialogs().ouvrir_dossier(dossier);
+}
+
+}  // namespace
+
+void proposer_renommage_disque(FenetrePrincipale& f, const ParametresRenommage& p) {
+    const ListeImages& images = GLB_Fichiers_Images();
+    if (images.empty()) return;
+    if (const auto raison = valider(p, images.size())) {
+        Boite_Message(f.dialogs(), texte_utf8(kRenameFailed),
+                      QStringLiteral("\n") + QString::fromStdString(*raison), kIconeErreur, &f);
+        return;
+    }
+    std::vector<std::filesystem::path> fichiers;
+    for (const EntreeImage& e : images) fichiers.push_back(e.Fichier);
+    const std::vector<Renommage> plan = plan_renommage(fichiers, p);
+    QString texte = QStringLiteral("\n") + texte_utf8(texte_question_renommage(plan.size()));
+    for (std::size_t k = 0; k < plan.size() && k < kRenameExamples; ++k)
+        texte += QStringLiteral("\r") + nom_fichier(plan[k].source) + QStringLiteral(" -> ") +
+                 nom_fichier(plan[k].cible);
+    if (plan.size() > kRenameExamples) texte += QStringLiteral("\r…");
+    if (Boite_Message(f.dialogs(), texte_utf8(kRenameQuestion), texte,
+                      kIconeQuestion | kBoutonsOuiNon, &f) != kCodeOui)
+        return;
+    const std::filesystem::path liste =
+        plan.front().source.parent_path() / std::string(kNomListeAnnulation);
+    apres_renommage(f, appliquer_renommage(plan, liste), plan, liste);
+}
+
+}  // namespace vellumor::app

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/panels/panel.h"
+#include "app/windows/renaming_window.h"
+#include "ops/renaming/renaming_constants.h"
+#include "ops/renaming/sequence.h"
+
+// The renaming window's class, shared by its layout (renaming_window_layout.cpp) and its events
+// (renaming_window.cpp).
+namespace vellumor::app {
+
+// A control's text and background colours.
+void colorer_controle(QWidget* w, Couleur texte, Couleur fond);
+
+// The renaming window: the list shrunk to the top of the body, the original and renamed name
+// patterns under it, the sources and sequence frames at its right.
+class FenetreRenommage : public Panneau {
+  public:
+    FenetreRenommage(FenetrePrincipale& f, ModeRenommage mode) : Panneau(f), mode_(mode) {
+        fond_barre = renaming::kBottomBarColour;
+        boutons_barre = {kAnnuler, kRenommer, kTesterNumerotation};
+    }
+
+  protected:
+    void construire() override;
+    void ouvert() override;
+    void traiter(int numero, TypeEvenement type) override;
+    void rendre() override;
+
+  private:
+    QLabel* etiquette(int numero, std::string_view texte, int x, int y);
+    QLineEdit* champ(int numero, const std::string& texte, const QLabel& voisin, Couleur fond);
+    QSpinBox* compteur(int numero, const QLabel& voisin, int largeur, int mini, int maxi);
+    QRadioButton* option(int numero, std::string_view texte, int x, int y);
+    void construire_motifs(const QRect& liste);
+    void construire_cadres_droits(const QRect& liste);
+    void appliquer_mode();
+
+    std::optional<std::int64_t> premier_numero_saisi() const;
+    std::optional<renaming::ParametresRenommage> parametres_saisis() const;
+    std::int64_t dernier_numero_suite(std::int64_t premier) const;
+    void sur_premier_numero();
+    void afficher_dernier_numero();
+    void calculer_exemple();
+    void renommer();
+
+    ModeRenommage mode_;
+    int hauteur_ligne_ = 20;
+};
+
+}  // namespace vellumor::app
