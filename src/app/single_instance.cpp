@@ -1,7 +1,8 @@
 #include "app/single_instance.h"
 
-#include <QDir>
 #include <QLocalSocket>
+
+#include "app/startup.h"
 
 namespace vellumor::app {
 namespace {
@@ -11,13 +12,20 @@ constexpr const char* kNomMessage = "Vellumors_ALREADY_EXIST";
 
 }  // namespace
 
-InstanceUnique::InstanceUnique()
-    : verrou_(QDir::tempPath() + QLatin1Char('/') + QLatin1String(kNomVerrou) +
-              QStringLiteral(".lock")) {
+InstanceUnique::InstanceUnique() : InstanceUnique(Dossier_Temporaire()) {}
+
+InstanceUnique::InstanceUnique(const QString& dossier)
+    : verrou_(dossier + QLatin1String(kNomVerrou) + QStringLiteral(".lock")) {
+    // Lock and socket live in the user's private folder, so that another user can neither stop
+    // the program from starting nor talk to it. Without that folder the program still starts.
+    if (dossier.isEmpty()) {
+        premiere_ = true;
+        return;
+    }
     // A lock left by a copy that died is taken over; a live holder's never goes stale.
     verrou_.setStaleLockTime(0);
     premiere_ = verrou_.tryLock(0);
-    const QString nom = QLatin1String(kNomMessage);
+    const QString nom = dossier + QLatin1String(kNomMessage);
     if (!premiere_) {
         QLocalSocket prise;
         prise.connectToServer(nom);

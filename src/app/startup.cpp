@@ -9,6 +9,7 @@
 #include "app/message_box.h"
 #include "app/static_colours.h"
 #include "settings/preferences.h"
+#include "settings/temp_folder.h"
 
 namespace vellumor::app {
 namespace {
@@ -48,9 +49,9 @@ QString titre_programme(int version) {
 }
 
 QString Dossier_Temporaire() {
-    const QString dossier = QDir::tempPath() + QStringLiteral("/Vellumor/");
-    QDir().mkdir(dossier);
-    return dossier;
+    const DossierPrive dossier = dossier_temporaire_prive();
+    if (!dossier) return {};
+    return QString::fromStdString(dossier.chemin.string()) + QLatin1Char('/');
 }
 
 QString texte_erreur_fatale(const QString& message, int ligne) {
@@ -119,12 +120,18 @@ void Session::arreter() {
 }
 
 void Session::lire_preferences() {
+    // A damaged file is left as it is: the defaults are used and nothing is written over it.
+    if (auto endommagees = preferences_endommagees(dossier_preferences_)) {
+        preferences_gardees_ = false;
+        afficher_message(dialogs_, *endommagees, nullptr);
+    }
     GLB_Preferences() = dossier_preferences_.empty()
                             ? Preferences{}
                             : vellumor::lire_preferences(dossier_preferences_);
 }
 
 void Session::ecrire_preferences() {
+    if (!preferences_gardees_) return;
     if (auto refus = vellumor::ecrire_preferences(dossier_preferences_, GLB_Preferences()))
         afficher_message(dialogs_, *refus, nullptr);
 }

@@ -21,7 +21,8 @@ QString dossier_copies_de_sauvegarde();
 // "Traitement des images - version 1.10  --  " + the 11-character build label + "(x64)".
 QString titre_programme(int version);
 
-// The system temporary folder + "/Vellumor/", created when missing (one level).
+// The user's private temporary folder + "/" (see dossier_temporaire_prive), created when missing;
+// empty when it cannot be used safely.
 QString Dossier_Temporaire();
 
 // "message\r\nline N": the text of the fatal-error box.
@@ -61,6 +62,7 @@ class Session {
     std::optional<numbering::PoliceTampon> police_tampon_;
     std::unique_ptr<FenetrePrincipale> fenetre_;
     bool arretee_ = false;
+    bool preferences_gardees_ = true;  // false when the file found was damaged
 };
 
 }  // namespace vellumor::app

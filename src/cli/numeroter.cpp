@@ -8,9 +8,12 @@
 #include "cli/options.h"
 #include "cli/page_options.h"
 #include "cli/page_run.h"
+#include "cli/signals.h"
 #include "cli/terminal_progress.h"
+#include "common/system_error.h"
 #include "ops/numbering/numbering_worker.h"
 #include "ops/numbering/stamp_files.h"
+#include "settings/temp_folder.h"
 
 namespace vellumor::cli {
 
@@ -50,16 +53,11 @@ constexpr const char* kAidesDistances[] = {
     "épaisseur du cadre, en pixels", "espace entre le cadre et le numéro, en pixels",
     "offset de reliure des pages paires, en pixels"};
 
-std::filesystem::path dossier_par_defaut() {
-    std::error_code ec;
-    std::filesystem::path tmp = std::filesystem::temp_directory_path(ec);
-    if (ec) tmp = "/tmp";
-    return tmp / "Vellumor";
-}
-
 TableOptions table_numeroter(OptionsNumeroter& o) {
     TableOptions t;
-    t.entier({"--debut"}, "N", "premier numéro de page, obligatoire", Plage{}, o.debut);
+    // Beyond 9 digits the request is refused with the window's message, by refus_demande.
+    t.entier({"--debut"}, "N", "premier numéro de page, obligatoire (0 à 999999999)", Plage{},
+             o.debut);
     t.choix<PositionNumero>({"--position"}, "P",
                             "bas-droite (défaut), bas-centre, haut-droite, haut-centre ; à\n"
                             "droite : les fichiers de numéro pair ont le numéro à gauche",
@@ -83,7 +81,8 @@ TableOptions table_numeroter(OptionsNumeroter& o) {
                  o.distances[i], p.defaut, false);
     }
     t.chemin({"--dossier", "--temp"}, "DOSSIER",
-             "dossier des pages numérotées (défaut : dossier temporaire du\nsystème + /Vellumor/)",
+             "dossier des pages numérotées (défaut : dossier temporaire de\nl'utilisateur, "
+             "$XDG_RUNTIME_DIR/Vellumor ou /tmp/Vellumor-<uid>)",
              o.dossier);
     options_pages(t, o.pages, false);
     return t;
@@ -108,10 +107,25 @@ int commande_numeroter(const std::vector<std::string>& args) {
     const ListeOuErreur l = construire_liste(o.pages);
     if (!l.erreur.empty()) return erreur_usage(kDescription.nom, l.erreur);
     if (auto refus = refus_demande(o.debut, l.liste.size())) {
-        std::fprintf(stderr, "%s%s\n", message_sur_une_ligne(*refus).c_str(),
-                     o.debut ? " (un numéro de début 0 demande au moins deux images)"
-                             : " (--debut N manque)");
+        const std::string raison = !refus->texte.empty() ? refus->texte
+                                   : o.debut ? "un numéro de début 0 demande au moins deux images"
+                                             : "--debut N manque";
+        refus->texte.clear();
+        std::fprintf(stderr, "%s (%s)\n", message_sur_une_ligne(*refus).c_str(), raison.c_str());
         return 2;
+    }
+    // Stamps and other work files live in a folder of this run only, inside the user's private
+    // temporary folder: another user cannot plant links there, and a second run cannot delete
+    // this one's stamps.
+    const DossierPrive temporaire = dossier_temporaire_prive();
+    if (!temporaire) {
+        std::fprintf(stderr, "%s\n", texte_affichable(temporaire.erreur).c_str());
+        return 1;
+    }
+    const DossierTravail travail(temporaire.chemin, "numerotation");
+    if (travail.chemin().empty()) {
+        std::fprintf(stderr, "%s\n", texte_affichable(travail.erreur()).c_str());
+        return 1;
     }
 
     ReglagesNumerotation r;
@@ -119,14 +133,24 @@ int commande_numeroter(const std::vector<std::string>& args) {
     r.fin = *o.debut + std::int64_t(l.liste.size()) - 1;
     r.position = o.position;
     r.parametres = o.parametres;
-    r.dossier = o.dossier.value_or(dossier_par_defaut());
+    r.dossier = o.dossier.value_or(temporaire.chemin);
+    r.dossier_travail = travail.chemin();
+    std::error_code ec;
+    std::filesystem::create_directories(r.dossier, ec);
+    if (!std::filesystem::is_directory(r.dossier)) {
+        std::fprintf(stderr, "Le dossier des pages numérotées « %s » n'a pas pu être créé (%s)\n",
+                     texte_affichable(r.dossier.string()).c_str(),
+                     ec ? raison_systeme(ec.value()).c_str() : "ce n'est pas un dossier");
+        return 1;
+    }
     ResultatTampons tampons;
     {
+        const GardeSignaux signaux;
         const std::optional<PoliceTampon> police = PoliceTampon::charger();
-        tampons = construire_tampons(
-            police ? &*police : nullptr,
-            {r.debut, r.fin, o.modele, int(o.parametres.epaisseur), int(o.parametres.espacement)},
-            r.dossier);
+        DemandeTampons d{r.debut, r.fin, o.modele, int(o.parametres.epaisseur),
+                         int(o.parametres.espacement)};
+        d.arret = &interruption_demandee();
+        tampons = construire_tampons(police ? &*police : nullptr, d, r.dossier_travail);
     }
     liberer_caches_polices();  // the stamps are files now; nothing draws text any more
     afficher(tampons.messages);
@@ -138,7 +162,8 @@ int commande_numeroter(const std::vector<std::string>& args) {
                                    kTexteFinNumerotation, ""};
     const int status = executer_pages(l.liste, {operation}, o.pages.silencieux);
     terminer_numerotation(r);
-    if (!o.pages.silencieux) std::printf("Pages numérotées dans %s\n", r.dossier.c_str());
+    if (!o.pages.silencieux)
+        std::printf("Pages numérotées dans %s\n", texte_affichable(r.dossier.string()).c_str());
     return status == 0 && tampons.messages.empty() ? 0 : 1;
 }
 

@@ -2,23 +2,14 @@
 
 #include <unistd.h>
 
-#include <atomic>
-#include <csignal>
 #include <cstdio>
 
+#include "cli/signals.h"
 #include "cli/terminal_progress.h"
 #include "imagelist/repartition_parite.h"
 
 namespace vellumor::cli {
 namespace {
-
-// Set by SIGINT and SIGTERM; read by the thread that waits for the workers.
-std::atomic<bool> interruption{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
-
-extern "C" void sur_signal(int) {
-    interruption.store(true);
-}
 
 std::vector<std::string> noms_des_lignes(const ListeImages& liste) {
     std::vector<std::string> noms;
@@ -47,7 +38,7 @@ bool executer_operation(const ListeImages& liste, const LignesFixes& lignes,
     }
     bool annonce = false;
     while (!run.attendre_pour(std::chrono::milliseconds(50))) {
-        if (interruption.load() && !annonce) {
+        if (interruption_demandee().load() && !annonce) {
             run.arreter();
             annonce = true;
             progression.effacer_barre();
@@ -58,7 +49,7 @@ bool executer_operation(const ListeImages& liste, const LignesFixes& lignes,
     }
     run.attendre();
     progression.effacer_barre();
-    if (interruption.load()) {
+    if (interruption_demandee().load()) {
         // Not the completion text: the run did not finish.
         std::fprintf(stderr, "%s\n",
                      texte_interruption(progression.traites(), std::int64_t(liste.size())).c_str());
@@ -71,24 +62,6 @@ bool executer_operation(const ListeImages& liste, const LignesFixes& lignes,
 }
 
 }  // namespace
-
-GardeSignaux::GardeSignaux() {
-    interruption.store(false);
-    struct sigaction sa {};
-    sa.sa_handler = sur_signal;
-    sigemptyset(&sa.sa_mask);
-    sigaction(SIGINT, &sa, &ancien_int_);
-    sigaction(SIGTERM, &sa, &ancien_term_);
-}
-
-GardeSignaux::~GardeSignaux() {
-    sigaction(SIGINT, &ancien_int_, nullptr);
-    sigaction(SIGTERM, &ancien_term_, nullptr);
-}
-
-const std::atomic<bool>& GardeSignaux::interruption_recue() {
-    return interruption;
-}
 
 std::string texte_interruption(std::int64_t traites, std::int64_t total) {
     return "Traitement interrompu : " + std::to_string(traites) + " fichier" +
@@ -108,7 +81,7 @@ int executer_pages(const ListeImages& liste, const std::vector<OperationPages>& 
             std::fflush(stdout);
         }
         tout = executer_operation(liste, lignes, op, silencieux) && tout;
-        if (interruption.load()) return 1;
+        if (interruption_demandee().load()) return 1;
     }
     return tout ? 0 : 1;
 }

@@ -1,30 +1,14 @@
 #pragma once
 
-#include <atomic>
-#include <csignal>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "batch/batch_run.h"
 #include "cli/page_options.h"
+#include "cli/signals.h"
 
 namespace vellumor::cli {
-
-// Catches SIGINT and SIGTERM while it lives, then puts the previous handlers back.
-class GardeSignaux {
-  public:
-    GardeSignaux();
-    ~GardeSignaux();
-    GardeSignaux(const GardeSignaux&) = delete;
-    GardeSignaux& operator=(const GardeSignaux&) = delete;
-    // Set once a signal came while a guard lived; cleared when a guard starts.
-    static const std::atomic<bool>& interruption_recue();
-
-  private:
-    struct sigaction ancien_int_ {};
-    struct sigaction ancien_term_ {};
-};
 
 // One operation of a page command: its records, its worker body and its completion text.
 struct OperationPages {

@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "cli/options.h"
+#include "cli/signals.h"
+#include "cli/terminal_progress.h"
 #include "common/message_text.h"
 #include "imagelist/selection.h"
 #include "ops/renaming/disk_rename.h"
@@ -21,8 +23,12 @@ const DescriptionCommande kDescription = {
     "Affiche le nouveau nom de chaque fichier dans la suite numérotée : préfixe, numéro sur N\n"
     "chiffres, suffixe. Par défaut : le préfixe, le suffixe et le numéro du premier fichier, le\n"
     "pas 1 et les chiffres du dernier numéro. Rien n'est renommé sans --appliquer ; avec, les\n"
-    "fichiers sont renommés sans rien écraser et la liste d'annulation renommage-annuler.txt est\n"
-    "écrite à côté du premier fichier ; --annuler rend leurs anciens noms aux fichiers.",
+    "fichiers sont renommés sans rien écraser, après que la liste d'annulation\n"
+    "renommage-annuler.txt (ou renommage-annuler-2.txt ... si elle existe déjà) a été écrite à\n"
+    "côté du premier fichier ; --annuler rend leurs anciens noms aux fichiers, même après une\n"
+    "interruption, et peut être relancé sans risque. Ctrl-C pendant le renommage termine le\n"
+    "fichier en cours puis rend leurs noms à tous les fichiers (ou achève le renommage quand\n"
+    "tous ont déjà quitté leur ancien nom).",
     "Les fichiers donnés sont triés par numéro (un dossier vaut ses fichiers .png) ; une liste\n"
     "garde son ordre. Donner soit --liste, soit des fichiers.",
     "réussi",
@@ -54,9 +60,11 @@ TableOptions table_renommer(OptionsRenommer& o) {
 }
 
 int annuler(const std::string& undo_list) {
+    // An interruption does not stop an undo half-way: it goes to its end.
+    const GardeSignaux signaux;
     const ResultatRenommage r = annuler_renommage(undo_list);
     if (!r.ok) {
-        std::fprintf(stderr, "%s\n", r.message.c_str());
+        std::fprintf(stderr, "%s\n", texte_affichable(r.message).c_str());
         return 1;
     }
     std::printf("%zu fichier(s) ont repris leur nom d'origine\n", r.renommes);
@@ -109,17 +117,29 @@ int commande_renommer(const std::vector<std::string>& args) {
     for (const auto& e : list) sources.push_back(e.Fichier);
     const std::vector<Renommage> plan = plan_renommage(sources, p);
     for (const auto& r : plan)
-        std::printf("%s -> %s\n", r.source.filename().c_str(), r.cible.filename().c_str());
+        std::printf("%s -> %s\n", texte_affichable(r.source.filename().string()).c_str(),
+                    texte_affichable(r.cible.filename().string()).c_str());
     if (!o.apply) return 0;
 
     const auto undo = sources.front().parent_path() / kNomListeAnnulation;
-    const ResultatRenommage r = appliquer_renommage(plan, undo);
+    ResultatRenommage r;
+    {
+        // SIGINT, SIGTERM and SIGHUP let the rename under way finish; the renaming is then undone
+        // or, once every file has left its old name, completed.
+        const GardeSignaux signaux;
+        r = appliquer_renommage(plan, undo, &interruption_demandee());
+    }
     if (!r.ok) {
-        std::fprintf(stderr, "Renommage refusé, aucun fichier renommé : %s\n", r.message.c_str());
+        if (r.interrompu || !r.liste.empty())
+            std::fprintf(stderr, "%s\n", texte_affichable(r.message).c_str());
+        else
+            std::fprintf(stderr, "Renommage refusé, aucun fichier renommé : %s\n",
+                         texte_affichable(r.message).c_str());
         return 1;
     }
-    std::printf("%zu fichier(s) renommé(s)\nListe d'annulation : %s\n", r.renommes,
-                r.renommes ? undo.c_str() : "aucune (aucun nom ne change)");
+    std::printf(
+        "%zu fichier(s) renommé(s)\nListe d'annulation : %s\n", r.renommes,
+        r.renommes ? texte_affichable(r.liste.string()).c_str() : "aucune (aucun nom ne change)");
     return 0;
 }
 

@@ -15,7 +15,33 @@ std::string message_sur_une_ligne(const Message& m) {
         if (!t.empty()) t += " : ";
         t += part.substr(a, b - a + 1);
     }
-    return t;
+    return texte_affichable(t);
+}
+
+std::string texte_affichable(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    const auto escape = [&out](unsigned char c) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "\\x%02X", c);
+        out += hex;
+    };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+        if (c < 0x20 || c == 0x7F) {
+            escape(c);
+        } else if (c == 0xC2 && next >= 0x80 && next <= 0x9F) {
+            escape(c);
+            escape(next);
+            ++i;
+        } else if (c == '\\') {
+            out += "\\\\";
+        } else {
+            out += char(c);
+        }
+    }
+    return out;
 }
 
 std::string texte_temps_restant(double secondes) {
@@ -41,7 +67,7 @@ void ProgressionTerminal::texte_entete(const std::string& texte) {
 
 void ProgressionTerminal::fichier_commence(const std::filesystem::path& fichier) {
     std::lock_guard g(garde_);
-    courant_ = fichier.filename().string();
+    courant_ = texte_affichable(fichier.filename().string());
     dessiner();
 }
 
@@ -54,9 +80,11 @@ void ProgressionTerminal::fichier_fini(const std::filesystem::path& fichier, Iss
         barre_visible_ = false;
         if (issue == IssueFichier::Echec) {
             ++echecs_;
-            std::fprintf(err_, "%s\n", ligne_issue(fichier, issue, raison).c_str());
+            std::fprintf(err_, "%s\n",
+                         texte_affichable(ligne_issue(fichier, issue, raison)).c_str());
         } else if (!silencieux_) {
-            std::fprintf(out_, "%s\n", ligne_issue(fichier, issue, raison).c_str());
+            std::fprintf(out_, "%s\n",
+                         texte_affichable(ligne_issue(fichier, issue, raison)).c_str());
             std::fflush(out_);
         }
     }

@@ -11,8 +11,13 @@
 namespace vellumor::cli {
 
 // A message on one line: title, main instruction and text without their edge blanks, joined by
-// " : ", line breaks made blanks.
+// " : ", line breaks made blanks, other control characters escaped (see texte_affichable).
 std::string message_sur_une_ligne(const Message& m);
+
+// text with every control character (C0, DEL, and C1 in UTF-8) written "\xNN" ("\x1B" ...) and
+// backslashes doubled, so that a file name cannot move the cursor, clear the screen or hide
+// part of a line on the terminal.
+std::string texte_affichable(std::string_view text);
 
 // "reste 42 s", "reste 3 min 05 s", "reste 1 h 02 min": the estimate shown in the progress bar.
 std::string texte_temps_restant(double secondes);

@@ -149,8 +149,15 @@ ReplaceResult replace_file(const std::filesystem::path& target,
     // Renaming over a file needs only the folder's permission: a file marked read-only would be
     // replaced all the same. Its write bits are checked too, since they do not bind the superuser.
     if (exists && S_ISREG(existing.st_mode) &&
-        ((existing.st_mode & 0222) == 0 || ::access(destination.c_str(), W_OK) != 0))
-        return failed(ReplaceStatus::Failed, quoted(target) + " est en lecture seule");
+        ((existing.st_mode & 0222) == 0 || ::access(destination.c_str(), W_OK) != 0)) {
+        // "Read-only" only for what is: a file without write bits, or a read-only mount.
+        const int why = errno;
+        return failed(ReplaceStatus::Failed,
+                      quoted(target) + ((existing.st_mode & 0222) == 0 ? " est en lecture seule"
+                                        : why == EROFS ? " est sur un support en lecture seule"
+                                                       : " ne peut pas être modifié (" +
+                                                             raison_systeme(why) + ")"));
+    }
     if (exists && S_ISREG(existing.st_mode) && existing.st_nlink > 1)
         return failed(ReplaceStatus::HardLinked, quoted(target) + " a d'autres liens physiques (" +
                                                      std::to_string(existing.st_nlink - 1) +

@@ -1,7 +1,6 @@
 #include "common/system_error.h"
 
 #include <cerrno>
-#include <cstring>
 
 namespace vellumor {
 
@@ -40,8 +39,43 @@ std::string raison_systeme(int errnum) {
             return "fichier occupé";
         case EXDEV:
             return "fichiers sur deux supports différents";
+        case ELOOP:
+            return "trop de liens symboliques à suivre (boucle de liens)";
+        case EMLINK:
+            return "trop de liens vers ce fichier";
+        case ENOTEMPTY:
+            return "le dossier n'est pas vide";
+        case EINVAL:
+            return "opération impossible sur ce fichier";
+        case EAGAIN:
+            return "ressource momentanément indisponible";
+        case EINTR:
+            return "opération interrompue";
+        case ENXIO:
+        case ENODEV:
+            return "périphérique introuvable";
+        case ESPIPE:
+            return "ce n'est pas un fichier ordinaire";
+        case EPIPE:
+            return "la sortie a été fermée";
+        case ETIMEDOUT:
+            return "délai dépassé";
+        case ESTALE:
+            return "fichier réseau devenu inaccessible";
+        case EOVERFLOW:
+            return "fichier trop grand pour être lu";
+        case ENOTSUP:
+            return "opération non prise en charge par ce système de fichiers";
+        case ENOLCK:
+            return "aucun verrou disponible";
+        case EBADF:
+            return "fichier non ouvert";
+        case ENOEXEC:
+        case E2BIG:
+            return "programme impossible à lancer";
         default:
-            return "erreur système " + std::to_string(errnum) + " (" + std::strerror(errnum) + ")";
+            // Never the system's own English text: the number lets a technician look it up.
+            return "erreur système n° " + std::to_string(errnum);
     }
 }
 

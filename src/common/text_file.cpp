@@ -8,6 +8,7 @@
 
 #include "common/regular_file.h"
 #include "common/safe_replace.h"
+#include "common/system_error.h"
 
 namespace vellumor {
 
@@ -27,6 +28,41 @@ std::optional<std::string> lire_octets(const std::filesystem::path& path, std::s
         if (bytes.size() + std::size_t(n) > limit) return std::nullopt;
         bytes.append(block, std::size_t(n));
     }
+}
+
+std::optional<std::string> pour_chaque_ligne_du_fichier(
+    const std::filesystem::path& path, const std::function<bool(std::string_view)>& ligne) {
+    // Opened without waiting: a named pipe is refused, not waited on.
+    const OpenResult opened = open_regular_file(path);
+    if (!opened) return opened.message;
+    const int fd = opened.file->handle.get();
+
+    std::string current;
+    bool after_cr = false;  // an LF right after a CR ends no second line
+    char block[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd, block, sizeof block);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return raison_systeme(errno);
+        if (n == 0) break;
+        std::string_view rest(block, std::size_t(n));
+        while (!rest.empty()) {
+            if (after_cr && rest.front() == '\n') rest.remove_prefix(1);
+            after_cr = false;
+            const std::size_t end = rest.find_first_of("\r\n");
+            if (end == std::string_view::npos) {
+                current.append(rest);
+                break;
+            }
+            current.append(rest.substr(0, end));
+            after_cr = rest[end] == '\r';
+            rest.remove_prefix(end + 1);
+            if (!ligne(current)) return std::nullopt;
+            current.clear();
+        }
+    }
+    if (!current.empty()) ligne(current);
+    return std::nullopt;
 }
 
 bool ecrire_octets_remplacant(const std::filesystem::path& path, const std::string& bytes) {

@@ -2,8 +2,10 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace vellumor {
 
@@ -11,6 +13,13 @@ namespace vellumor {
 // regular file, or is larger than limit bytes.
 std::optional<std::string> lire_octets(const std::filesystem::path& path,
                                        std::size_t limit = std::size_t(256) << 20);
+
+// Reads the regular file at path a block at a time and gives its lines to ligne in order, split as
+// decouper_lignes splits them, until ligne returns false. Memory is that of the longest line, not
+// of the file. The reason in French when the file cannot be opened or read, or is not a regular
+// file; nothing when every line (or every line up to the stop) was given.
+std::optional<std::string> pour_chaque_ligne_du_fichier(
+    const std::filesystem::path& path, const std::function<bool(std::string_view)>& ligne);
 
 // Writes bytes to path through a temporary file of the same folder, flushed to disk and renamed
 // over path: path holds either its old content or all of bytes, never a part. On failure the

@@ -96,16 +96,23 @@ std::string en_minuscules(std::string_view text) {
     return out;
 }
 
-std::vector<std::string_view> decouper_lignes(std::string_view text) {
-    std::vector<std::string_view> lines;
+void pour_chaque_ligne(std::string_view text, const std::function<bool(std::string_view)>& ligne) {
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '\r' && text[i] != '\n') continue;
-        lines.push_back(text.substr(start, i - start));
+        if (!ligne(text.substr(start, i - start))) return;
         if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
         start = i + 1;
     }
-    if (start < text.size()) lines.push_back(text.substr(start));
+    if (start < text.size()) ligne(text.substr(start));
+}
+
+std::vector<std::string_view> decouper_lignes(std::string_view text) {
+    std::vector<std::string_view> lines;
+    pour_chaque_ligne(text, [&lines](std::string_view line) {
+        lines.push_back(line);
+        return true;
+    });
     return lines;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +19,9 @@ std::string en_minuscules(std::string_view text);
 // The lines of text, split at CR LF, LF or CR; the last line needs no line end, and a text that
 // ends with a line end has no empty line after it. The views point into text.
 std::vector<std::string_view> decouper_lignes(std::string_view text);
+
+// The same lines given one at a time to ligne, until it returns false; nothing is gathered.
+void pour_chaque_ligne(std::string_view text, const std::function<bool(std::string_view)>& ligne);
 
 // text without the characters of blanks at both ends.
 std::string_view sans_blancs(std::string_view text, std::string_view blanks = " ");

@@ -55,19 +55,46 @@ Message message_aucun_fichier_liste() {
 LectureListe lire_fichier_liste(const std::filesystem::path& path) {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) return refus(message_aucun_fichier_liste());
-    const std::optional<std::string> bytes = lire_octets(path);
-    if (!bytes) return refus(avertissement(" Fichier Liste des images non trouvé ou déjà ouvert"));
-    const std::optional<std::string> text = texte_liste(*bytes);
-    if (!text) return refus(avertissement(" Le fichier n'est pas au format UTF8 avec BOM"));
-
+    // A relative path names a file beside the list, wherever the program runs from.
+    std::filesystem::path base = std::filesystem::absolute(path, ec).parent_path();
+    if (ec) base = path.parent_path();
     LectureListe result;
     std::unordered_set<std::string> keys;
-    for (const std::string_view raw : decouper_lignes(*text)) {
+    const auto garder = [&](std::string_view raw) {
         const std::string_view line = sans_blancs(raw);
-        if (line.empty() || line.front() == ';') continue;
-        result.fichiers.emplace_back(std::string(line));
-        keys.insert(en_minuscules(line));
+        if (line.empty() || line.front() == ';') return;
+        std::filesystem::path file{std::string(line)};
+        if (file.is_relative()) file = base / file;
+        keys.insert(en_minuscules(file.string()));
+        result.fichiers.push_back(std::move(file));
+    };
+    bool first = true, bom = false, utf8 = true;
+    // A UTF-8 list is read a line at a time: memory follows the paths kept, not the size of the
+    // file. NUL bytes and malformed sequences mean it is not UTF-8 text, whatever its mark.
+    const auto failure = pour_chaque_ligne_du_fichier(path, [&](std::string_view raw) {
+        if (first && !raw.starts_with(kBomUtf8)) return first = false;
+        if (first) raw.remove_prefix(kBomUtf8.size());
+        first = false;
+        bom = true;
+        if (raw.find('\0') != std::string_view::npos || !utf8_valide(raw)) return utf8 = false;
+        garder(raw);
+        return true;
+    });
+    if (failure) return refus(avertissement(" Fichier Liste des images non trouvé ou déjà ouvert"));
+    if (bom && !utf8) return refus(avertissement(" Le fichier n'est pas au format UTF8 avec BOM"));
+    if (!bom) {
+        // Without the UTF-8 mark: a list saved by the program (UTF-16LE), read whole.
+        const std::optional<std::string> bytes = lire_octets(path);
+        if (!bytes)
+            return refus(avertissement(" Fichier Liste des images non trouvé ou déjà ouvert"));
+        const std::optional<std::string> text = texte_liste(*bytes);
+        if (!text) return refus(avertissement(" Le fichier n'est pas au format UTF8 avec BOM"));
+        pour_chaque_ligne(*text, [&](std::string_view raw) {
+            garder(raw);
+            return true;
+        });
     }
+
     const std::size_t doublons = result.fichiers.size() - keys.size();
     if (doublons == 0) {
         result.ok = true;

@@ -25,7 +25,7 @@ struct LectureListe {
 // refused with their message. A missing file gives " Aucun fichier Liste sélectionné", one that
 // cannot be read " Fichier Liste des images non trouvé ou déjà ouvert"; UTF-16 marks, NUL
 // characters and malformed UTF-8 or UTF-16 are refused like a missing mark. Lines of any length are
-// read whole.
+// read whole. A relative path names a file beside the list, wherever the program runs from.
 LectureListe lire_fichier_liste(const std::filesystem::path& path);
 
 // The warning shown when the loading dialog returns nothing or a file that does not exist.

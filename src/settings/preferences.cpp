@@ -30,20 +30,21 @@ std::map<std::string, Groupe> groupes(std::string_view bytes) {
     std::map<std::string, Groupe> result;
     Groupe* current = nullptr;
     std::map<std::string, bool> seen;
-    for (const std::string_view raw : decouper_lignes(bytes)) {
+    pour_chaque_ligne(bytes, [&](std::string_view raw) {
         const std::string_view line = sans_blancs(raw, kBlancs);
-        if (line.empty() || line.front() == ';') continue;
+        if (line.empty() || line.front() == ';') return true;
         if (line.front() == '[' && line.back() == ']') {
             const std::string name = cle(sans_blancs(line.substr(1, line.size() - 2), kBlancs));
             current = seen[name] ? nullptr : &result[name];
             seen[name] = true;
-            continue;
+            return true;
         }
         const std::size_t equal = line.find('=');
-        if (current == nullptr || equal == std::string_view::npos) continue;
+        if (current == nullptr || equal == std::string_view::npos) return true;
         current->try_emplace(cle(sans_blancs(line.substr(0, equal), kBlancs)),
                              std::string(line.substr(equal + 1)));
-    }
+        return true;
+    });
     return result;
 }
 
@@ -108,9 +109,23 @@ Preferences analyser_preferences(std::string_view bytes) {
     return p;
 }
 
+std::optional<Message> preferences_endommagees(const std::filesystem::path& dossier) {
+    if (dossier.empty()) return std::nullopt;
+    const auto file = dossier / kNomFichierPreferences;
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(file, ec);
+    if (ec || size <= kTailleMaxiPreferences) return std::nullopt;
+    return Message{Message::Kind::Simple, "",
+                   "Le fichier des préférences « " + file.string() +
+                       " » est endommagé (il dépasse 1 Mo) : les réglages par défaut sont "
+                       "utilisés.\rLe fichier est laissé tel quel et ne sera pas modifié ; "
+                       "supprimez-le pour que les réglages soient de nouveau enregistrés.",
+                   "Préférences", kIconeAvertissement};
+}
+
 Preferences lire_preferences(const std::filesystem::path& dossier) {
     if (dossier.empty()) return {};
-    const auto bytes = lire_octets(dossier / kNomFichierPreferences);
+    const auto bytes = lire_octets(dossier / kNomFichierPreferences, kTailleMaxiPreferences);
     if (!bytes) return {};
     Preferences p = analyser_preferences(*bytes);
     if (!image_vierge_valide(p.ImgVierge)) p.ImgVierge.clear();

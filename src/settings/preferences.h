@@ -37,11 +37,19 @@ struct Preferences {
 
 inline constexpr std::string_view kNomFichierPreferences = "Vellumor.prefs";
 
-// The preferences of dossier/Vellumor.prefs. A missing folder, file or group, or an unreadable
-// file, gives the defaults; a missing key its default. Strings lose blanks and tabs at both ends
-// (and anything from a NUL byte on); integers read as decimal, 0 when the value does not start with
-// a number. "Nettoyer_Img" is masked with 0x7F, an "Image_Vierge_Format" of 0 reads as 29, and
-// "ImgVierge" is emptied unless it names an existing file that loads as a PNG.
+// A preferences file holds a few hundred bytes: one over this size is damaged, not read.
+inline constexpr std::uintmax_t kTailleMaxiPreferences = std::uintmax_t(1) << 20;
+
+// The warning when dossier/Vellumor.prefs is larger than kTailleMaxiPreferences: the defaults are
+// used and the file is left as it is (the program does not write over it); nothing otherwise.
+std::optional<Message> preferences_endommagees(const std::filesystem::path& dossier);
+
+// The preferences of dossier/Vellumor.prefs. A missing folder, file or group, an unreadable file,
+// or one over kTailleMaxiPreferences, gives the defaults; a missing key its default. Strings lose
+// blanks and tabs at both ends (and anything from a NUL byte on); integers read as decimal, 0 when
+// the value does not start with a number. "Nettoyer_Img" is masked with 0x7F, an
+// "Image_Vierge_Format" of 0 reads as 29, and "ImgVierge" is emptied unless it names an existing
+// file that loads as a PNG.
 Preferences lire_preferences(const std::filesystem::path& dossier);
 
 // The same from the bytes of a preferences file, without the blank-page check.

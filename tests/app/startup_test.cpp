@@ -10,7 +10,10 @@
 #include <QThread>
 #include <QTreeWidget>
 
+#include <unistd.h>
+
 #include "app/controls.h"
+#include "app/single_instance.h"
 #include "imagelist/image_list.h"
 #include "scripted_dialogs.h"
 #include "settings/preferences.h"
@@ -56,10 +59,26 @@ TEST(Version, ACopyNamedWithALetterAfterThePrefixCountsZero) {
     EXPECT_TRUE(libelle.endsWith(QStringLiteral("  (x64)")));
 }
 
-TEST(Folders, TemporaryFolderIsCreated) {
+TEST(Folders, TemporaryFolderIsTheUsersOwn) {
+    vellumor::test::TempDir tmp;
+    qputenv("TMPDIR", tmp.path().string().c_str());
+    qputenv("XDG_RUNTIME_DIR", "");
     const QString temp = Dossier_Temporaire();
-    EXPECT_EQ(temp, QDir::tempPath() + QStringLiteral("/Vellumor/"));
-    EXPECT_TRUE(QDir(temp).exists());
+    const auto own = tmp / ("Vellumor-" + std::to_string(::geteuid()));
+    EXPECT_EQ(temp, q(own) + QStringLiteral("/"));
+    EXPECT_EQ(std::filesystem::status(own).permissions(), std::filesystem::perms(0700));
+    // Someone else's folder under that name is not used, nor is the lock another user left.
+    std::filesystem::permissions(own, std::filesystem::perms(0777));
+    EXPECT_TRUE(Dossier_Temporaire().isEmpty());
+    EXPECT_TRUE(InstanceUnique(QString()).premiere());
+    std::filesystem::permissions(own, std::filesystem::perms(0700));
+    {
+        const InstanceUnique first(temp);
+        EXPECT_TRUE(first.premiere());
+        EXPECT_FALSE(InstanceUnique(temp).premiere());
+    }
+    qunsetenv("TMPDIR");
+    qunsetenv("XDG_RUNTIME_DIR");
 }
 
 TEST(FatalError, TextNamesTheLine) {
@@ -146,6 +165,27 @@ TEST(Session, APreferencesFolderThatCannotBeMadeIsReportedAtClose) {
     GLB_Preferences() = Preferences{};
 }
 
+TEST(Session, ADamagedPreferencesFileIsToldAndLeftAsItIs) {
+    vellumor::test::TempDir appdata;
+    const auto fichier = appdata / "Vellumor" / "Vellumor.prefs";
+    std::filesystem::create_directories(fichier.parent_path());
+    const std::string damaged =
+        "\xEF\xBB\xBF[Page_Numbering]\r\nBinding_Offset = 77\r\n" + std::string(1 << 20, '\n');
+    vellumor::test::write_bytes(fichier, damaged);
+    DialogsScriptes dialogs;
+    {
+        auto session = demarrer_dans(appdata.path(), dialogs, q(appdata.path()));
+        ASSERT_NE(session, nullptr);
+        EXPECT_EQ(GLB_Preferences(), Preferences{});
+        GLB_Preferences().Binding_Offset = 90;
+        session->arreter();
+    }
+    ASSERT_EQ(dialogs.appels.size(), 1u);
+    EXPECT_TRUE(dialogs.appels[0].texte.contains(QStringLiteral("est endommagé (il dépasse 1 Mo)")));
+    EXPECT_TRUE(vellumor::test::read_bytes(fichier) == damaged);
+    GLB_Preferences() = Preferences{};
+}
+
 // The real program, started on the offscreen platform with its own folders.
 class Programme {
   public:
@@ -153,6 +193,7 @@ class Programme {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("TMPDIR"), q(dossier.path()));
+        env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
         env.insert(QStringLiteral("APPDATA"), q(dossier / "appdata"));
         env.insert(QStringLiteral("HOME"), q(dossier.path()));
         processus.setProcessEnvironment(env);
@@ -184,7 +225,8 @@ TEST(SingleInstance, ASecondCopyExitsAtOnceWithCodeZeroAndLeavesTheFirstRunning)
     vellumor::test::TempDir dossier;
     Programme premier(dossier);
     ASSERT_TRUE(premier.processus.waitForStarted(5000));
-    ASSERT_TRUE(attendre_fichier(dossier / "Vellumors_ALREADY_EXIST", 10000));
+    const auto own = dossier / ("Vellumor-" + std::to_string(::geteuid()));
+    ASSERT_TRUE(attendre_fichier(own / "Vellumors_ALREADY_EXIST", 10000));
 
     Programme second(dossier);
     ASSERT_TRUE(second.processus.waitForFinished(10000));

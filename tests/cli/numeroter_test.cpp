@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -21,8 +22,8 @@ std::string quoted(const std::string& s) {
 
 // Runs vellumor-cli numeroter with args, the system temporary folder being tmp.
 Sortie numeroter(const std::string& args, const std::filesystem::path& tmp) {
-    const std::string cmd = "TMPDIR=" + quoted(tmp.string()) + " " + quoted(VELLUMOR_CLI_PATH) +
-                            " numeroter " + args + " 2>&1";
+    const std::string cmd = "XDG_RUNTIME_DIR= TMPDIR=" + quoted(tmp.string()) + " " +
+                            quoted(VELLUMOR_CLI_PATH) + " numeroter " + args + " 2>&1";
     Sortie s;
     std::FILE* p = popen(cmd.c_str(), "r");
     if (p == nullptr) return s;
@@ -45,16 +46,20 @@ class Numeroter : public ::testing::Test {
         for (int x = x0; x < x1; ++x) n += img.pixel(x, y) != kWhite;
         return n;
     }
+    // The user's own temporary folder when XDG_RUNTIME_DIR is not set.
+    std::filesystem::path prive() const {
+        return dir_.path() / ("Vellumor-" + std::to_string(::geteuid()));
+    }
     test::TempDir dir_;
 };
 
-TEST_F(Numeroter, NumbersPagesIntoTheSystemTemporaryFolderByDefault) {
+TEST_F(Numeroter, NumbersPagesIntoTheUsersTemporaryFolderByDefault) {
     const std::string files =
         page("scan_2.png") + " " + page("scan_1.png") + " " + page("scan_3.png");
     Sortie s = numeroter("--debut 4 " + files, dir_.path());
     ASSERT_EQ(s.status, 0) << s.texte;
     EXPECT_NE(s.texte.find("Les opérations de numérotation sont terminées"), std::string::npos);
-    const auto out = dir_.path() / "Vellumor";
+    const auto out = prive();
     // Arguments are sorted by their number: scan_1 is page 4 (right), scan_2 page 5 (left).
     Image p4 = *load_png(out / "Img__4.png").image;
     Image p5 = *load_png(out / "Img__5.png").image;
@@ -109,13 +114,14 @@ TEST_F(Numeroter, RefusesBadRequestsWithAReason) {
         {"--debut 1 --position gauche " + one, "Position inconnue"},
         {"--debut 1 --espacement", "attend une valeur"},
         {"--debut 1 --inconnue " + one, "Option inconnue"},
+        {"--debut 1000000000 " + one, "incorrecte 123 (le numéro de début a au plus 9 chiffres"},
     };
     for (const Cas& c : cases) {
         Sortie s = numeroter(c.args, dir_.path());
         EXPECT_EQ(s.status, 2) << c.args << "\n" << s.texte;
         EXPECT_NE(s.texte.find(c.reason), std::string::npos) << c.args << "\n" << s.texte;
     }
-    EXPECT_FALSE(std::filesystem::exists(dir_.path() / "Vellumor"));
+    EXPECT_FALSE(std::filesystem::exists(prive()));
     Sortie help = numeroter("--aide", dir_.path());
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.texte.find("--reliure"), std::string::npos);
@@ -127,8 +133,8 @@ TEST_F(Numeroter, APageThatFailsGivesStatusOneAndTheOthersAreWritten) {
     Sortie s = numeroter("--debut 1 " + files, dir_.path());
     EXPECT_EQ(s.status, 1) << s.texte;
     EXPECT_NE(s.texte.find("q_2.png"), std::string::npos);
-    EXPECT_TRUE(std::filesystem::exists(dir_.path() / "Vellumor" / "Img__1.png"));
-    EXPECT_FALSE(std::filesystem::exists(dir_.path() / "Vellumor" / "Img__2.png"));
+    EXPECT_TRUE(std::filesystem::exists(prive() / "Img__1.png"));
+    EXPECT_FALSE(std::filesystem::exists(prive() / "Img__2.png"));
 }
 
 }  // namespace

@@ -53,6 +53,7 @@ Execution executer_cli(const Lancement& lancement) {
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }
+    if (lancement.pendant) lancement.pendant(pid);
     if (lancement.tuer_apres) {
         std::this_thread::sleep_for(*lancement.tuer_apres);
         ::kill(pid, SIGKILL);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -18,6 +20,9 @@ struct Lancement {
     // Runs it as the unprivileged user "nobody" (only when the test runs as root), so that
     // folder permissions bind it.
     bool sans_privileges = false;
+    // Called while the process runs (with its pid), before the wait for its end: to signal it at
+    // a chosen moment.
+    std::function<void(pid_t)> pendant;
     // Kills the process with SIGKILL once it has run this long (a hang); it is not waited for
     // longer than it runs.
     std::optional<std::chrono::milliseconds> delai_max;

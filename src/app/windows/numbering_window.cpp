@@ -38,6 +38,7 @@
 #include "ops/numbering/parameters.h"
 #include "ops/numbering/stamp_files.h"
 #include "settings/preferences.h"
+#include "settings/temp_folder.h"
 
 namespace vellumor::app {
 namespace {
@@ -149,7 +150,9 @@ class RunNumerotation : public Run, private RunListener {
           modele_(modele),
           lots_(std::move(lots)),
           entete_(texte_nombre_fichiers(std::int64_t(GLB_Fichiers_Images().size()))),
-          progression_(f) {}
+          progression_(f) {
+        reglages_.dossier_travail = travail_;
+    }
     ~RunNumerotation() override {
         arret_ = true;
         if (fil_.joinable()) fil_.join();
@@ -179,7 +182,9 @@ class RunNumerotation : public Run, private RunListener {
     ProgressionFenetre progression_;
     std::atomic<bool> arret_{false};
     QObject contexte_;  // the stamps' end reaches the main thread only while the run lives
-    std::filesystem::path travail_ = reglages_.dossier;  // the stamps
+    // The stamps live in a folder of this run only, removed with it.
+    DossierTravail dossier_travail_{reglages_.dossier, "numerotation"};
+    std::filesystem::path travail_ = dossier_travail_.chemin();
     std::unique_ptr<WindowBatchRun> pages_;
     std::thread fil_;
 };
@@ -383,7 +388,8 @@ QRect FenetreNumerotation::construire_debut_fin(const QRect& precedent, int B, i
         e->setGeometry(x_champ, y - 4, kLargeurChamp, h + 8);
         e->setValidator(
             new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), e));
-        e->setMaxLength(9);
+        // Début has at most 9 digits; Fin (read only) may show one more.
+        if (!lecture_seule) e->setMaxLength(kChiffresDebutMaxi);
         e->setReadOnly(lecture_seule);
         e->show();
         return e;
@@ -643,7 +649,15 @@ void FenetreNumerotation::numeroter() {
     for (const Modele& m : kModeles)
         if (auto* o = control_as<QRadioButton>(m.option); o && o->isChecked()) modele = m.modele;
     reglages_.parametres = parametres_des_preferences();
-    reglages_.dossier = chemin(Dossier_Temporaire());
+    const DossierPrive temporaire = dossier_temporaire_prive();
+    if (!temporaire) {
+        activer_fenetre(true);
+        Boite_Message(f_.dialogs(),
+                      QStringLiteral(" Le dossier temporaire ne peut pas être utilisé"),
+                      QString::fromStdString(temporaire.erreur), kIconeErreur, &f_);
+        return;
+    }
+    reglages_.dossier = temporaire.chemin;
     if (!lancer(std::make_unique<RunNumerotation>(f_, reglages_, modele, std::move(*r.lots)))) {
         activer_fenetre(true);
         Boite_Message(f_.dialogs(),

@@ -49,34 +49,73 @@ Message message_lecture_impossible() {
                  kTitreCharger, kIconeAvertissement);
 }
 
+namespace {
+
+// A .cup file read a line at a time, so that memory follows the pages kept, not the file: the
+// header, then page lines up to the first line that is not one.
+class AnalyseCup {
+  public:
+    bool ligne(std::string_view line) {
+        if (!entete_lue_) {
+            entete_lue_ = true;
+            return entete(line);
+        }
+        if (std::count(line.begin(), line.end(), ';') != 2) return false;
+        const auto f = decouper_champs(line, ';');
+        result_.lignes.push_back(
+            {std::string(f[0]),
+             PageException{lire_nombre(f[0]), lire_nombre(f[2]), lire_nombre(f[1])}});
+        return true;
+    }
+    LectureCup fin() {
+        if (!entete_lue_) entete("");
+        return std::move(result_);
+    }
+
+  private:
+    bool entete(std::string_view line) {
+        const std::string header = en_minuscules(line);
+        if (std::count(header.begin(), header.end(), ';') != 3) {
+            result_.erreur =
+                boite(" Erreur 1 - sur le fichier de page", kTexteEntete, "", kIconeErreur);
+            return false;
+        }
+        const auto fields = decouper_champs(header, ';');
+        const std::string unit = champ_entete(fields[3]);
+        if (champ_entete(fields[0]) != "page" || champ_entete(fields[1]) != "marge supérieure" ||
+            champ_entete(fields[2]) != "marge intérieure" ||
+            (unit != "données en millimètres" && unit != "données en pixels")) {
+            result_.erreur =
+                boite(" Erreur 2 - sur le fichier de page", kTexteEntete, "", kIconeErreur);
+            return false;
+        }
+        result_.unite = unit == "données en pixels" ? kUnitePixels : kUniteMillimetres;
+        return true;
+    }
+
+    bool entete_lue_ = false;
+    LectureCup result_;
+};
+
+// The file read, or nothing when it cannot be.
+std::optional<LectureCup> lire_cup(const std::filesystem::path& path) {
+    AnalyseCup analyse;
+    if (pour_chaque_ligne_du_fichier(path, [&](std::string_view l) { return analyse.ligne(l); }))
+        return std::nullopt;
+    return analyse.fin();
+}
+
+}  // namespace
+
 LectureCup lire_fichier_cup(const std::filesystem::path& path) {
-    const std::optional<std::string> bytes = lire_octets(path);
-    if (!bytes) return refus(message_lecture_impossible());
-    return analyser_contenu_cup(*bytes);
+    std::optional<LectureCup> read = lire_cup(path);
+    return read ? std::move(*read) : refus(message_lecture_impossible());
 }
 
 LectureCup analyser_contenu_cup(std::string_view bytes) {
-    const std::vector<std::string_view> lines = decouper_lignes(bytes);
-    const std::string header = lines.empty() ? std::string() : en_minuscules(lines.front());
-    if (std::count(header.begin(), header.end(), ';') != 3)
-        return refus(boite(" Erreur 1 - sur le fichier de page", kTexteEntete, "", kIconeErreur));
-    const auto fields = decouper_champs(header, ';');
-    const std::string unit = champ_entete(fields[3]);
-    if (champ_entete(fields[0]) != "page" || champ_entete(fields[1]) != "marge supérieure" ||
-        champ_entete(fields[2]) != "marge intérieure" ||
-        (unit != "données en millimètres" && unit != "données en pixels"))
-        return refus(boite(" Erreur 2 - sur le fichier de page", kTexteEntete, "", kIconeErreur));
-
-    LectureCup result;
-    result.unite = unit == "données en pixels" ? kUnitePixels : kUniteMillimetres;
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        if (std::count(lines[i].begin(), lines[i].end(), ';') != 2) break;
-        const auto f = decouper_champs(lines[i], ';');
-        result.lignes.push_back(
-            {std::string(f[0]),
-             PageException{lire_nombre(f[0]), lire_nombre(f[2]), lire_nombre(f[1])}});
-    }
-    return result;
+    AnalyseCup analyse;
+    pour_chaque_ligne(bytes, [&](std::string_view l) { return analyse.ligne(l); });
+    return analyse.fin();
 }
 
 std::optional<Message> question_unites(std::string_view unite_fichier,
@@ -101,13 +140,13 @@ ChargementCup charger_fichier_cup(const std::filesystem::path& path, std::string
     ChargementCup result;
     std::error_code ec;
     if (path.empty() || !std::filesystem::exists(path, ec)) return result;
-    const std::optional<std::string> bytes = lire_octets(path);
-    if (!bytes) {
+    const std::optional<LectureCup> lu = lire_cup(path);
+    if (!lu) {
         result.message = message_lecture_impossible();
         return result;
     }
     table.vider();
-    const LectureCup read = analyser_contenu_cup(*bytes);
+    const LectureCup& read = *lu;
     if (read.erreur) {
         result.message = read.erreur;
         return result;

@@ -42,7 +42,17 @@ struct Numeroteur {
             return Suite::FichierSuivant;
         }
         Image& P = *page.image;
-        LoadResult stamp = load_png(r.dossier / nom_tampon(p));
+        // Without its stamp the page would be written unnumbered and pass for done.
+        LoadResult stamp = load_png(r.dossier_travail / nom_tampon(p));
+        if (!stamp) {
+            const std::string raison = "Le tampon de numérotation « " + nom_tampon(p) +
+                                       " » n'a pas pu être lu : " + stamp.message;
+            echec(ligne, f.Fichier,
+                  boite_erreur(" Le tampon de numérotation n'a pas pu être lu!",
+                               name + "\r\n" + raison),
+                  raison);
+            return Suite::FichierSuivant;
+        }
         std::optional<DrawingTarget> target;
         target.emplace(P);
         if (!target->active()) {
@@ -52,12 +62,10 @@ struct Numeroteur {
                   "Impossible de dessiner sur l'image");
             return Suite::Fin;
         }
-        if (stamp) {
-            const Image& S = *stamp.image;
-            const Emplacement at = placer_tampon(r.position, t.est_pair() ? 0 : 1, P.width(),
-                                                 P.height(), S.width(), S.height(), r.parametres);
-            P.draw(S, at.x, at.y);
-        }
+        const Image& S = *stamp.image;
+        const Emplacement at = placer_tampon(r.position, t.est_pair() ? 0 : 1, P.width(),
+                                             P.height(), S.width(), S.height(), r.parametres);
+        P.draw(S, at.x, at.y);
         target.reset();
         const std::string output = nom_page_numerotee(p, r.fin);
         const ResultatPage saved = enregistrer_page(P, r.dossier / output, 0);
@@ -111,7 +119,7 @@ void travail_numerotation(Travailleur& t, const ReglagesNumerotation& r) {
 }
 
 Message terminer_numerotation(const ReglagesNumerotation& r) {
-    supprimer_tampons(r.debut, r.fin, r.dossier);
+    if (!r.dossier_travail.empty()) supprimer_tampons(r.debut, r.fin, r.dossier_travail);
     return {Message::Kind::BoiteMessage, " Info", std::string("\n") + kTexteFinNumerotation, "",
             kIconeInformation};
 }

@@ -33,6 +33,11 @@ std::optional<Message> refus_demande(std::optional<std::int64_t> debut, std::siz
         m.instruction = " La numérotation des images est incorrecte 123";
         return m;
     }
+    if (*debut < 0 || *debut > kDebutMaxi) {
+        m.instruction = " La numérotation des images est incorrecte 123";
+        m.texte = kRaisonDebutTropGrand;
+        return m;
+    }
     return std::nullopt;
 }
 

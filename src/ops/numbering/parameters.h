@@ -47,13 +47,21 @@ inline constexpr const char* kGroupePreferencesNumerotation = "Page_Numbering";
 // all five are within theirs.
 std::optional<std::string> valider(const ParametresNumerotation& p);
 
+// The first page number ("Début") has at most 9 digits, in the window's field as on the command
+// line: a run from near the integer limit would never end and would fill the disk with stamps.
+inline constexpr int kChiffresDebutMaxi = 9;
+inline constexpr std::int64_t kDebutMaxi = 999999999;
+inline constexpr const char* kRaisonDebutTropGrand =
+    "le numéro de début a au plus 9 chiffres (999999999 au plus)";
+
 // The value the "Fin" field shows: max(0, debut + rows - 1), and 0 when debut is not given or the
 // list is empty.
 std::int64_t fin_affichee(std::optional<std::int64_t> debut, std::size_t rows);
 
 // The refusal of a numbering request: " La liste ne contient aucun fichier image" for an empty
 // list, " La numérotation des images est incorrecte 123" when debut is not given or when debut and
-// Fin are both 0; nullopt when the request may go on.
+// Fin are both 0, and the same with kRaisonDebutTropGrand as its text when debut is negative or
+// has more than kChiffresDebutMaxi digits; nullopt when the request may go on.
 std::optional<Message> refus_demande(std::optional<std::int64_t> debut, std::size_t rows);
 
 }  // namespace vellumor::numbering

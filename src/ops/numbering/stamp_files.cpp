@@ -153,12 +153,22 @@ ResultatTampons construire_tampons(const PoliceTampon* police, const DemandeTamp
                         folder.string(), "", kIconeErreur});
     if (police == nullptr) return abandon(message_abandon());
 
+    const auto arret_demande = [&d] { return d.arret != nullptr && d.arret->load(); };
+    const auto interrompre = [&] {
+        for (std::int64_t n = d.debut; n <= d.fin; ++n) supprimer(folder / nom_nombre_detoure(n));
+        supprimer(folder / nom_nombre_detoure(0));
+        supprimer_tampons(d.debut, d.fin, folder);
+        result.messages.clear();
+        return abandon(
+            {Message::Kind::Simple, "", kTexteInterruptionTampons, "Erreur", kIconeErreur});
+    };
     const Couleur encre = couleurs_modele(d.modele).encre;
     const std::int64_t nombres = d.fin - d.debut + 1;
     const auto avancer = [&](std::int64_t faits) {
         if (d.avancement) d.avancement(faits, 2 * nombres);
     };
     for (std::int64_t n = d.debut; n <= d.fin; ++n) {
+        if (arret_demande()) return interrompre();
         const std::string text = std::to_string(n);
         auto canvas = dessiner_nombre(*police, text, d.modele);
         if (!canvas) {
@@ -173,6 +183,7 @@ ResultatTampons construire_tampons(const PoliceTampon* police, const DemandeTamp
 
     EtapeB etape{d, result.plus_grand, folder, result.messages};
     for (std::int64_t n = d.debut; n <= d.fin; ++n) {
+        if (arret_demande()) return interrompre();
         LoadResult number = load_png(folder / nom_nombre_detoure(n));
         if (!number) break;
         auto stamp = etape.composer(*number.image);

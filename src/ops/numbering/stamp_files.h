@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -25,7 +26,13 @@ struct DemandeTampons {
     // Told after each number of each of the two passes (numbers alone, then stamps): faits of
     // total steps, total being twice the count of numbers. Called on the building thread.
     std::function<void(std::int64_t faits, std::int64_t total)> avancement = nullptr;
+    // Set from a signal handler to stop the build: every work file made so far is then deleted.
+    const std::atomic<bool>* arret = nullptr;
 };
+
+inline constexpr const char* kTexteInterruptionTampons =
+    "Interruption : les tampons de numérotation n'ont pas été terminés, aucune page n'est "
+    "numérotée";
 
 struct ResultatTampons {
     bool abandon = false;           // no stamp was made; the first message says why
@@ -49,6 +56,8 @@ Rognage rogner_vers_fichier(const Image& picture, Couleur encre, std::string_vie
 // at the end. Without a font (police null) or when a number cannot be drawn the run is abandoned
 // before any stamp. A number whose cut file cannot be read stops the build at that number; a stamp
 // that cannot be made is skipped with its message. Pixels off the glyphs keep the canvas colour.
+// A stop asked through demande.arret abandons the build with kTexteInterruptionTampons and
+// leaves no work file behind.
 ResultatTampons construire_tampons(const PoliceTampon* police, const DemandeTampons& demande,
                                    const std::filesystem::path& folder);
 

@@ -56,8 +56,10 @@ class NumberingRun : public ::testing::Test {
         reglages_.fin = debut + std::int64_t(liste.size()) - 1;
         reglages_.position = position;
         reglages_.dossier = dir_.path() / "Vellumor";
+        reglages_.dossier_travail = dir_.path() / "travail";
+        std::filesystem::create_directories(reglages_.dossier);
         ResultatTampons built = construire_tampons(
-            police(), {reglages_.debut, reglages_.fin, modele_, 5, 5}, reglages_.dossier);
+            police(), {reglages_.debut, reglages_.fin, modele_, 5, 5}, reglages_.dossier_travail);
         EXPECT_FALSE(built.abandon);
         reglages_.taille_tampons = built.taille_empaquetee();
         std::vector<std::string> rows;
@@ -79,7 +81,7 @@ class NumberingRun : public ::testing::Test {
         }
         // Keep the stamps around for the checks, then complete like the main thread does.
         for (std::int64_t n = reglages_.debut; n <= reglages_.fin; ++n)
-            if (auto s = load_png(reglages_.dossier / nom_tampon(n))) stamps_[n] = *s.image;
+            if (auto s = load_png(reglages_.dossier_travail / nom_tampon(n))) stamps_[n] = *s.image;
         return terminer_numerotation(reglages_);
     }
 
@@ -225,22 +227,33 @@ TEST_F(NumberingRun, APageThatCannotBeWrittenIsAFailureNotADone) {
     EXPECT_FALSE(std::filesystem::exists(reglages_.dossier / "Img__2.png"));
 }
 
-TEST_F(NumberingRun, AMissingStampLeavesThePageUnnumberedUnderItsName) {
-    ListeImages liste = pages({1});
+TEST_F(NumberingRun, AMissingStampFailsItsPageInsteadOfWritingItUnnumbered) {
+    ListeImages liste = pages({1, 2});
     reglages_.dossier = dir_.path() / "Vellumor";
-    reglages_.debut = reglages_.fin = 1;
+    reglages_.dossier_travail = dir_.path() / "travail";
+    reglages_.debut = 1;
+    reglages_.fin = 2;
     std::filesystem::create_directories(reglages_.dossier);
-    LignesFixes rows({"page_001.png"});
-    ParametresExecution p{&rows, &rapport_, 1};
+    ASSERT_FALSE(
+        construire_tampons(police(), {1, 2, modele_, 5, 5}, reglages_.dossier_travail).abandon);
+    // What a second run deleting this one's stamps did.
+    std::filesystem::remove(reglages_.dossier_travail / nom_tampon(2));
+    LignesFixes rows({"page_001.png", "page_002.png"});
+    ParametresExecution p{&rows, &rapport_, 2};
     {
         ExecutionLot execution(
             std::move(*repartir_par_parite(liste, constantes_numerotation()).lots), p);
         const ReglagesNumerotation r = reglages_;
         execution.demarrer([r](Travailleur& t) { travail_numerotation(t, r); });
     }
-    Image page = output("Img__1.png");
-    for (int y = 0; y < kH; y += 7)
-        for (int x = 0; x < kW; x += 7) ASSERT_EQ(page.pixel(x, y), kWhite);
+    EXPECT_TRUE(std::filesystem::exists(reglages_.dossier / "Img__1.png"));
+    EXPECT_FALSE(std::filesystem::exists(reglages_.dossier / "Img__2.png"));
+    EXPECT_EQ(rapport_.icones(1).back(), kIconeEchec);
+    EXPECT_EQ(rapport_.entetes().back(), " 2 fichiers (Fichiers traités : 1/2)");
+    bool told = false;
+    for (const Appel& a : rapport_.appels())
+        told |= a.type == Appel::Boite && a.texte.find("Num___2.png") != std::string::npos;
+    EXPECT_TRUE(told);
 }
 
 }  // namespace

@@ -134,5 +134,33 @@ TEST(StampFiles, CutFileIsNamedByTheValueOfTheText) {
     EXPECT_EQ(messages[0].titre, "Erreur");
 }
 
+TEST(StampFiles, WorkFilesAreNewFilesNeverWrittenThroughALink) {
+    test::TempDir dir;
+    const auto folder = dir.path() / "travail";
+    std::filesystem::create_directory(folder);
+    test::write_bytes(dir / "victime.txt", "précieux");
+    std::filesystem::create_symlink(dir / "victime.txt", folder / "Num___Det_1.png");
+    std::filesystem::create_symlink(dir / "victime.txt", folder / "Num___2.png");
+    ResultatTampons r =
+        construire_tampons(police(), {1, 3, ModeleNumero::RectangleNoir, 5, 5}, folder);
+    EXPECT_FALSE(r.abandon);
+    EXPECT_TRUE(r.messages.empty());
+    EXPECT_EQ(test::read_bytes(dir / "victime.txt"), "précieux");
+    EXPECT_FALSE(std::filesystem::is_symlink(folder / "Num___2.png"));
+    EXPECT_EQ(charger(folder / "Num___2.png").width(), r.plus_grand.largeur + 20);
+}
+
+TEST(StampFiles, AStopAskedDuringTheBuildLeavesNoWorkFile) {
+    test::TempDir dir;
+    std::atomic<bool> stop{true};
+    DemandeTampons d{1, 40, ModeleNumero::Anneau, 5, 5};
+    d.arret = &stop;
+    ResultatTampons r = construire_tampons(police(), d, dir.path());
+    EXPECT_TRUE(r.abandon);
+    ASSERT_EQ(r.messages.size(), 1u);
+    EXPECT_EQ(r.messages[0].texte, kTexteInterruptionTampons);
+    EXPECT_TRUE(noms(dir.path()).empty());
+}
+
 }  // namespace
 }  // namespace vellumor::numbering

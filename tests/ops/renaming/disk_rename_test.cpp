@@ -1,8 +1,10 @@
 #include "ops/renaming/disk_rename.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <map>
+#include <regex>
 
 #include "imagelist/list_file.h"
 #include "support/temp_dir.h"
@@ -34,11 +36,19 @@ TEST(DiskRenaming, CycleRoundTripsThroughTheUndoList) {
     EXPECT_EQ(files["b.png"], "A");
     EXPECT_EQ(files["a.png"], "B");
     EXPECT_EQ(files["c.png"], "C");
-    EXPECT_EQ(files["renommage-annuler.txt"],
-              "\xEF\xBB\xBF; Annulation d'un renommage : vellumor-cli renommer --annuler "
-              "FICHIER\r\n; nom d'origine : a.png\r\n" +
-                  (dir / "b.png").string() + "\r\n; nom d'origine : b.png\r\n" +
-                  (dir / "a.png").string() + "\r\n");
+    // Old and new absolute paths, the hidden name each file goes through and its identity.
+    const std::string list = files["renommage-annuler.txt"];
+    const std::regex format(
+        "\xEF\xBB\xBF; Annulation d'un renommage : vellumor-cli renommer --annuler FICHIER\r\n"
+        "; nom d'origine : " +
+        (dir / "a.png").string() +
+        "\r\n; nom temporaire : \\.vellumor-renommage-[0-9]+-0\\.tmp\r\n; fichier : [0-9]+ "
+        "[0-9]+\r\n" +
+        (dir / "b.png").string() + "\r\n; nom d'origine : " + (dir / "b.png").string() +
+        "\r\n; nom temporaire : \\.vellumor-renommage-[0-9]+-1\\.tmp\r\n; fichier : [0-9]+ "
+        "[0-9]+\r\n" +
+        (dir / "a.png").string() + "\r\n");
+    EXPECT_TRUE(std::regex_match(list, format)) << list;
     // The undo list is a list file naming the renamed files.
     const LectureListe listed = lire_fichier_liste(undo);
     ASSERT_TRUE(listed.ok);
@@ -148,6 +158,81 @@ TEST(DiskRenaming, UndoListsAreChecked) {
               "Le fichier « " + (dir / "a.png").string() + " » existe déjà hors de la liste");
     EXPECT_EQ(annuler_renommage(dir / "absent.txt").message,
               "Impossible de lire la liste d'annulation « " + (dir / "absent.txt").string() + " »");
+}
+
+// The undo list brings every file back from any state an interruption can leave, its own runs
+// included: any mix of temporary names with new names, or of temporary names with old names.
+TEST(DiskRenaming, UndoFromEveryPointOfAnInterruption) {
+    // A cycle of three and a shift into a free name.
+    const std::vector<std::pair<std::string, std::string>> names = {
+        {"a.png", "b.png"}, {"b.png", "c.png"}, {"c.png", "a.png"}, {"d.png", "e.png"}};
+    const std::size_t n = names.size();
+    for (int other : {0, 1})  // files not at a temporary name are at: 0 new names, 1 old names
+        for (unsigned hidden = 0; hidden < (1u << n); ++hidden) {
+            TempDir dir;
+            std::vector<EntreeAnnulation> entries;
+            for (std::size_t i = 0; i < n; ++i) {
+                write_bytes(dir / names[i].first, names[i].first);
+                struct stat st {};
+                ::stat((dir / names[i].first).c_str(), &st);
+                entries.push_back({{dir / names[i].first, dir / names[i].second},
+                                   ".vellumor-renommage-1-" + std::to_string(i) + ".tmp",
+                                   std::uint64_t(st.st_dev),
+                                   std::uint64_t(st.st_ino)});
+            }
+            const auto before = folder_contents(dir.path());
+            for (std::size_t i = 0; i < n; ++i)
+                fs::rename(dir / names[i].first, dir / entries[i].temporaire);
+            for (std::size_t i = 0; i < n; ++i)
+                if (!(hidden >> i & 1))
+                    fs::rename(dir / entries[i].temporaire,
+                               other ? dir / names[i].first : dir / names[i].second);
+            write_bytes(dir / "u.txt", contenu_liste_annulation(entries));
+            const auto r = annuler_renommage(dir / "u.txt");
+            ASSERT_TRUE(r.ok) << r.message << " at " << other << "/" << hidden;
+            EXPECT_EQ(folder_contents(dir.path()), before) << other << "/" << hidden;
+        }
+}
+
+TEST(DiskRenaming, ListsNeverReplaceEachOtherAndAStopUndoesEverything) {
+    TempDir dir;
+    for (const char* f : {"a.png", "b.png", "c.png"}) write_bytes(dir / f, f);
+    write_bytes(dir / "renommage-annuler.txt", "une liste plus ancienne");
+    auto r = appliquer_renommage({{dir / "a.png", dir / "x.png"}}, dir / "renommage-annuler.txt");
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_EQ(r.liste, dir / "renommage-annuler-2.txt");
+    EXPECT_EQ(read_bytes(dir / "renommage-annuler.txt"), "une liste plus ancienne");
+
+    const auto before = folder_contents(dir.path());
+    const std::atomic<bool> stop{true};
+    r = appliquer_renommage({{dir / "b.png", dir / "c.png"}, {dir / "c.png", dir / "b.png"}},
+                            dir / "renommage-annuler.txt", &stop);
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.interrompu);
+    EXPECT_EQ(r.message, "Renommage interrompu : aucun fichier n'a été renommé");
+    EXPECT_EQ(folder_contents(dir.path()), before);
+
+    // Two hard links of one file are one file.
+    fs::create_hard_link(dir / "b.png", dir / "lien.png");
+    EXPECT_NE(
+        appliquer_renommage({{dir / "b.png", dir / "y.png"}, {dir / "lien.png", dir / "z.png"}}, {})
+            .message.find("figure deux fois"),
+        std::string::npos);
+}
+
+TEST(DiskRenaming, RelativePathsOfAnUndoListAreTakenFromItsFolder) {
+    TempDir dir;
+    fs::create_directory(dir / "pages");
+    write_bytes(dir / "pages" / "b.png", "A");
+    write_bytes(dir / "pages" / "liste.txt", "\xEF\xBB\xBF; nom d'origine : a.png\r\nb.png\r\n");
+    const fs::path here = fs::current_path();
+    fs::current_path(dir.path());
+    write_bytes(dir / "b.png", "piège");  // what the current folder holds under that name
+    const auto r = annuler_renommage("pages/liste.txt");
+    fs::current_path(here);
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_EQ(read_bytes(dir / "pages" / "a.png"), "A");
+    EXPECT_EQ(read_bytes(dir / "b.png"), "piège");
 }
 
 }  // namespace
