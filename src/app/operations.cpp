@@ -24,7 +24,9 @@ void operation_detourage(FenetrePrincipale& f) {
 void operation_coloriser(FenetrePrincipale& f) {
     Lancer_Colorisation(f);
 }
-void operation_reconstituer(FenetrePrincipale&) {}
+void operation_reconstituer(FenetrePrincipale& f) {
+    Lancer_Reconstitution(f);
+}
 void operation_numeroter(FenetrePrincipale& f) {
     Ouvrir_Numerotation(f);
 }

@@ -189,6 +189,8 @@ TEST_F(FenetreNumerotation, DirectSelectionAsksBeforeReplacingTheList) {
             EXPECT_TRUE(control(kQuitter)->isVisible());
             EXPECT_FALSE(control(kAnnulerNumerotation)->isVisible());
             EXPECT_EQ(fond_barre(), qcouleur(kFondBarreBasAccueil));
+            EXPECT_TRUE(control(kTesterNumeros)->isEnabled());
+            EXPECT_FALSE(control(kEffacerListe)->isEnabled());
             choisir({p2, p1});
             outil(kBarreChargerImages);
             EXPECT_EQ(ligne(0), QStringLiteral("p_1.png"));
@@ -339,6 +341,29 @@ TEST_F(FenetreNumerotation, TheWindowStaysResponsiveWhileTheStampsAreBuilt) {
         << vus.front().toStdString();
     EXPECT_EQ(infos().size(), 1u);
     EXPECT_EQ(titre_colonne(), QStringLiteral(" 100 fichiers (Fichiers traités : 100/100)"));
+}
+
+// Closing window 1 while the stamps are built stops the build; the shutdown waits for it, and the
+// run's work folder goes with the run: nothing is left in the temporary folder.
+TEST_F(FenetreNumerotation, ClosingWindowOneWhileTheStampsAreBuiltLeavesNothingBehind) {
+    std::vector<std::filesystem::path> pages;
+    for (int i = 1; i <= 60; ++i)
+        pages.push_back(ecrire("p_" + std::to_string(i) + ".png", page(8, 8)));
+    lister(pages);
+    Scenario s;
+    s.quand(ouverte, [&] {
+        debut("1");
+        cliquer(kNumeroterImages);
+        fenetre->close();
+    });
+    operation(kNumeroterPages, s);
+    EXPECT_FALSE(ouverte());
+    fenetre->attendre_les_travaux();
+    std::vector<std::string> restes;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(dossier / "tmp"))
+        if (!e.is_directory()) restes.push_back(e.path().string());
+    EXPECT_TRUE(restes.empty()) << restes.front();
+    EXPECT_TRUE(infos().empty());
 }
 
 }  // namespace

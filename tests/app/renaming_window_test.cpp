@@ -206,8 +206,27 @@ TEST_F(FenetreRenommageTest, RenamingOnDiskIsOfferedAndCanBeUndone) {
     }
     EXPECT_EQ(GLB_Fichiers_Images().back().Numero, 12);
 
-    const auto annulation = vellumor::renaming::annuler_renommage(
-        dossier / std::string(vellumor::renaming::kNomListeAnnulation));
+    // A second renaming keeps the first one's undo list and names its own in the question.
+    const std::filesystem::path premiere_liste =
+        dossier / std::string(vellumor::renaming::kNomListeAnnulation);
+    const std::string premiere = read_bytes(premiere_liste);
+    Scenario retour;
+    retour.quand(au_repos, [&] {
+        control_as<QLineEdit>(kPrefixeRenomme)->setText("page_");
+        spin(kNombreChiffres).setValue(3);
+        dialogs.reponses_tache.push_back(Reponse::Oui);
+        dialogs.reponses_tache.push_back(Reponse::Non);
+        cliquer(kRenommer);
+        cliquer(kAnnuler);
+    });
+    ouvrir(kRenommerFichiers, retour);
+    EXPECT_EQ(read_bytes(premiere_liste), premiere);
+    const QString seconde = dialogs.de_genre(Genre::Tache).back().tache.corps;
+    EXPECT_FALSE(seconde.endsWith(q(premiere_liste))) << seconde.toStdString();
+    for (std::size_t k = 0; k < fichiers.size(); ++k)
+        EXPECT_EQ(read_bytes(fichiers[k]), contenus[k]);
+
+    const auto annulation = vellumor::renaming::annuler_renommage(premiere_liste);
     ASSERT_TRUE(annulation.ok) << annulation.message;
     for (std::size_t k = 0; k < fichiers.size(); ++k)
         EXPECT_EQ(read_bytes(fichiers[k]), contenus[k]);

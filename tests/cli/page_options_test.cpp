@@ -124,6 +124,23 @@ TEST(ProgressionTerminal, TimeLeftAndOneLineMessages) {
               "Erreur : Le fichier n'est pas au format UTF8 avec BOM : ligne 1  ligne 2");
 }
 
+TEST(ProgressionTerminal, ControlCharactersOfNamesAreEscaped) {
+    const struct {
+        std::string brut, affiche;
+    } cases[] = {
+        {"page_1.png", "page_1.png"},
+        {"é\x1b[2Jx", "é\\x1B[2Jx"},
+        {std::string("a\0b", 3), "a\\x00b"},
+        {"\x7f\xc2\x9b"
+         "31m",
+         "\\x7F\\xC2\\x9B31m"},
+        {"C:\\x1B", "C:\\\\x1B"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(texte_affichable(c.brut), c.affiche) << c.affiche;
+    EXPECT_EQ(message_sur_une_ligne({Message::Kind::Simple, "", "a\r\nb\tc", "T", 0}),
+              "T : a  b\\x09c");
+}
+
 TEST(ProgressionTerminal, FailureLinesOnErrUnwrittenOnOutHeaderKept) {
     test::TempDir dir;
     std::FILE* out = std::fopen((dir / "out").c_str(), "w");

@@ -45,6 +45,8 @@ Execution executer_cli(const Lancement& lancement) {
         if (drop && (::setgroups(0, nullptr) != 0 || ::setgid(kUtilisateurSansPrivileges) != 0 ||
                      ::setuid(kUtilisateurSansPrivileges) != 0))
             ::_exit(126);
+        if (!lancement.dossier_courant.empty() && ::chdir(lancement.dossier_courant.c_str()) != 0)
+            ::_exit(126);
         for (const auto& [name, value] : lancement.variables)
             ::setenv(name.c_str(), value.c_str(), 1);
         const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);

@@ -29,6 +29,8 @@ struct Lancement {
     // Looked at every few milliseconds while the process runs; the first time it returns true,
     // the process gets SIGINT.
     std::function<bool()> interrompre_quand;
+    // The folder the process starts in; empty: this process's.
+    std::filesystem::path dossier_courant;
     // Environment variables set for the process only.
     std::vector<std::pair<std::string, std::string>> variables;
 };

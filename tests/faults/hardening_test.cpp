@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <map>
 #include <random>
 #include <thread>
@@ -180,6 +181,8 @@ TEST(SlowHardening, SignalsAtEveryStageOfARenaming) {
             }
             ASSERT_EQ(p.pages(), p.originaux) << sig << " after " << after;
         }
+    std::printf("signals during a renaming of 2,000 files: %d undone, %d completed\n", undone,
+                completed);
     EXPECT_GT(undone, 0);
     EXPECT_GT(completed, 0);
 }
@@ -302,6 +305,7 @@ TEST(Hardening, AFirstNumberNearTheIntegerLimitIsRefusedAndCtrlCLeavesNoWorkFile
               std::string::npos)
         << huge.erreurs;
     EXPECT_LT(huge.secondes, 5.0);
+    std::printf("Début 9223372036854775800 refused in %.3f s\n", huge.secondes);
     EXPECT_EQ(executer_cli(numeroter(shared, {pages[0]}, "1000000000")).status, 2);
     const Execution top = executer_cli(numeroter(shared, {pages[0]}, "999999999"));
     EXPECT_EQ(top.status, 0) << top.erreurs;

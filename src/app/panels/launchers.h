@@ -11,6 +11,9 @@ namespace vellumor::app {
 IssuePanneau Lancer_Nettoyage(FenetrePrincipale& f, bool enchaine);
 IssuePanneau Lancer_Detourage(FenetrePrincipale& f, bool enchaine);
 IssuePanneau Lancer_Colorisation(FenetrePrincipale& f);
+// Asks whether to replace a listed set of pages, then opens the reconstitution panel (not when the
+// list stays empty).
+IssuePanneau Lancer_Reconstitution(FenetrePrincipale& f);
 
 // Cleaning, then cropping, then colourising, each opened once the previous one has been left after
 // a completed run; a panel left without a run, or a closed window, ends the chain.

@@ -20,7 +20,7 @@ QString nom_fichier(const std::filesystem::path& p) {
 
 // The list takes the new names; the user may open the folder of the undo list.
 void apres_renommage(FenetrePrincipale& f, const ResultatRenommage& r,
-                     const std::vector<Renommage>& plan, const std::filesystem::path& liste) {
+                     const std::vector<Renommage>& plan) {
     if (!r.ok) {
         Boite_Message(f.dialogs(), texte_utf8(kRenameFailed),
                       QStringLiteral("\n") + QString::fromStdString(r.message), kIconeErreur, &f);
@@ -34,6 +34,8 @@ void apres_renommage(FenetrePrincipale& f, const ResultatRenommage& r,
         if (lignes && int(k) < lignes->topLevelItemCount())
             lignes->topLevelItem(int(k))->setText(0, nom_fichier(plan[k].cible));
     }
+    // The list may have taken another name than the one asked, so as not to replace an earlier one.
+    const std::filesystem::path& liste = r.liste;
     const QString dossier = QString::fromStdString(liste.parent_path().string());
     if (Boite_Message(f.dialogs(), texte_utf8(kRenameDone),
                       QStringLiteral("\n") + texte_utf8(texte_renommage_fait(r.renommes)) +
@@ -65,7 +67,7 @@ void proposer_renommage_disque(FenetrePrincipale& f, const ParametresRenommage& 
         return;
     const std::filesystem::path liste =
         plan.front().source.parent_path() / std::string(kNomListeAnnulation);
-    apres_renommage(f, appliquer_renommage(plan, liste), plan, liste);
+    apres_renommage(f, appliquer_renommage(plan, liste), plan);
 }
 
 }  // namespace vellumor::app

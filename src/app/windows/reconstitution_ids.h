@@ -47,4 +47,33 @@ inline constexpr int kDernierTexteReconstitution = kTexteCoinImpairBasDroit;
 
 inline constexpr int kBarreImageVierge = 99;  // tool bar of the blank-page file dialog
 
+// Captions and texts of the panel (UTF-8, blanks included).
+inline constexpr const char* kLegendeOffsetSuperieur =
+    " Utiliser l'offset supérieur pages paires/impaires";
+inline constexpr const char* kLegendeOffsetReliure =
+    " Utiliser l'offset de reliure pour les pages paires/impaires";
+inline constexpr const char* kLegendeAlignerAGauche =
+    " Aligner toutes les images à gauche (ex. anciens QV) ";
+inline constexpr const char* kUnites[] = {"millimètres", "pixels"};
+inline constexpr const char* kLegendeCadrePaires = " Pages paires ";
+inline constexpr const char* kLegendeCadreImpaires = " Pages impaires ";
+inline constexpr const char* kLegendesCoins[] = {
+    "Position par rapport au point haut gauche", "Position par rapport au point haut droit",
+    "Position par rapport au point bas gauche", "Position par rapport au point bas droit"};
+inline constexpr const char* kLegendeTexteFormat = "Format du fichier de l'image vierge :";
+inline constexpr const char* kLegendesFormats[] = {
+    " Format bulletin KVB N/B 600 dpi ", " Format bulletin KVB couleur 600 dpi ",
+    " Format A4 N/B 600 dpi ",           " Format A4 Gris 600 dpi ",
+    " Format A4 couleur 600 dpi ",       " Sélectionner le fichier "};
+
+inline constexpr const char* kTitreSelectionReconstitution =
+    "Sélectionner les images à reconstituer";
+inline constexpr const char* kTitreFichierImageVierge = "Fichier image vierge";
+inline constexpr const char* kFiltreImages = "Fichiers images|*.png";
+inline constexpr const char* kPngInvalide = " Le fichier n'est pas un Png valide";
+inline constexpr const char* kImageViergeNonDefinie =
+    " Le fichier de l'image vierge n'est pas défini";
+inline constexpr const char* kVoulezVousLaDefinir = "\nVoulez-vous le définir ?";
+inline constexpr const char* kTitreSelectionImageVierge = " Sélection de l'image vierge ";
+
 }  // namespace vellumor::app
