@@ -44,10 +44,6 @@ void FenetrePrincipale::poster(int numero) {
     poster_evenement(this, numero);
 }
 
-void FenetrePrincipale::sur_controle(int numero, std::function<void(TypeEvenement)> action) {
-    controles_[numero] = std::move(action);
-}
-
 void FenetrePrincipale::traiter_controle(int numero, TypeEvenement type) {
     if (Intercepteur panneau = intercepteur_; panneau && panneau(numero, type)) return;
     for (const Lanceur& l : kLanceurs) {
@@ -73,16 +69,8 @@ void FenetrePrincipale::traiter_controle(int numero, TypeEvenement type) {
             QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
             return;
         default:
-            break;
+            return;
     }
-    if (auto it = controles_.find(numero); it != controles_.end() && it->second) {
-        const std::function<void(TypeEvenement)> action = it->second;
-        action(type);
-    }
-}
-
-void FenetrePrincipale::traiter_menu(int item) {
-    if (menu_) menu_(item);
 }
 
 void FenetrePrincipale::customEvent(QEvent* event) {

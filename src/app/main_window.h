@@ -42,16 +42,10 @@ class FenetrePrincipale : public QWidget {
 
     // A control of this window or of an operation panel reports an event.
     void traiter_controle(int numero, TypeEvenement type = TypeEvenement::Clic);
-    // An item of the numbering window's tool bars (0 load a list file, 1 select images).
-    void traiter_menu(int item);
     // Runs action when event numero is posted to this window (the done events of a run); an empty
     // action forgets the event; an action may forget or replace its own event while it runs.
     void sur_evenement(int numero, std::function<void()> action);
     void poster(int numero);
-    // Handlers of controls and tool-bar items that are not window 1's own but reach its loop
-    // outside any operation panel (the numbering window's); an empty action forgets the control.
-    void sur_controle(int numero, std::function<void(TypeEvenement)> action);
-    void sur_menu(std::function<void(int item)> action) { menu_ = std::move(action); }
 
     // Called at shutdown, after the preferences are written and before any widget goes: each one
     // stops its run's workers once the page being written is finished (ExecutionLot::arreter,
@@ -87,8 +81,6 @@ class FenetrePrincipale : public QWidget {
     QFont police_liste_;
     QFont police_liste_soulignee_;
     std::map<int, std::function<void()>> actions_;
-    std::map<int, std::function<void(TypeEvenement)>> controles_;
-    std::function<void(int)> menu_;
     std::map<int, std::function<void()>> attentes_;
     int prochaine_attente_ = 0;
     Intercepteur intercepteur_;

@@ -245,10 +245,11 @@ TEST(Execution, AStopAfterTheFirstFileOfEachRecordLeavesTheOthersUntouched) {
     EXPECT_EQ(message_de_fin(r.fin())->texte, std::string("\n") + kTexteArretees);
     EXPECT_EQ(e.evenements, (std::set<std::int64_t>{kEvenementFinPaire, kEvenementFinImPaire}));
     EXPECT_TRUE(commencees.count(dir / "p1.png") && commencees.count(dir / "p2.png"));
-    EXPECT_EQ(
-        std::count_if(commencees.begin(), commencees.end(),
-                      [&](const auto& f) { return Numero_Fin_Nom(f.stem().string()) % 2 == 0; }),
-        1);  // the even worker took one file: the stop came with it
+    const auto paires = std::count_if(commencees.begin(), commencees.end(), [&](const auto& f) {
+        return Numero_Fin_Nom(f.stem().string()) % 2 == 0;
+    });
+    // The worker that started second took one file: the stop came with it.
+    EXPECT_EQ(std::min<std::ptrdiff_t>(paires, std::ptrdiff_t(commencees.size()) - paires), 1);
     const auto ecrites = r.pages_ecrites();
     EXPECT_EQ(std::set<std::filesystem::path>(ecrites.begin(), ecrites.end()), commencees);
     for (const char* n : noms) {
