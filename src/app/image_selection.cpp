@@ -8,6 +8,7 @@
 #include "app/main_window_ids.h"
 #include "app/message_box.h"
 #include "app/paths.h"
+#include "batch/originaux.h"
 #include "imagelist/image_list.h"
 #include "settings/preferences.h"
 
@@ -22,6 +23,7 @@ void selectionner_images(FenetrePrincipale& f, const QString& titre) {
                                     QStringLiteral("Fichiers images|*.png"), true);
     for (const QString& fichier : choisis) {
         if (fichier.isEmpty()) break;
+        if (est_original_garde(chemin(fichier))) continue;
         liste.push_back(entree_pour(chemin(fichier)));
     }
     if (liste.empty()) {

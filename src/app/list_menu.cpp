@@ -6,6 +6,7 @@
 #include "app/controls.h"
 #include "app/main_window.h"
 #include "app/main_window_ids.h"
+#include "app/originals_menu.h"
 #include "app/panels/panel.h"
 #include "app/pdf_export.h"
 #include "imagelist/image_list.h"
@@ -16,6 +17,9 @@ namespace vellumor::app {
 const std::vector<EntreeMenuListe>& entrees_menu_liste() {
     static const std::vector<EntreeMenuListe> entrees = {
         {texte_utf8(pdf::kMenuCaption), liste_au_repos, exporter_liste_en_pdf},
+        {kMenuAfficherPage, page_courante_disponible, afficher_page_courante},
+        {kMenuRestaurer, originaux_disponibles, restaurer_originaux},
+        {kMenuSupprimerOriginaux, originaux_disponibles, supprimer_originaux},
     };
     return entrees;
 }
@@ -44,6 +48,8 @@ void installer_menu_liste(FenetrePrincipale& f) {
         }
         menu.exec(liste->viewport()->mapToGlobal(ou));
     });
+    QObject::connect(liste, &QTreeWidget::itemDoubleClicked, &f,
+                     [&f](QTreeWidgetItem*, int) { afficher_page_courante(f); });
 }
 
 }  // namespace vellumor::app

@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "batch/originaux.h"
+
 namespace vellumor {
 namespace {
 
@@ -21,6 +23,10 @@ bool memes_noms(const std::string& a, const std::string& b, bool sans_casse) {
 
 Progression& Travailleur::progression() {
     return *run_.p_.progression;
+}
+
+Originaux* Travailleur::originaux() const {
+    return run_.p_.originaux;
 }
 
 VerrouExecution Travailleur::verrou() {
@@ -198,9 +204,16 @@ ResultatPage enregistrer_page(const Image& image, const std::filesystem::path& d
 }
 
 ResultatPage enregistrer_sur_source(const PageEnCours& page, int profondeur) {
-    ReplaceOptions options;
-    options.expected = page.identite_source;
-    return enregistrer_page(page.image, page.source, profondeur, options);
+    Originaux* originaux = page.travailleur.originaux();
+    if (!originaux) {
+        ReplaceOptions options;
+        options.expected = page.identite_source;
+        return enregistrer_page(page.image, page.source, profondeur, options);
+    }
+    ResultatPage r = enregistrer_page(page.image, page.source, profondeur,
+                                      originaux->options(page.identite_source));
+    if (r.issue == IssueFichier::Ecrit) originaux->noter_resultat(page.source);
+    return r;
 }
 
 void travail_standard(Travailleur& t, const EtapeFichier& etape) {

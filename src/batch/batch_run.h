@@ -20,6 +20,7 @@
 namespace vellumor {
 
 class ExecutionLot;
+class Originaux;
 class Travailleur;
 
 // Proof that the caller holds its run's mutex: only Travailleur::verrou() makes one, and the
@@ -61,6 +62,8 @@ class Travailleur {
     std::int64_t compter_fichier(const VerrouExecution& v);
     // Sets a row's icon; ignored for a row < 0.
     void icone(const VerrouExecution& v, std::int64_t ligne, int icone);
+    // Where the run keeps the files it replaces, or nullptr.
+    Originaux* originaux() const;
     // Row count remembered by debuter_entete().
     std::int64_t lignes_depart() const { return lignes_depart_; }
 
@@ -89,6 +92,8 @@ struct ParametresExecution {
     Progression* progression = nullptr;   // must outlive the run
     std::int64_t nombre_fichiers = 0;     // n of the header: the files of the image list
     TexteEntete texte_entete = texte_progression;
+    // Keeps each page's file before a result replaces it; none: nothing kept. Must outlive the run.
+    Originaux* originaux = nullptr;
 };
 
 // One run of an operation: its two job records, its registered mutex, the processed-files counter
@@ -195,7 +200,7 @@ ResultatPage enregistrer_page(const Image& image, const std::filesystem::path& d
                               int profondeur, const ReplaceOptions& options = {});
 
 // The page's image written over its source, only while the source is still the file it was read
-// from.
+// from; the run's originals keep the source first.
 ResultatPage enregistrer_sur_source(const PageEnCours& page, int profondeur);
 
 // The worker body shared by cleaning, cropping and colourising. An empty record posts its done

@@ -11,6 +11,8 @@ int commande_reconstituer(const std::vector<std::string>& args);
 int commande_tester(const std::vector<std::string>& args);
 int commande_renommer(const std::vector<std::string>& args);
 int commande_pdf(const std::vector<std::string>& args);
+int commande_restaurer(const std::vector<std::string>& args);
+int commande_originaux(const std::vector<std::string>& args);
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> all = {
@@ -26,6 +28,9 @@ const std::vector<Command>& commands() {
         {"renommer", "compose les noms d'une suite numérotée, et renomme avec --appliquer",
          commande_renommer},
         {"pdf", "écrit les pages en un seul document PDF prêt pour l'impression", commande_pdf},
+        {"restaurer", "remet les pages d'avant la dernière opération (originaux gardés)",
+         commande_restaurer},
+        {"originaux", "liste ou supprime les originaux gardés d'un dossier", commande_originaux},
     };
     return all;
 }

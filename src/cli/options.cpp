@@ -7,6 +7,8 @@
 #include <set>
 #include <system_error>
 
+#include "batch/originaux.h"
+
 namespace vellumor::cli {
 namespace {
 
@@ -205,7 +207,8 @@ std::vector<std::filesystem::path> developper_dossiers(
         }
         std::vector<std::filesystem::path> pages;
         for (const auto& e : std::filesystem::directory_iterator(f, ec))
-            if (e.is_regular_file(ec) && est_png(e.path())) pages.push_back(e.path());
+            if (e.is_regular_file(ec) && est_png(e.path()) && !est_original_garde(e.path()))
+                pages.push_back(e.path());
         // Directory order is the file system's; sorted, the result is the same everywhere.
         std::sort(pages.begin(), pages.end());
         fichiers.insert(fichiers.end(), pages.begin(), pages.end());

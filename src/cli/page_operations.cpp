@@ -1,5 +1,6 @@
 #include "cli/page_operations.h"
 
+#include "batch/originaux.h"
 #include "ops/cleaning/cleaning_constants.h"
 #include "ops/cleaning/cleaning_worker.h"
 #include "ops/colourising/colourising_constants.h"
@@ -11,12 +12,14 @@ namespace vellumor::cli {
 
 OperationPages operation_nettoyage(std::uint32_t masque) {
     return {cleaning::constantes_lots(), cleaning::travail_nettoyage(masque),
-            std::string(cleaning::kCompletionText), std::string(cleaning::kBannerTitle)};
+            std::string(cleaning::kCompletionText), std::string(cleaning::kBannerTitle),
+            kOperationNettoyage};
 }
 
 OperationPages operation_detourage() {
     return {cropping::constantes_lots(), cropping::travail_detourage(),
-            std::string(cropping::kCompletionText), std::string(cropping::kBannerTitle)};
+            std::string(cropping::kCompletionText), std::string(cropping::kBannerTitle),
+            kOperationDetourage};
 }
 
 OperationPages operation_colorisation() {

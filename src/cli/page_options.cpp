@@ -4,8 +4,9 @@
 #include <set>
 #include <system_error>
 
-#include "common/regular_file.h"
+#include "batch/originaux.h"
 #include "cli/terminal_progress.h"
+#include "common/regular_file.h"
 #include "imagelist/list_file.h"
 #include "ops/cleaning/cleaning_constants.h"
 
@@ -83,6 +84,10 @@ void options_pages(TableOptions& table, OptionsPages& o, bool avec_masque) {
                  "ligne, « ; » en tête d'une ligne de commentaire)",
                  o.liste);
     table.drapeau({"--silencieux"}, "n'affiche que les échecs", o.silencieux);
+    table.drapeau({"--sans-originaux"},
+                  std::string("ne garde pas les fichiers remplacés dans « ") + kDossierOriginaux +
+                      " »\n(vellumor-cli restaurer ne pourra pas les remettre)",
+                  o.sans_originaux);
 }
 
 AnalyseOptions analyser_options(const std::vector<std::string>& args, bool avec_masque) {
@@ -126,6 +131,11 @@ ListeOuErreur construire_liste(const OptionsPages& options) {
         const std::filesystem::path cle = std::filesystem::weakly_canonical(e.Fichier, ec);
         if (!vus.insert(ec ? e.Fichier : cle).second) {
             r.erreur = "Le fichier " + e.Fichier.string() + " est donné plusieurs fois";
+            return r;
+        }
+        if (est_original_garde(e.Fichier)) {
+            r.erreur = "Le fichier " + e.Fichier.string() +
+                       " est un original gardé : vellumor-cli restaurer le remet en place";
             return r;
         }
     }

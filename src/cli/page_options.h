@@ -17,6 +17,7 @@ struct OptionsPages {
     std::optional<std::filesystem::path> liste;   // --liste FICHIER.txt
     std::uint32_t masque = 1;                     // --masque N or --motifs, low seven bits
     bool silencieux = false;
+    bool sans_originaux = false;  // --sans-originaux: the replaced files are not kept
     bool aide = false;
 };
 
@@ -26,7 +27,7 @@ struct AnalyseOptions {
 };
 
 // Adds to table the options of the page commands, bound to o: --masque and --motifs when
-// avec_masque, --liste, --silencieux.
+// avec_masque, --liste, --silencieux, --sans-originaux.
 void options_pages(TableOptions& table, OptionsPages& o, bool avec_masque);
 
 // Reads the arguments after the command name. avec_masque accepts --masque N (decimal, kept to its

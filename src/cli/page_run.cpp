@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "batch/originaux.h"
 #include "cli/signals.h"
 #include "cli/terminal_progress.h"
 #include "imagelist/repartition_parite.h"
@@ -19,7 +20,7 @@ std::vector<std::string> noms_des_lignes(const ListeImages& liste) {
 
 // One operation over the list; false when some file failed.
 bool executer_operation(const ListeImages& liste, const LignesFixes& lignes,
-                        const OperationPages& op, bool silencieux) {
+                        const OperationPages& op, bool silencieux, bool garder_originaux) {
     ProgressionTerminal progression(stdout, stderr, std::int64_t(liste.size()),
                                     isatty(STDERR_FILENO) != 0, silencieux);
     Repartition r = repartir_par_parite(liste, op.lots);
@@ -31,6 +32,8 @@ bool executer_operation(const ListeImages& liste, const LignesFixes& lignes,
     p.lignes = &lignes;
     p.progression = &progression;
     p.nombre_fichiers = std::int64_t(liste.size());
+    std::optional<Originaux> originaux;
+    if (garder_originaux && op.originaux) p.originaux = &originaux.emplace(op.originaux);
     ExecutionLot run(std::move(*r.lots), p);
     if (!run.demarrer(op.travail)) {
         std::fprintf(stderr, "Impossible de démarrer les deux fils de traitement\n");
@@ -70,7 +73,7 @@ std::string texte_interruption(std::int64_t traites, std::int64_t total) {
 }
 
 int executer_pages(const ListeImages& liste, const std::vector<OperationPages>& operations,
-                   bool silencieux) {
+                   bool silencieux, bool garder_originaux) {
     GardeSignaux signaux;
     const LignesFixes lignes(noms_des_lignes(liste));
     bool tout = true;
@@ -80,7 +83,7 @@ int executer_pages(const ListeImages& liste, const std::vector<OperationPages>& 
             std::printf("Étape %zu sur %zu : %s\n", i + 1, operations.size(), op.etape.c_str());
             std::fflush(stdout);
         }
-        tout = executer_operation(liste, lignes, op, silencieux) && tout;
+        tout = executer_operation(liste, lignes, op, silencieux, garder_originaux) && tout;
         if (interruption_demandee().load()) return 1;
     }
     return tout ? 0 : 1;
@@ -96,7 +99,7 @@ int commande_pages(const std::vector<std::string>& args, const DescriptionComman
     for (const std::string& f : a.operandes) o.fichiers.emplace_back(f);
     const ListeOuErreur l = construire_liste(o);
     if (!l.erreur.empty()) return erreur_usage(d.nom, l.erreur);
-    return executer_pages(l.liste, operations(o), o.silencieux);
+    return executer_pages(l.liste, operations(o), o.silencieux, !o.sans_originaux);
 }
 
 }  // namespace vellumor::cli

@@ -16,6 +16,9 @@ struct OperationPages {
     ExecutionLot::Travail travail;
     std::string texte_fin;  // "Les opérations de détourage sont terminées"
     std::string etape;      // "Détourage des images": the step a chain of operations is at
+    // The name of the run folders that keep the files it replaces (kOperationNettoyage); none
+    // for an operation that writes other files.
+    const char* originaux = nullptr;
 };
 
 // "Traitement interrompu : 3 fichiers traités sur 12": what an interrupted run says instead of its
@@ -26,10 +29,11 @@ std::string texte_interruption(std::int64_t traites, std::int64_t total);
 // reports on stdout/stderr (progress bar when stderr is a terminal). SIGINT and SIGTERM stop the
 // workers before their next file and no further operation starts; the pages being written are
 // finished, and the run ends on texte_interruption instead of the completion text. A chain of
-// operations says which step it is at. Returns 0 when every file was processed by every
-// operation, else 1.
+// operations says which step it is at. Each operation that replaces its pages keeps them first,
+// unless garder_originaux is false. Returns 0 when every file was processed by every operation,
+// else 1.
 int executer_pages(const ListeImages& liste, const std::vector<OperationPages>& operations,
-                   bool silencieux);
+                   bool silencieux, bool garder_originaux = true);
 
 using FabriqueOperations = std::function<std::vector<OperationPages>(const OptionsPages&)>;
 

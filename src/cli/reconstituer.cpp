@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "batch/originaux.h"
 #include "batch/progress.h"
 #include "cli/command.h"
 #include "cli/options.h"
@@ -196,7 +197,9 @@ int commande_reconstituer(const std::vector<std::string>& args) {
     interruption = 0;
     const auto ancien_int = std::signal(SIGINT, sur_interruption);
     const auto ancien_term = std::signal(SIGTERM, sur_interruption);
+    std::optional<Originaux> originaux;
     rc::Reconstitution run(liste.liste, o.parametres, exceptions, lignes, progression);
+    if (!o.pages.sans_originaux) run.garder_originaux(&originaux.emplace(kOperationReconstitution));
     if (const auto refus = run.demarrer()) {
         std::fprintf(stderr, "%s\n", message_sur_une_ligne(*refus).c_str());
         std::signal(SIGINT, ancien_int);

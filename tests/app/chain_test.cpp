@@ -2,6 +2,7 @@
 
 #include "app/startup.h"
 #include "batch/mutex_registry.h"
+#include "batch/originaux.h"
 #include "panel_fixture.h"
 #include "settings/preferences.h"
 
@@ -138,8 +139,8 @@ TEST(FermetureEnCours, TheWindowGoesAtOnceAndTheProgramEndsOnceThePagesBeingWrit
     EXPECT_GE(coupees, 1);
     EXPECT_LT(coupees, 24);  // the workers stopped before their next files
     size_t dans_le_dossier = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(pages.path()))
-        ++dans_le_dossier;
+    for (const auto& e : std::filesystem::directory_iterator(pages.path()))
+        dans_le_dossier += e.path().filename() != kDossierOriginaux;
     EXPECT_EQ(dans_le_dossier, fichiers.size());  // no temporary file left behind
     session.reset();
     GLB_Preferences() = Preferences{};

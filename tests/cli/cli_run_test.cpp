@@ -9,6 +9,7 @@
 #include <csignal>
 #include <thread>
 
+#include "batch/originaux.h"
 #include "batch/png_io.h"
 #include "support/png_fixtures.h"
 #include "support/temp_dir.h"
@@ -75,8 +76,12 @@ bool contient(const std::string& texte, const std::string& morceau) {
     return texte.find(morceau) != std::string::npos;
 }
 
+// The originals a run keeps beside the pages are no stray file.
 std::size_t nombre_fichiers(const test::TempDir& dir) {
-    return std::size_t(std::distance(std::filesystem::directory_iterator(dir.path()), {}));
+    std::size_t n = 0;
+    for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+        n += e.path().filename() != kDossierOriginaux;
+    return n;
 }
 
 TEST(CliDetourer, CropsEveryPageReportsAndExitsZero) {

@@ -10,6 +10,8 @@
 #include <cstring>
 #include <random>
 
+#include "batch/originaux.h"
+
 namespace vellumor::faults {
 
 test::PngFile page_avec_marges(int width, int height, unsigned seed) {
@@ -38,7 +40,7 @@ std::vector<std::string> noms_png(const std::filesystem::path& folder) {
 std::vector<std::string> noms(const std::filesystem::path& folder) {
     std::vector<std::string> found;
     for (const auto& e : std::filesystem::directory_iterator(folder))
-        found.push_back(e.path().filename().string());
+        if (e.path().filename() != kDossierOriginaux) found.push_back(e.path().filename().string());
     std::sort(found.begin(), found.end());
     return found;
 }

@@ -15,7 +15,7 @@ test::PngFile page_avec_marges(int width, int height, unsigned seed);
 // The names a shell pattern "*.png" would give in folder: not hidden, ending in .png in any case.
 std::vector<std::string> noms_png(const std::filesystem::path& folder);
 
-// Every name in folder, sorted.
+// Every name in folder but the folder of the originals kept beside the pages, sorted.
 std::vector<std::string> noms(const std::filesystem::path& folder);
 
 // A small tmpfs mounted on a fresh folder for the life of the object; mounted() is false (with the

@@ -120,7 +120,7 @@ void PanneauLot::lancer_travailleurs() {
         return;
     }
     if (!lancer(std::make_unique<WindowBatchRun>(f_, std::move(*r->lots), d_.evenement_verification,
-                                                 d_.travail()))) {
+                                                 d_.travail(), d_.originaux))) {
         reactiver();
         Boite_Simple(f_.dialogs(), d_.titre_erreur,
                      QStringLiteral("Impossible de démarrer les deux fils de traitement"),

@@ -22,6 +22,9 @@ struct DescriptionLot {
     bool demarre_seul = false;       // posts a click on its start button when it opens
     bool efface_liste_vide = false;  // clears the list before selecting into an empty one
     std::function<ExecutionLot::Travail()> travail;  // the workers' body, made at each start
+    // Names the run folders that keep the pages it replaces (kOperationNettoyage); none when
+    // it writes other files.
+    const char* originaux = nullptr;
 };
 
 // The description of an operation from its constants; the caller sets the rest.

@@ -5,6 +5,7 @@
 #include "app/main_window_ids.h"
 #include "app/panels/launchers.h"
 #include "app/themed_button.h"
+#include "batch/originaux.h"
 #include "ops/cleaning/cleaning_constants.h"
 #include "ops/cleaning/cleaning_worker.h"
 #include "settings/preferences.h"
@@ -24,6 +25,7 @@ DescriptionLot description() {
                                    kCheckEvent, constantes_lots());
     d.fond_barre = kBottomBarColour;
     d.efface_liste_vide = true;
+    d.originaux = kOperationNettoyage;
     d.travail = [] { return travail_nettoyage(std::uint32_t(Masque_Nettoyage() & kPatternBits)); };
     return d;
 }

@@ -1,4 +1,5 @@
 #include "app/panels/launchers.h"
+#include "batch/originaux.h"
 #include "ops/cropping/cropping_constants.h"
 #include "ops/cropping/cropping_worker.h"
 
@@ -11,6 +12,7 @@ DescriptionLot description() {
                                    kCheckEvent, constantes_lots());
     d.demarre_seul = true;
     d.efface_liste_vide = true;
+    d.originaux = kOperationDetourage;
     d.travail = [] { return travail_detourage(); };
     return d;
 }

@@ -493,6 +493,7 @@ void PanneauReconstitution::lancer_reconstitution() {
     montrer(kQuitter, false);
     activer(kReconstituer, false);
     activer(kAjouterExceptions, false);
+    activer(kSupprimerExceptions, false);  // the run list must not change while it is searched
     definir_reconstitution_en_cours(true);
     activer_parametres(false);
     activer(kCorps, false);
@@ -555,6 +556,7 @@ void PanneauReconstitution::terminer(bool avec_message) {
     activer_parametres(true);
     activer(kReconstituer, true);
     activer(kAjouterExceptions, true);
+    activer(kSupprimerExceptions, !exceptions::GLB_Exceptions_Liste().empty());
     activer(kAnnuler, true);
     montrer(kAnnuler, false);
     montrer(kQuitter, true);

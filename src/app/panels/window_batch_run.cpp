@@ -6,8 +6,10 @@
 namespace vellumor::app {
 namespace {
 
-ParametresExecution parametres(const ListeLignes& lignes, Progression& progression) {
+ParametresExecution parametres(const ListeLignes& lignes, Progression& progression,
+                               std::optional<Originaux>& originaux) {
     ParametresExecution p;
+    if (originaux) p.originaux = &*originaux;
     p.lignes = &lignes;
     p.progression = &progression;
     p.nombre_fichiers = std::int64_t(GLB_Fichiers_Images().size());
@@ -17,13 +19,14 @@ ParametresExecution parametres(const ListeLignes& lignes, Progression& progressi
 }  // namespace
 
 WindowBatchRun::WindowBatchRun(FenetrePrincipale& f, PaireLots lots, int evenement_verification,
-                               ExecutionLot::Travail travail)
+                               ExecutionLot::Travail travail, const char* originaux)
     : f_(f),
       evenements_{evenement(lots.pair), evenement(lots.impair), evenement_verification},
       travail_(std::move(travail)),
       lignes_(lignes_de_la_liste(f)),
       progression_(f),
-      lot_(std::move(lots), parametres(lignes_, progression_)) {}
+      originaux_(originaux ? std::optional<Originaux>(std::in_place, originaux) : std::nullopt),
+      lot_(std::move(lots), parametres(lignes_, progression_, originaux_)) {}
 
 WindowBatchRun::~WindowBatchRun() {
     for (int n : evenements_) f_.sur_evenement(n, {});

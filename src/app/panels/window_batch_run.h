@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "app/panels/run.h"
 #include "app/window_progress.h"
 #include "batch/batch_run.h"
+#include "batch/originaux.h"
 
 namespace vellumor::app {
 
@@ -16,8 +18,9 @@ class FenetrePrincipale;
 class WindowBatchRun : public Run {
   public:
     // lots carry their done events; evenement_verification is the check event the run posts itself.
+    // originaux, when given, names the run folders that keep each page before it is replaced.
     WindowBatchRun(FenetrePrincipale& f, PaireLots lots, int evenement_verification,
-                   ExecutionLot::Travail travail);
+                   ExecutionLot::Travail travail, const char* originaux = nullptr);
     ~WindowBatchRun() override;
 
     bool start() override;
@@ -34,6 +37,7 @@ class WindowBatchRun : public Run {
     int fins_ = 0;  // workers that have posted their done event
     LignesFixes lignes_;
     ProgressionFenetre progression_;
+    std::optional<Originaux> originaux_;
     ExecutionLot lot_;  // declared last: its threads end before the rest goes
 };
 

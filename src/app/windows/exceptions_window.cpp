@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QScreen>
 #include <QTreeWidget>
+#include <algorithm>
 #include <string>
 
 #include "app/champ_numerique.h"
@@ -141,15 +142,16 @@ FenetreExceptions::FenetreExceptions(FenetrePrincipale& f) : QDialog(&f), f_(f) 
                         kHauteurExceptions - retrait->y() - 75);
     connect(liste_, &QTreeWidget::itemSelectionChanged, this, [this] { montrer_selection(); });
 
+    // The three boxes in one column right of the widest caption, so that no caption is covered.
     QLabel* page = texte(kTextePage, texte_utf8(kLegendePage), 275, 20);
-    ChampNumerique* s_page =
-        champ(kPage, kPageMin, kPageMax, page->geometry().right() + 1, page->y());
     QLabel* haut = texte(kTexteOffsetYPage, texte_utf8(kLegendeOffsetYPage), 275, page->y() + 35);
-    ChampNumerique* s_haut = champ(kOffsetYPage, int(-1000), 1000, s_page->x(), haut->y());
-    texte(kUniteOffsetSuperieur, unite_panneau(), s_haut->geometry().right() + 1 + 15, haut->y());
     QLabel* reliure =
         texte(kTexteOffsetXPage, texte_utf8(kLegendeOffsetXPage), 275, page->y() + 70);
-    ChampNumerique* s_reliure = champ(kOffsetXPage, -1000, 1000, s_page->x(), reliure->y());
+    const int x_champs = 275 + std::max({page->width(), haut->width(), reliure->width()});
+    champ(kPage, kPageMin, kPageMax, x_champs, page->y());
+    ChampNumerique* s_haut = champ(kOffsetYPage, -1000, 1000, x_champs, haut->y());
+    texte(kUniteOffsetSuperieur, unite_panneau(), s_haut->geometry().right() + 1 + 15, haut->y());
+    ChampNumerique* s_reliure = champ(kOffsetXPage, -1000, 1000, x_champs, reliure->y());
     texte(kUniteOffsetReliure, unite_panneau(), s_reliure->geometry().right() + 1 + 15,
           reliure->y());
 

@@ -2,6 +2,7 @@
 
 #include "batch/image.h"
 #include "batch/lot_fichiers.h"
+#include "batch/originaux.h"
 #include "batch/png_io.h"
 #include "ops/reconstitution/format.h"
 #include "ops/reconstitution/page_vierge.h"
@@ -52,6 +53,7 @@ struct Reconstitution::Etat {
     const ListeLignes& lignes;
     Progression& progression;
     const std::atomic<int>* format;
+    Originaux* originaux = nullptr;
     std::optional<ExecutionLot> execution;
     std::atomic<bool> page_vierge_impossible{false};
     std::atomic<bool> arret{false};
@@ -150,8 +152,11 @@ bool Reconstitution::Etat::reconstituer_fichier(Travailleur& t, Ouvrier ouvrier,
     // Through a temporary file: a failed save leaves the source as it was, marked and not counted.
     ReplaceOptions options;
     options.expected = page.identity;
+    if (t.originaux()) options = t.originaux()->options(page.identity);
     const ResultatPage enregistre =
         enregistrer_page(vierge, source, profondeur_sauvegarde(format_courant()), options);
+    if (t.originaux() && enregistre.issue == IssueFichier::Ecrit)
+        t.originaux()->noter_resultat(source);
     if (i + 1 < t.lot().Fichiers.size()) blanchir(vierge);
     auto v = t.verrou();
     t.icone(v, ligne, enregistre.icone);
@@ -172,6 +177,10 @@ Reconstitution::~Reconstitution() {
     attendre();
 }
 
+void Reconstitution::garder_originaux(Originaux* originaux) {
+    etat_->originaux = originaux;
+}
+
 std::optional<Message> Reconstitution::demarrer() {
     Etat& e = *etat_;
     const RepartitionNoms r = repartir_par_dernier_chiffre(e.liste);
@@ -185,6 +194,7 @@ std::optional<Message> Reconstitution::demarrer() {
     p.lignes = &e.lignes;
     p.progression = &e.progression;
     p.nombre_fichiers = std::int64_t(e.liste.size());
+    p.originaux = e.originaux;
     p.texte_entete = [](std::int64_t n, std::int64_t k, std::int64_t m) {
         return entete_progression(base_entete(std::size_t(n)), k, std::size_t(m));
     };

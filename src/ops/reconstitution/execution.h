@@ -48,6 +48,9 @@ class Reconstitution {
     // instead when a name does not end in a digit (nothing is started then), or a plain "Erreur"
     // message when no thread could be started. Called once.
     std::optional<Message> demarrer();
+    // Before demarrer: keeps each source in originaux before its page replaces it (originaux
+    // must outlive the run).
+    void garder_originaux(Originaux* originaux);
     // Asks both workers to stop before their next file; the pages being written are finished.
     void arreter();
     // Waits at most d for both workers to end; true when they have (or nothing was started).

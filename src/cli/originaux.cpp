@@ -1,0 +1,106 @@
+#include "batch/originaux.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/options.h"
+
+namespace vellumor::cli {
+namespace {
+
+const DescriptionCommande kRestaurer = {
+    "restaurer",
+    "[DOSSIER]",
+    "Remet les pages de DOSSIER (le dossier courant sans argument) telles qu'elles étaient avant\n"
+    "la dernière opération qui les a remplacées (nettoyage, détourage, reconstitution), à partir\n"
+    "des originaux gardés dans « Originaux Vellumor ». Appelée de nouveau, remonte d'une "
+    "opération.\nUne page modifiée depuis l'opération n'est pas restaurée.",
+    "",
+    "toutes les pages de la dernière opération sont remises",
+    "une page au moins n'a pas été remise, ou aucun original n'est gardé",
+};
+
+const DescriptionCommande kOriginaux = {
+    "originaux",
+    "[OPTIONS] [DOSSIER]",
+    "Liste les opérations dont les originaux sont gardés dans « Originaux Vellumor » pour les\n"
+    "pages de DOSSIER (le dossier courant sans argument), de la plus ancienne à la plus récente.",
+    "",
+    "liste affichée, ou originaux supprimés",
+    "les originaux n'ont pas pu être supprimés",
+};
+
+std::string texte_pages(std::size_t n) {
+    return std::to_string(n) + (n > 1 ? " pages" : " page");
+}
+
+// The folder operand, or the current folder; nothing after a usage error (status in fin).
+std::optional<std::filesystem::path> dossier_de(const Arguments& a, const DescriptionCommande& d,
+                                                int& fin) {
+    if (a.operandes.size() > 1) {
+        fin = erreur_usage(d.nom, "Un seul dossier à la fois");
+        return std::nullopt;
+    }
+    const std::filesystem::path dossier = a.operandes.empty() ? "." : a.operandes[0];
+    std::error_code ec;
+    if (!std::filesystem::is_directory(dossier, ec)) {
+        fin = erreur_usage(d.nom, "« " + dossier.string() + " » n'est pas un dossier");
+        return std::nullopt;
+    }
+    return std::filesystem::absolute(dossier, ec).lexically_normal();
+}
+
+}  // namespace
+
+int commande_restaurer(const std::vector<std::string>& args) {
+    TableOptions table;
+    Arguments a;
+    if (const auto fin = lire_arguments(args, kRestaurer, table, a)) return *fin;
+    int fin = 0;
+    const auto dossier = dossier_de(a, kRestaurer, fin);
+    if (!dossier) return fin;
+    const Restauration r = restaurer_derniere(*dossier);
+    if (r.aucune) {
+        std::fprintf(stderr, "Aucun original gardé pour les pages de %s\n", dossier->c_str());
+        return 1;
+    }
+    for (const std::string& refus : r.refus) std::fprintf(stderr, "%s\n", refus.c_str());
+    std::printf("%s du %s : %s remise%s en place sur %zu\n", r.execution.operation.c_str(),
+                date_lisible(r.execution.date).c_str(),
+                texte_pages(std::size_t(r.restaurees)).c_str(), r.restaurees > 1 ? "s" : "",
+                r.execution.pages.size());
+    return r.refus.empty() ? 0 : 1;
+}
+
+int commande_originaux(const std::vector<std::string>& args) {
+    bool purger = false;
+    TableOptions table;
+    table.drapeau({"--purger"}, "supprime tous les originaux gardés pour ces pages", purger);
+    Arguments a;
+    if (const auto fin = lire_arguments(args, kOriginaux, table, a)) return *fin;
+    int fin = 0;
+    const auto dossier = dossier_de(a, kOriginaux, fin);
+    if (!dossier) return fin;
+    if (purger) {
+        std::string erreur;
+        const std::optional<int> n = purger_originaux(*dossier, erreur);
+        if (!n) {
+            std::fprintf(stderr, "%s\n", erreur.c_str());
+            return 1;
+        }
+        std::printf("%d opération%s supprimée%s\n", *n, *n > 1 ? "s" : "", *n > 1 ? "s" : "");
+        return 0;
+    }
+    const std::vector<ExecutionGardee> executions = executions_gardees(*dossier);
+    if (executions.empty())
+        std::printf("Aucun original gardé pour les pages de %s\n", dossier->c_str());
+    for (const ExecutionGardee& e : executions)
+        std::printf("%s du %s : %s (%s)\n", e.operation.c_str(), date_lisible(e.date).c_str(),
+                    texte_pages(e.pages.size()).c_str(), e.dossier.filename().c_str());
+    return 0;
+}
+
+}  // namespace vellumor::cli
