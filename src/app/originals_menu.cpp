@@ -69,7 +69,7 @@ void restaurer_originaux(FenetrePrincipale& f) {
     if (!d.execution) return;
     const QString question =
         QStringLiteral(
-            "Remettre les pages telles qu'elles étaient avant l'opération « %1 » du "
+            "Remettre les pages telles qu'elles étaient avant l'opération «\u00A0%1\u00A0» du "
             "%2 ?\r\n%3 seront remplacées par leurs originaux gardés.")
             .arg(QString::fromStdString(d.execution->operation),
                  QString::fromStdString(date_lisible(d.execution->date)), texte_pages(d.pages));
@@ -83,7 +83,10 @@ void restaurer_originaux(FenetrePrincipale& f) {
         restaurees += r.restaurees;
         for (const std::string& t : r.refus) refus << QString::fromStdString(t);
     }
-    remplir_lignes(f);
+    // The rows stay; their marks of the undone run go.
+    if (QTreeWidget* lignes = f.liste())
+        for (int i = 0; i < lignes->topLevelItemCount(); ++i)
+            definir_icone_ligne(f, i, kIconeNeutre);
     QString texte = QStringLiteral("%1 remise%2 en place.")
                         .arg(texte_pages(std::size_t(restaurees)),
                              restaurees > 1 ? QStringLiteral("s") : QString());

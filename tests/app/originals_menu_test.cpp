@@ -65,8 +65,9 @@ TEST_F(OriginauxFenetre, RestoreAsksNamingTheRunThenPutsThePagesBack) {
     entree(kMenuRestaurer).action(*fenetre);
     auto boites = dialogs.de_genre(Genre::Simple);
     ASSERT_EQ(boites.size(), 1u);
-    EXPECT_TRUE(boites[0].texte.startsWith(QStringLiteral(
-        "Remettre les pages telles qu'elles étaient avant l'opération « Nettoyage » du ")))
+    EXPECT_TRUE(
+        boites[0].texte.startsWith(QStringLiteral("Remettre les pages telles qu'elles étaient "
+                                                  "avant l'opération «\u00A0Nettoyage\u00A0» du ")))
         << boites[0].texte.toStdString();
     EXPECT_TRUE(boites[0].texte.contains(QStringLiteral("2 pages seront remplacées")));
     EXPECT_EQ(boites[0].style, kIconeQuestion | kBoutonsOuiNon);
@@ -79,6 +80,7 @@ TEST_F(OriginauxFenetre, RestoreAsksNamingTheRunThenPutsThePagesBack) {
     EXPECT_EQ(vellumor::test::read_bytes(dossier / "page_1.png"), avant[0]);
     EXPECT_EQ(vellumor::test::read_bytes(dossier / "page_2.png"), avant[1]);
     EXPECT_FALSE(entree(kMenuRestaurer).disponible(*fenetre));
+    EXPECT_EQ(liste().topLevelItemCount(), 2);  // the same rows, not a second copy
 }
 
 TEST_F(OriginauxFenetre, ADoubleClickOpensTheViewerWhichSwitchesBeforeAndAfter) {

@@ -1,3 +1,4 @@
+#include "app/panels/folder_button.h"
 #include "app/windows/numbering_window_impl.h"
 
 namespace vellumor::app {
@@ -200,25 +201,13 @@ QRect FenetreNumerotation::construire_parametres(const QRect& precedent, int B, 
 // 32 x 32 button with the folder picture.
 QWidget* FenetreNumerotation::fenetre_outil(int numero_fenetre, int numero_barre, int item,
                                             const QRect& a_cote_de) {
-    auto* w = new QWidget(corps());  // owned by the body
-    enregistrer_fenetre(numero_fenetre, w);
-    w->setGeometry(a_cote_de.right() + 1 + 10, a_cote_de.center().y() - kCoteFenetreOutil / 2,
-                   kCoteFenetreOutil, kCoteFenetreOutil);
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, Qt::white);
-    w->setPalette(p);
-    w->setAutoFillBackground(true);
-    auto* barre = new QToolBar(w);  // owned by its window
-    enregistrer_barre_outils(numero_barre, barre);
-    barre->setIconSize(QSize(kCoteIconeOutil, kCoteIconeOutil));
-    barre->setGeometry(0, 0, kCoteFenetreOutil, kCoteFenetreOutil);
-    const QImage* dossier = f_.ressources().image(kImageDossier);
-    QAction* a =
-        barre->addAction(dossier ? QIcon(QPixmap::fromImage(*dossier)) : QIcon(), QString());
-    a->setData(item);
-    connect(a, &QAction::triggered, this, [this, item] { menu(item); });
-    w->show();
-    return w;
+    const FenetreBoutonDossier w = creer_fenetre_bouton_dossier(
+        corps(), f_.ressources(), numero_barre,
+        {a_cote_de.right() + 1 + 10, a_cote_de.center().y() - kCoteFenetreBoutonDossier / 2});
+    enregistrer_fenetre(numero_fenetre, w.fenetre);
+    w.bouton->setData(item);
+    connect(w.bouton, &QAction::triggered, this, [this, item] { menu(item); });
+    return w.fenetre;
 }
 
 void FenetreNumerotation::construire_chargements(int y) {

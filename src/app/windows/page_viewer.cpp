@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QScreen>
 #include <QThreadPool>
 #include <algorithm>
 #include <cmath>
@@ -60,7 +61,9 @@ VisionneusePage::VisionneusePage(std::filesystem::path page, QWidget* parent)
     setWindowTitle(qtexte(page_.filename()));
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(320, 240);
-    resize(900, 1000);
+    // A page is taller than wide: most of the screen's height, whatever the screen.
+    const QRect ecran = screen() ? screen()->availableGeometry() : QRect(0, 0, 1280, 800);
+    resize(std::min(900, ecran.width() * 9 / 10), std::min(1000, ecran.height() * 9 / 10));
     statut_->setMargin(4);
     statut_->setAutoFillBackground(true);
     statut_->setText(QStringLiteral("Chargement de la page…"));
@@ -72,10 +75,14 @@ VisionneusePage::VisionneusePage(std::filesystem::path page, QWidget* parent)
             // "8 - 256": bits per pixel, then colours.
             const QStringList bits_couleurs =
                 QString::fromStdString(texte_bits_couleurs(*entete)).split(QStringLiteral(" - "));
-            c.description = QStringLiteral("%1 x %2 pixels, %3 bits par pixel, %4 couleurs")
+            const QString bits = bits_couleurs.value(0);
+            c.description = QStringLiteral("%1 x %2 pixels, %3 %4 par pixel, %5 couleurs")
                                 .arg(entete->largeur)
                                 .arg(entete->hauteur)
-                                .arg(bits_couleurs.value(0), bits_couleurs.value(1));
+                                .arg(bits,
+                                     bits == QLatin1String("1") ? QStringLiteral("bit")
+                                                                : QStringLiteral("bits"),
+                                     bits_couleurs.value(1));
         }
         if (const auto original = original_garde(page)) {
             QString ignore;

@@ -17,6 +17,7 @@
 #include "app/list_helpers.h"
 #include "app/main_window_ids.h"
 #include "app/message_box.h"
+#include "app/panels/folder_button.h"
 #include "app/themed_button.h"
 #include "app/windows/disk_renaming.h"
 #include "app/windows/renaming_ids.h"
@@ -163,18 +164,10 @@ void FenetreRenommage::construire_cadres_droits(const QRect& liste) {
 
     const QLabel* dossier =
         etiquette(kTexteDossierSauvegarde, kCaptionSaveFolder, x + 35, y + 3 * pas + 10);
-    auto* fenetre2 = new QWidget(corps());  // owned by the body, removed in rendre()
-    enregistrer_fenetre(kFenetreDossierSauvegarde, fenetre2);
-    colorer_controle(fenetre2, kBlack, kWhite);
-    fenetre2->setGeometry(dossier->geometry().right() + 1 + 10,
-                          dossier->y() + dossier->height() / 2 - 20, 40, 40);
-    auto* outils = new QToolBar(fenetre2);  // owned by window 2
-    enregistrer_barre_outils(kBarreDossierSauvegarde, outils);
-    outils->setIconSize(QSize(32, 32));
-    outils->setGeometry(0, 0, 40, 40);
-    if (const QImage* image = f_.ressources().image(kImageDossier))
-        outils->addAction(QIcon(QPixmap::fromImage(*image)), QString());  // its click does nothing
-    fenetre2->show();
+    const FenetreBoutonDossier fenetre2 = creer_fenetre_bouton_dossier(
+        corps(), f_.ressources(), kBarreDossierSauvegarde,
+        {dossier->geometry().right() + 1 + 10, dossier->y() + dossier->height() / 2 - 20});
+    enregistrer_fenetre(kFenetreDossierSauvegarde, fenetre2.fenetre);  // its button does nothing
 }
 
 QLabel* FenetreRenommage::etiquette(int numero, std::string_view texte, int x, int y) {
