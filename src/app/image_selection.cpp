@@ -31,9 +31,18 @@ void selectionner_images(FenetrePrincipale& f, const QString& titre) {
         activer(kEffacerListe, false);
         return;
     }
+    afficher_liste(f);
+}
+
+void afficher_liste(FenetrePrincipale& f) {
+    ListeImages& liste = GLB_Fichiers_Images();
     QTreeWidget* lignes = f.liste();
-    if (lignes) lignes->headerItem()->setText(0, titre_colonne_fichiers(liste.size()));
+    if (lignes) {
+        lignes->clear();
+        lignes->headerItem()->setText(0, titre_colonne_fichiers(liste.size()));
+    }
     trier_par_numero(liste);
+    if (liste.empty()) return;
     const QString premier = qtexte(liste.front().Fichier);
     const QString dossier = premier.left(premier.lastIndexOf(QLatin1Char('/')) + 1);
     GLB_Preferences().DossierImages = dossier.toStdString();

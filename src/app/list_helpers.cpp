@@ -14,6 +14,7 @@
 #include "app/windows/reconstitution_ids.h"
 #include "app/windows/renaming_ids.h"
 #include "batch/lot_fichiers.h"
+#include "batch/png_header.h"
 #include "imagelist/image_list.h"
 
 namespace vellumor::app {
@@ -110,10 +111,38 @@ void remplir_lignes(FenetrePrincipale& f) {
     if (!l) return;
     for (const EntreeImage& e : GLB_Fichiers_Images()) {
         auto* item = new QTreeWidgetItem(l);  // owned by the list
-        item->setText(0, qtexte(e.Fichier.filename()));
-        item->setIcon(0, icone(f, kIconeNeutre));
-        item->setData(0, Qt::UserRole, kIconeNeutre);
+        item->setText(kColonneFichier, qtexte(e.Fichier.filename()));
+        item->setIcon(kColonneFichier, icone(f, kIconeNeutre));
+        item->setData(kColonneFichier, Qt::UserRole, kIconeNeutre);
+        item->setText(kColonneBits, QString::fromStdString(texte_bits_couleurs(e.Fichier)));
     }
+}
+
+int ligne_du_fichier(const std::filesystem::path& fichier) {
+    const ListeImages& liste = GLB_Fichiers_Images();
+    for (std::size_t i = 0; i < liste.size(); ++i)
+        if (liste[i].Fichier == fichier) return static_cast<int>(i);
+    return -1;
+}
+
+void definir_raison_ligne(FenetrePrincipale& f, int ligne, const QString& raison) {
+    QTreeWidget* l = f.liste();
+    if (!l || ligne < 0 || ligne >= l->topLevelItemCount()) return;
+    QTreeWidgetItem* item = l->topLevelItem(ligne);
+    for (int colonne : {kColonneFichier, kColonneBits}) item->setToolTip(colonne, raison);
+}
+
+QString raisons_des_lignes(FenetrePrincipale& f) {
+    QStringList raisons;
+    for (int i = 0; i < lignes(f); ++i) {
+        const QString r = f.liste()->topLevelItem(i)->toolTip(kColonneFichier);
+        if (!r.isEmpty()) raisons << r;
+    }
+    return raisons.join(QLatin1Char('\n'));
+}
+
+void effacer_raisons(FenetrePrincipale& f) {
+    for (int i = 0; i < lignes(f); ++i) definir_raison_ligne(f, i, QString());
 }
 
 }  // namespace vellumor::app

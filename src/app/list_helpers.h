@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstddef>
+#include <filesystem>
 
 #include "batch/lot_fichiers.h"
 
@@ -10,6 +11,10 @@ namespace vellumor::app {
 class FenetrePrincipale;
 
 inline constexpr int kIconeNeutre = kIconeAttente;
+
+// The file list's columns: the file name with its icon, then "Bits par pixel - nombre de couleurs".
+inline constexpr int kColonneFichier = 0;
+inline constexpr int kColonneBits = 1;
 
 // Column 0's title and the folder line's text while the list is empty.
 inline constexpr const char* kTitreColonneVide = "Nombre de fichiers : ";
@@ -35,7 +40,17 @@ void desactiver_boutons_geres(FenetrePrincipale& f);
 void restaurer_geometrie_liste(FenetrePrincipale& f);
 // Column 0 of the file list sized to fit its header and its rows.
 void ajuster_colonne_0(FenetrePrincipale& f);
-// Rows of control 17 for the image list, in list order, with the neutral icon.
+// Rows of control 17 for the image list, in list order, with the neutral icon and the bits and
+// colours that each file's PNG header gives.
 void remplir_lignes(FenetrePrincipale& f);
+
+// The row of the image list's entry for fichier (same path), or -1.
+int ligne_du_fichier(const std::filesystem::path& fichier);
+// Why the row's file was not written ("Échec : FICHIER : raison"), shown when the mouse rests on
+// the row; an empty text removes it.
+void definir_raison_ligne(FenetrePrincipale& f, int ligne, const QString& raison);
+// The reasons over the rows, in row order, one per line: the files that the last run did not write.
+QString raisons_des_lignes(FenetrePrincipale& f);
+void effacer_raisons(FenetrePrincipale& f);
 
 }  // namespace vellumor::app

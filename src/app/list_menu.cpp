@@ -24,12 +24,15 @@ const std::vector<EntreeMenuListe>& entrees_menu_liste() {
     return entrees;
 }
 
-bool liste_au_repos(FenetrePrincipale&) {
+bool fenetre_au_repos(FenetrePrincipale&) {
     // The column's buttons are hidden while an operation window is open and disabled during a
     // run (an export included).
     const QWidget* premier = control(kPremierBoutonColonne);
-    return !GLB_Fichiers_Images().empty() && premier && premier->isVisible() &&
-           premier->isEnabled();
+    return premier && premier->isVisible() && premier->isEnabled();
+}
+
+bool liste_au_repos(FenetrePrincipale& f) {
+    return !GLB_Fichiers_Images().empty() && fenetre_au_repos(f);
 }
 
 void installer_menu_liste(FenetrePrincipale& f) {

@@ -21,7 +21,9 @@ const std::vector<EntreeMenuListe>& entrees_menu_liste();
 // Gives control 17 its context menu: the entries, in order, each enabled as it says.
 void installer_menu_liste(FenetrePrincipale& f);
 
-// The list holds pages and the window is at rest: no operation window, no run.
+// The window is at rest: no operation window, no run.
+bool fenetre_au_repos(FenetrePrincipale& f);
+// The list holds pages and the window is at rest.
 bool liste_au_repos(FenetrePrincipale& f);
 
 }  // namespace vellumor::app

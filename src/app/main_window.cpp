@@ -15,6 +15,7 @@
 #include "app/button_colours.h"
 #include "app/colours.h"
 #include "app/controls.h"
+#include "app/list_drop.h"
 #include "app/list_helpers.h"
 #include "app/list_menu.h"
 #include "app/main_window_ids.h"
@@ -153,6 +154,7 @@ void FenetrePrincipale::construire_liste(QWidget* corps) {
     liste->header()->setSectionsMovable(false);
     enregistrer_controle(kListeFichiers, liste);
     installer_menu_liste(*this);
+    installer_depot_liste(*this);
     ajuster_colonne_0(*this);
     const int barre = liste->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     liste->setColumnWidth(0, liste->columnWidth(0) - barre);

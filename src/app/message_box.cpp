@@ -35,9 +35,10 @@ DialogueTache dialogue_pour(const QString& instruction, const QString& texte, st
     return d;
 }
 
-int Boite_Message(Dialogs& dialogs, const QString& instruction, const QString& texte,
-                  std::uint32_t style, QWidget* parent, const QString& titre) {
-    switch (dialogs.dialogue_tache(dialogue_pour(instruction, texte, style, titre), parent)) {
+namespace {
+
+int code_de_reponse(Reponse r) {
+    switch (r) {
         case Reponse::Oui:
             return kCodeOui;
         case Reponse::Non:
@@ -49,16 +50,27 @@ int Boite_Message(Dialogs& dialogs, const QString& instruction, const QString& t
     }
 }
 
+}  // namespace
+
+int Boite_Message(Dialogs& dialogs, const QString& instruction, const QString& texte,
+                  std::uint32_t style, QWidget* parent, const QString& titre) {
+    return code_de_reponse(
+        dialogs.dialogue_tache(dialogue_pour(instruction, texte, style, titre), parent));
+}
+
 int Boite_Simple(Dialogs& dialogs, const QString& titre, const QString& texte,
                  std::uint32_t style) {
     return dialogs.boite_simple(titre, texte, style);
 }
 
-int Boite_Fin(Dialogs& dialogs, std::string_view texte_fin, QWidget* parent) {
-    return Boite_Message(
-        dialogs, QStringLiteral(" Info"),
+int Boite_Fin(Dialogs& dialogs, std::string_view texte_fin, QWidget* parent,
+              const QString& raisons) {
+    DialogueTache d = dialogue_pour(
+        QStringLiteral(" Info"),
         QStringLiteral("\n") + QString::fromUtf8(texte_fin.data(), qsizetype(texte_fin.size())),
-        kIconeInformation, parent);
+        kIconeInformation, {});
+    d.details = raisons;
+    return code_de_reponse(dialogs.dialogue_tache(d, parent));
 }
 
 int afficher_message(Dialogs& dialogs, const Message& m, QWidget* parent) {

@@ -28,8 +28,10 @@ int Boite_Simple(Dialogs& dialogs, const QString& titre, const QString& texte,
                  std::uint32_t style = 0);
 
 // The box closing a run: " Info", the operation's end text on its second line, the information
-// icon, the main window's title.
-int Boite_Fin(Dialogs& dialogs, std::string_view texte_fin, QWidget* parent);
+// icon, the main window's title; the lines of the files that the run did not write ("Échec :
+// FICHIER : raison") in its details.
+int Boite_Fin(Dialogs& dialogs, std::string_view texte_fin, QWidget* parent,
+              const QString& raisons = {});
 
 // Shows a message that the core returned, in the box its kind names.
 int afficher_message(Dialogs& dialogs, const Message& m, QWidget* parent);

@@ -7,6 +7,7 @@
 #include "app/list_helpers.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
+#include "batch/png_header.h"
 
 namespace vellumor::app {
 namespace {
@@ -18,6 +19,10 @@ void plus_tard(FenetrePrincipale& f, Action action) {
 }
 
 }  // namespace
+
+ProgressionFenetre::ProgressionFenetre(FenetrePrincipale& f) : fenetre_(f) {
+    effacer_raisons(f);
+}
 
 void ProgressionFenetre::icone_ligne(std::int64_t ligne, int icone) {
     FenetrePrincipale& f = fenetre_;
@@ -47,6 +52,23 @@ void ProgressionFenetre::texte_entete(const std::string& texte) {
 
 void ProgressionFenetre::evenement_fin(std::int64_t evenement) {
     poster_evenement(&fenetre_, static_cast<int>(evenement));
+}
+
+void ProgressionFenetre::fichier_fini(const std::filesystem::path& fichier, IssueFichier issue,
+                                      const std::string& raison) {
+    FenetrePrincipale& f = fenetre_;
+    const QString ligne = QString::fromStdString(ligne_issue(fichier, issue, raison));
+    // The header of the page just written is read here, on the worker's thread.
+    const QString bits = issue == IssueFichier::Ecrit
+                             ? QString::fromStdString(texte_bits_couleurs(fichier))
+                             : QString();
+    plus_tard(f, [&f, fichier, ligne, bits] {
+        const int rang = ligne_du_fichier(fichier);
+        definir_raison_ligne(f, rang, ligne);
+        QTreeWidget* l = f.liste();
+        if (!bits.isEmpty() && l && rang >= 0 && rang < l->topLevelItemCount())
+            l->topLevelItem(rang)->setText(kColonneBits, bits);
+    });
 }
 
 void ProgressionFenetre::message(const Message& m) {

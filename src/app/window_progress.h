@@ -8,15 +8,17 @@ class FenetrePrincipale;
 
 // The workers' reports, carried to the main thread in the order they are made: row icons and texts,
 // the list header, messages, and the done events posted to window 1. Safe from any thread while the
-// window lives.
+// window lives. A file not written gets its reason over its row; a file written gets its column 1
+// from its new header. Made on the main thread when a run starts, it clears the last run's reasons.
 class ProgressionFenetre : public Progression {
   public:
-    explicit ProgressionFenetre(FenetrePrincipale& f) : fenetre_(f) {}
+    explicit ProgressionFenetre(FenetrePrincipale& f);
     void icone_ligne(std::int64_t ligne, int icone) override;
     void texte_ligne(std::int64_t ligne, int colonne, const std::string& texte) override;
     void texte_entete(const std::string& texte) override;
     void evenement_fin(std::int64_t evenement) override;
-    void fichier_fini(const std::filesystem::path&, IssueFichier, const std::string&) override {}
+    void fichier_fini(const std::filesystem::path& fichier, IssueFichier issue,
+                      const std::string& raison) override;
     void message(const Message& m) override;
 
   private:

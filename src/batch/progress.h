@@ -35,6 +35,16 @@ class LignesFixes : public ListeLignes {
 // How a file ended, for the front's per-file report.
 enum class IssueFichier { Ecrit, NonEcrit, Echec };
 
+// The line that tells the user about a file that was not written: "Échec : FICHIER : raison" or
+// "Non écrit : FICHIER : raison"; empty for a written file. The command line prints it, the window
+// shows it over the file's row and in the run's completion box.
+inline std::string ligne_issue(const std::filesystem::path& fichier, IssueFichier issue,
+                               const std::string& raison) {
+    if (issue == IssueFichier::Ecrit) return {};
+    return (issue == IssueFichier::Echec ? "Échec : " : "Non écrit : ") + fichier.string() + " : " +
+           raison;
+}
+
 // How a run's workers report. Called from the worker threads: row, header and count reports are
 // made under the run's mutex, in the order the run makes them; an implementation must not call back
 // into the run. The GUI posts each call to its main thread; the CLI draws on stderr; tests record.

@@ -80,11 +80,11 @@ void ProgressionTerminal::fichier_fini(const std::filesystem::path& fichier, Iss
         barre_visible_ = false;
         if (issue == IssueFichier::Echec) {
             ++echecs_;
-            std::fprintf(err_, "Échec : %s : %s\n", texte_affichable(fichier.string()).c_str(),
-                         texte_affichable(raison).c_str());
+            std::fprintf(err_, "%s\n",
+                         texte_affichable(ligne_issue(fichier, issue, raison)).c_str());
         } else if (!silencieux_) {
-            std::fprintf(out_, "Non écrit : %s : %s\n", texte_affichable(fichier.string()).c_str(),
-                         texte_affichable(raison).c_str());
+            std::fprintf(out_, "%s\n",
+                         texte_affichable(ligne_issue(fichier, issue, raison)).c_str());
             std::fflush(out_);
         }
     }

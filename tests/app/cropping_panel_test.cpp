@@ -51,7 +51,11 @@ TEST_F(PanneauDetourage, AnEmptyListIsSelectedThenCroppedWithEveryOutcomeOnItsRo
     EXPECT_EQ(ouverts[0].titre, QStringLiteral("Sélectionner les fichiers à détourer"));
     ASSERT_EQ(infos().size(), 1u);
     const DialogueTache fin = infos()[0].tache;
-    EXPECT_EQ(fin.details, QString());
+    // The pages left as they were are named in the details, with why, in row order.
+    EXPECT_EQ(fin.details, QStringLiteral("Non écrit : ") + q(p3) +
+                               QStringLiteral(" : page blanche, rien n'est écrit\nNon écrit : ") +
+                               q(p4) +
+                               QStringLiteral(" : aucune marge à retirer, rien n'est écrit"));
     EXPECT_EQ(fin.corps, QStringLiteral("Les opérations de détourage sont terminées"));
     EXPECT_EQ(fin.icone, Bouclier::Vert);
     EXPECT_EQ(fin.titre, fenetre->windowTitle());
@@ -113,7 +117,17 @@ TEST_F(PanneauDetourage, AFileThatDoesNotLoadIsCrossedAndNotCounted) {
     EXPECT_EQ(titre_colonne(), QStringLiteral(" 30 fichiers (Fichiers traités : 29/30)"));
     EXPECT_EQ(read_bytes(fichiers[6]), "pas une image");
     EXPECT_GT(liste().verticalScrollBar()->value(), 0);  // the rows being processed were shown
-    EXPECT_EQ(infos().size(), 1u);
+    ASSERT_EQ(infos().size(), 1u);
+
+    // The command line's line for the file, over its row and in the completion box's details.
+    const QString raison = QStringLiteral("Échec : ") + q(fichiers[6]) +
+                           QStringLiteral(" : Le fichier « ") + q(fichiers[6]) +
+                           QStringLiteral(" » n'est pas une image PNG.");
+    for (int r = 0; r < 30; ++r)
+        for (int colonne : {0, 1})
+            EXPECT_EQ(liste().topLevelItem(r)->toolTip(colonne), r == 6 ? raison : QString()) << r;
+    EXPECT_EQ(infos()[0].tache.details, raison);
+    EXPECT_EQ(infos()[0].tache.corps, QStringLiteral("Les opérations de détourage sont terminées"));
 }
 
 TEST_F(PanneauDetourage, NoFileChosenLeavesThePanelIdleWithTheListEmpty) {

@@ -198,6 +198,27 @@ TEST_F(FenetreExceptions, ASavedFileLoadsBackWithItsUnitAndDecliningTheUnitLeave
     EXPECT_EQ(GLB_Exceptions_Liste(), sauvee);
 }
 
+TEST_F(FenetreExceptions, AnExistingFileKeptOnNoAndACancelledDialogSaveNothing) {
+    const auto cup = dossier.path() / "Vellumor" / "pages.cup";
+    vellumor::test::write_bytes(cup, "ancien");
+    dans_la_fenetre([&] {
+        ajouter(3, 1, 1);
+        dialogs.noms_enregistrement = {QStringLiteral("pages"), QString()};
+        dialogs.reponses_simples.push_back(kCodeNon);
+        cliquer(kSauvegarder);  // the file exists: No
+        cliquer(kSauvegarder);  // the dialog is cancelled
+    });
+    const auto questions = dialogs.de_genre(Genre::Simple);
+    ASSERT_FALSE(questions.empty());
+    EXPECT_EQ(questions.back().titre, QStringLiteral("Information"));
+    EXPECT_EQ(questions.back().texte, QStringLiteral("Le fichier existe déjà\rL'écraser ?"));
+    const auto taches = dialogs.de_genre(Genre::Tache);
+    ASSERT_EQ(taches.size(), 1u);
+    EXPECT_EQ(taches[0].tache.instruction, QStringLiteral("Aucun fichier enregistré"));
+    EXPECT_EQ(taches[0].tache.titre, QStringLiteral("Enregistrer les pages d'exception"));
+    EXPECT_EQ(read_bytes(cup), "ancien");
+}
+
 // The Part's example: page 12 at binding offset 5 mm and top offset 0, both offsets in use, A4
 // colour, a 4000 x 6000 page: the even page goes to x = rint(961 - 118.11) = 843, y = 0.
 TEST_F(FenetreExceptions, TheNextRunPlacesAnExceptionPageAtItsOwnOffsets) {
