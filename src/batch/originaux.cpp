@@ -292,9 +292,31 @@ void Originaux::noter_resultat(const fs::path& page_donnee) {
     ajouter_ligne(i->second, ligne_resultat(page, *e), erreur);
 }
 
+namespace {
+
+// The kept originals of the page's folder that are the page itself: a run killed between keeping a
+// page and replacing it leaves the page hard-linked to its kept original.
+std::uintmax_t liens_originaux(const fs::path& page) {
+    struct stat p {};
+    if (::stat(page.c_str(), &p) != 0) return 0;
+    std::uintmax_t n = 0;
+    for (const ExecutionGardee& e : executions_gardees(page.parent_path())) {
+        std::error_code ec;
+        for (const auto& f : fs::directory_iterator(e.dossier, ec)) {
+            struct stat s {};
+            if (::lstat(f.path().c_str(), &s) == 0 && s.st_dev == p.st_dev && s.st_ino == p.st_ino)
+                ++n;
+        }
+    }
+    return n;
+}
+
+}  // namespace
+
 ReplaceOptions Originaux::options(std::optional<FileIdentity> attendu) {
     ReplaceOptions o;
     o.expected = std::move(attendu);
+    o.own_links = liens_originaux;
     o.before_rename = [this](const fs::path& cible, std::string& erreur) {
         return garder(cible, erreur);
     };

@@ -158,10 +158,14 @@ ReplaceResult replace_file(const std::filesystem::path& target,
                                                        : " ne peut pas être modifié (" +
                                                              raison_systeme(why) + ")"));
     }
-    if (exists && S_ISREG(existing.st_mode) && existing.st_nlink > 1)
-        return failed(ReplaceStatus::HardLinked, quoted(target) + " a d'autres liens physiques (" +
-                                                     std::to_string(existing.st_nlink - 1) +
-                                                     ") : le remplacer les séparerait");
+    if (exists && S_ISREG(existing.st_mode) && existing.st_nlink > 1) {
+        const std::uintmax_t own = options.own_links ? options.own_links(destination) : 0;
+        const std::uintmax_t others = std::uintmax_t(existing.st_nlink - 1);
+        if (others > own)
+            return failed(ReplaceStatus::HardLinked,
+                          quoted(target) + " a d'autres liens physiques (" +
+                              std::to_string(others - own) + ") : le remplacer les séparerait");
+    }
 
     TemporaryGuard temp;
     if (ReplaceResult r =

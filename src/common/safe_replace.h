@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -30,6 +31,9 @@ struct ReplaceOptions {
     // checked, just before the rename (to keep the old file elsewhere, for example). Returning
     // false stops the replacement; error then holds the reason.
     std::function<bool(const std::filesystem::path& target, std::string& error)> before_rename;
+    // How many of the target's hard links are the program's own copies (originals kept by an
+    // earlier run, perhaps interrupted): those do not count as other links.
+    std::function<std::uintmax_t(const std::filesystem::path& target)> own_links;
 };
 
 // Writes target through a temporary file in the same folder: write(temp) fills it, it is flushed to
