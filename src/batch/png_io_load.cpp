@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "batch/png_io.h"
+#include "batch/png_memory_reader.h"
 #include "common/system_error.h"
 
 namespace vellumor {
@@ -77,36 +78,6 @@ LoadResult read_whole_file(const std::filesystem::path& path, const OpenedFile& 
     return {};
 }
 
-// libpng reports errors by longjmp; everything below that can be jumped over is plain C data,
-// owned by the caller, so no C++ destructor is ever skipped.
-struct Decoder {
-    png_structp png = nullptr;
-    png_infop info = nullptr;
-    const unsigned char* data = nullptr;
-    std::size_t size = 0;
-    std::size_t pos = 0;
-    char error[200] = {};
-
-    ~Decoder() {
-        if (png) png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
-    }
-};
-
-void on_error(png_structp png, png_const_charp message) {
-    auto* d = static_cast<Decoder*>(png_get_error_ptr(png));
-    std::snprintf(d->error, sizeof d->error, "%s", message);
-    png_longjmp(png, 1);
-}
-
-void on_warning(png_structp, png_const_charp) {}
-
-void read_from_memory(png_structp png, png_bytep out, png_size_t length) {
-    auto* d = static_cast<Decoder*>(png_get_io_ptr(png));
-    if (length > d->size - d->pos) png_error(png, "fichier tronqué");
-    std::memcpy(out, d->data + d->pos, length);
-    d->pos += length;
-}
-
 struct Header {
     png_uint_32 width = 0, height = 0;
     int bit_depth = 0, colour_type = 0;
@@ -115,9 +86,8 @@ struct Header {
     png_uint_32 x_per_metre = 0, y_per_metre = 0;
 };
 
-bool read_header(Decoder& d, Header& h) {
+bool read_header(PngMemoryReader& d, Header& h) {
     if (setjmp(png_jmpbuf(d.png))) return false;
-    png_set_read_fn(d.png, &d, read_from_memory);
     png_set_user_limits(d.png, kMaxSide, kMaxSide);
     png_set_chunk_malloc_max(d.png, kMaxChunkBytes);
     // Text and profile chunks are compressed and of no use to a page: not decoding them leaves
@@ -149,7 +119,7 @@ bool read_header(Decoder& d, Header& h) {
     return true;
 }
 
-bool read_rows(Decoder& d, png_bytepp rows) {
+bool read_rows(PngMemoryReader& d, png_bytepp rows) {
     if (setjmp(png_jmpbuf(d.png))) return false;
     png_read_image(d.png, rows);
     png_read_end(d.png, nullptr);
@@ -210,12 +180,8 @@ LoadResult decode_png(const std::filesystem::path& path, const OpenedFile& file)
         return failure(LoadError::NotPng,
                        "Le fichier " + quoted(path) + " n'est pas une image PNG.");
 
-    Decoder d;
-    d.data = bytes.data();
-    d.size = bytes.size();
-    d.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &d, on_error, on_warning);
-    if (d.png) d.info = png_create_info_struct(d.png);
-    if (!d.png || !d.info)
+    PngMemoryReader d(bytes.data(), bytes.size());
+    if (!d.ok())
         return failure(LoadError::OutOfMemory,
                        "Mémoire insuffisante pour lire le fichier " + quoted(path) + ".");
 

@@ -7,35 +7,10 @@
 #include <new>
 #include <vector>
 
+#include "batch/png_memory_reader.h"
+
 namespace vellumor::pdf {
 namespace {
-
-// libpng reports errors by longjmp into decoder(); nothing that can be jumped over owns resources.
-struct Decodeur {
-    png_structp png = nullptr;
-    png_infop info = nullptr;
-    std::string_view octets;
-    std::size_t pos = 0;
-    char erreur[200] = {};
-    ~Decodeur() {
-        if (png) png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
-    }
-};
-
-void sur_erreur(png_structp png, png_const_charp message) {
-    auto* d = static_cast<Decodeur*>(png_get_error_ptr(png));
-    std::snprintf(d->erreur, sizeof d->erreur, "%s", message);
-    png_longjmp(png, 1);
-}
-
-void sur_avertissement(png_structp, png_const_charp) {}
-
-void lire_memoire(png_structp png, png_bytep dest, png_size_t n) {
-    auto* d = static_cast<Decodeur*>(png_get_io_ptr(png));
-    if (d->octets.size() - d->pos < n) png_error(png, "fichier tronqué");
-    std::memcpy(dest, d->octets.data() + d->pos, n);
-    d->pos += n;
-}
 
 // Composes a row of pixels of `canaux` samples, the last one alpha, over white, in place; the
 // result has one sample less a pixel.
@@ -56,10 +31,9 @@ void composer_ligne(std::uint8_t* ligne, std::size_t pixels, int canaux, int pro
     }
 }
 
-bool decoder(Decodeur& d, const ImagePdf& image, std::vector<std::uint8_t>& tampon,
+bool decoder(PngMemoryReader& d, const ImagePdf& image, std::vector<std::uint8_t>& tampon,
              std::vector<png_bytep>& lignes, const SortieOctets& sortie) {
     if (setjmp(png_jmpbuf(d.png))) return false;
-    png_set_read_fn(d.png, &d, lire_memoire);
     png_read_info(d.png, d.info);
     if (image.composer_alpha) {
         if (png_get_valid(d.png, d.info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(d.png);
@@ -100,11 +74,8 @@ bool decoder(Decodeur& d, const ImagePdf& image, std::vector<std::uint8_t>& tamp
 
 std::string lignes_decodees(std::string_view octets, const ImagePdf& image,
                             const SortieOctets& sortie) {
-    Decodeur d;
-    d.octets = octets;
-    d.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &d, sur_erreur, sur_avertissement);
-    if (d.png) d.info = png_create_info_struct(d.png);
-    if (!d.png || !d.info) return "mémoire insuffisante";
+    PngMemoryReader d(reinterpret_cast<const unsigned char*>(octets.data()), octets.size());
+    if (!d.ok()) return "mémoire insuffisante";
     png_set_user_limits(d.png, 0x7FFFFFFF, 0x7FFFFFFF);
     std::vector<std::uint8_t> tampon;
     std::vector<png_bytep> lignes;
@@ -113,7 +84,7 @@ std::string lignes_decodees(std::string_view octets, const ImagePdf& image,
     } catch (const std::bad_alloc&) {
         return "mémoire insuffisante";
     }
-    return std::string("le fichier est endommagé (") + d.erreur + ")";
+    return std::string("le fichier est endommagé (") + d.error + ")";
 }
 
 }  // namespace vellumor::pdf
