@@ -370,10 +370,7 @@ Restauration restaurer_derniere(const fs::path& dossier_pages) {
             o.expected = identite;
             const ReplaceResult ecrit = replace_file(
                 p.page,
-                [&](const fs::path& temp) {
-                    FileHandle vers(::open(temp.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
-                    return vers.get() >= 0 && copier_dans(garde, vers.get());
-                },
+                [&](OutputFile& vers) { return copier_dans(garde, vers.descriptor()); },
                 o);
             if (!ecrit) refus = ecrit.message;
         }

@@ -189,6 +189,20 @@ std::vector<PageSource> lire_pages(const ListeImages& liste, Progression& progre
     return pages;
 }
 
+// The end of qpdf's output: every byte into the writer's file, a failed write stopping the
+// export at once.
+class VersFichier : public Pipeline {
+  public:
+    explicit VersFichier(OutputFile& sortie) : Pipeline("sortie", nullptr), sortie_(sortie) {}
+    void write(unsigned char const* data, size_t len) override {
+        if (!sortie_.write(data, len)) throw QPDFSystemError("écriture", sortie_.error());
+    }
+    void finish() override {}
+
+  private:
+    OutputFile& sortie_;
+};
+
 ResultatPdf ecrire_document(const std::vector<PageSource>& pages, const ParametresPdf& p,
                             Progression& progression, const std::atomic<bool>* arret) {
     ResultatPdf r;
@@ -208,9 +222,11 @@ ResultatPdf ecrire_document(const std::vector<PageSource>& pages, const Parametr
     std::string raison, raison_ecriture;
     const bool ecrit = replace_file_safely(
         p.sortie,
-        [&](const std::filesystem::path& temporaire) {
+        [&](OutputFile& sortie) {
             try {
-                QPDFWriter w(pdf, temporaire.c_str());
+                QPDFWriter w(pdf);
+                VersFichier vers(sortie);
+                w.setOutputPipeline(&vers);
                 // Picture data already compressed is written as it is given.
                 w.setDecodeLevel(qpdf_dl_none);
                 w.setCompressStreams(true);
