@@ -3,9 +3,8 @@
 #include <png.h>
 
 #include <QKeyEvent>
-#include <QThread>
-#include <chrono>
 
+#include "event_waits.h"
 #include "support/png_fixtures.h"
 #include "window_fixture.h"
 
@@ -21,12 +20,7 @@ TEST_F(VisionneuseFenetre, OpensOverTheMainWindowWithScrollBarsWhenZoomed) {
     vellumor::test::write_png_file(page,
                                    vellumor::test::blank_png(2000, 3000, PNG_COLOR_TYPE_GRAY, 8));
     VisionneusePage* v = ouvrir_visionneuse(page, fenetre.get());
-    const auto fin = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!v->chargee() && std::chrono::steady_clock::now() < fin) {
-        QCoreApplication::processEvents();
-        QThread::msleep(2);
-    }
-    ASSERT_TRUE(v->chargee());
+    ASSERT_TRUE(attendre_evenements([&] { return v->chargee(); }));
     const QPoint ecart = v->geometry().center() - fenetre->geometry().center();
     EXPECT_LE(ecart.manhattanLength(), 4);  // whole pixels each way
     const struct {
