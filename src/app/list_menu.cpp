@@ -79,7 +79,7 @@ void retirer_lignes_choisies(FenetrePrincipale& f) {
         effacer_liste(f);
     } else {
         l->headerItem()->setText(kColonneFichier, titre_colonne_fichiers(images.size()));
-        ajuster_colonne_0(f);
+        ajuster_colonne_0(f, l->viewport()->width() - l->columnWidth(kColonneBits));
     }
     activer_selon_liste(f);
 }
