@@ -15,8 +15,8 @@ namespace {
 constexpr std::size_t kTamponSortie = std::size_t(1) << 16;
 
 // libpng's own words for the fault, so that every command tells it alike.
-std::string endommage(std::string_view message_libpng) {
-    return "le fichier est endommagé (" + french_png_message(message_libpng) + ")";
+std::string endommage(std::string_view message_libpng, const std::string& precision = {}) {
+    return "le fichier est endommagé (" + french_png_message(message_libpng) + precision + ")";
 }
 
 std::uint8_t paeth(int a, int b, int c) {
@@ -75,7 +75,7 @@ std::string VerificationFlux::verifier(const std::vector<std::string_view>& donn
     const std::size_t pas = lignes_.size() / e.hauteur;
     for (std::size_t y = 0; y < e.hauteur; ++y)
         if (lignes_[y * pas] > 4)
-            return endommage("bad adaptive filter value") + ", ligne " + std::to_string(y + 1);
+            return endommage("bad adaptive filter value", ", ligne " + std::to_string(y + 1));
     return {};
 }
 

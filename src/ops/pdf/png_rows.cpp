@@ -32,10 +32,6 @@ void composer_ligne(std::uint8_t* ligne, std::size_t pixels, int canaux, int pro
     }
 }
 
-// The rows of an interlaced picture are complete only after the last pass: they are decoded a
-// band at a time, the whole file read again for each band, so that memory stays kBande.
-constexpr std::size_t kBande = std::size_t(64) << 20;
-
 struct Format {
     png_uint_32 largeur = 0, hauteur = 0;
     std::size_t octets_ligne = 0, octets_sortie = 0;
@@ -66,7 +62,7 @@ Format preparer(PngMemoryReader& d, const ImagePdf& image) {
 // one at a time to ligne_lue). Returns false on a libpng error (its reason in d.error).
 template <typename Rappel>
 bool decoder(PngMemoryReader& d, const ImagePdf& image, Format& f, png_uint_32 premiere,
-             std::vector<std::uint8_t>& tampon, std::vector<std::uint8_t>& rebut,
+             std::size_t bande, std::vector<std::uint8_t>& tampon, std::vector<std::uint8_t>& rebut,
              const Rappel& ligne_lue) {
     if (setjmp(png_jmpbuf(d.png))) return false;
     f = preparer(d, image);
@@ -77,7 +73,7 @@ bool decoder(PngMemoryReader& d, const ImagePdf& image, Format& f, png_uint_32 p
             ligne_lue(tampon.data());
         }
     } else {
-        const std::size_t par_bande = std::max<std::size_t>(1, kBande / f.octets_ligne);
+        const std::size_t par_bande = std::max<std::size_t>(1, bande / f.octets_ligne);
         const png_uint_32 fin = png_uint_32(std::min<std::size_t>(f.hauteur, premiere + par_bande));
         tampon.assign(f.octets_ligne * (fin - premiere), 0);
         rebut.resize(f.octets_ligne);
@@ -96,7 +92,7 @@ bool decoder(PngMemoryReader& d, const ImagePdf& image, Format& f, png_uint_32 p
 }  // namespace
 
 std::string lignes_decodees(std::string_view octets, const ImagePdf& image,
-                            const SortieOctets& sortie) {
+                            const SortieOctets& sortie, std::size_t bande) {
     std::vector<std::uint8_t> tampon, rebut;
     Format f;
     const auto donner = [&](std::uint8_t* ligne) {
@@ -109,7 +105,7 @@ std::string lignes_decodees(std::string_view octets, const ImagePdf& image,
         if (!d.ok()) return "mémoire insuffisante";
         png_set_user_limits(d.png, 0x7FFFFFFF, 0x7FFFFFFF);
         try {
-            if (!decoder(d, image, f, premiere, tampon, rebut, donner))
+            if (!decoder(d, image, f, premiere, bande, tampon, rebut, donner))
                 return std::string("le fichier est endommagé (") + d.error + ")";
         } catch (const std::bad_alloc&) {
             return "mémoire insuffisante";
