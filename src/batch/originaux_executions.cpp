@@ -153,8 +153,7 @@ std::optional<int> purger_originaux(const fs::path& dossier_pages, std::string& 
 }
 
 std::string texte_originaux_gardes(const fs::path& dossier_execution) {
-    return "Originaux gardés dans " + entre_guillemets(dossier_execution) +
-           " (vellumor-cli restaurer les remet en place)";
+    return "Originaux gardés dans " + entre_guillemets(dossier_execution);
 }
 
 std::string date_lisible(const std::string& date) {

@@ -260,5 +260,53 @@ TEST(OriginalsTrust, TheUserIsToldWhereTheOriginalsAreAndThatOnlyThreeRunsAreKep
     }
 }
 
+TEST(OriginalsTrust, AnUndoListOfAnotherUserOrNamingFilesElsewhereRenamesNothing) {
+    Maison maison;
+    test::TempDir partage;
+    partager(partage.path());
+    test::write_bytes(partage / "p_1.png", "page");
+    const std::string bom = "\xEF\xBB\xBF";
+    const fs::path bashrc = maison.dir / ".bashrc";
+    struct Cas {
+        const char* quoi;
+        std::string liste;
+        bool par_un_autre;
+        const char* raison;
+    };
+    const Cas cas[] = {
+        {"absolute path elsewhere",
+         bom + "; nom d'origine : " + (maison.dir / "vole").string() + "\r\n" + bashrc.string() +
+             "\r\n",
+         false, "n'est pas une liste d'annulation"},
+        {"dot-dot", bom + "; nom d'origine : ../vole\r\np_1.png\r\n", false,
+         "n'est pas une liste d'annulation"},
+        {"planted by another user", bom + "; nom d'origine : vole.png\r\np_1.png\r\n", true,
+         "appartient à un autre utilisateur"},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.quoi);
+        if (c.par_un_autre && !est_superutilisateur()) continue;
+        const fs::path liste = partage / "renommage-annuler.txt";
+        fs::remove(liste);
+        test::write_bytes(liste, c.liste);
+        if (c.par_un_autre) {
+            ASSERT_EQ(
+                ::chown(liste.c_str(), kUtilisateurSansPrivileges, kUtilisateurSansPrivileges), 0);
+        }
+        const Execution r = cli({"renommer", "--annuler", liste.string()});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.erreurs.find(c.raison), std::string::npos) << r.erreurs;
+        EXPECT_TRUE(maison.intacte());
+        EXPECT_EQ(test::read_bytes(partage / "p_1.png"), "page");
+    }
+    fs::remove(partage / "renommage-annuler.txt");
+    fs::create_symlink(maison.dir / "liste.txt", partage / "renommage-annuler.txt");
+    test::write_bytes(maison.dir / "liste.txt", bom + "; nom d'origine : vole.png\r\np_1.png\r\n");
+    const Execution lien =
+        cli({"renommer", "--annuler", (partage / "renommage-annuler.txt").string()});
+    EXPECT_NE(lien.erreurs.find("est un lien symbolique"), std::string::npos) << lien.erreurs;
+    EXPECT_EQ(test::read_bytes(partage / "p_1.png"), "page");
+}
+
 }  // namespace
 }  // namespace vellumor::faults

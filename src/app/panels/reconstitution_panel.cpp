@@ -217,10 +217,11 @@ bool PanneauReconstitution::page_vierge_prete() {
 void PanneauReconstitution::terminer(bool avec_message) {
     colorer_barre_bas(kFondBarreBasAccueil);
     if (avec_message)
-        Boite_Message(
-            f_.dialogs(), QStringLiteral(" Info"),
-            QStringLiteral("\n") + texte_utf8(arret_ ? rc::kTexteArretees : rc::kTexteTerminees),
-            kIconeInformation, &f_);
+        Boite_Message(f_.dialogs(), QStringLiteral(" Info"),
+                      QStringLiteral("\n") +
+                          texte_utf8(arret_ ? rc::kTexteArretees : rc::kTexteTerminees) +
+                          texte_fin_originaux(originaux_gardes_),
+                      kIconeInformation, &f_);
     definir_reconstitution_en_cours(false);
     activer(kCorps, true);
     activer_selon_liste(f_);
