@@ -1,10 +1,8 @@
 #include <png.h>
 
-#include <QThread>
-#include <chrono>
-
 #include "app/list_menu.h"
 #include "batch/lot_fichiers.h"
+#include "event_waits.h"
 #include "ops/pdf/pdf_constants.h"
 #include "support/pdf_tools.h"
 #include "support/png_fixtures.h"
@@ -33,11 +31,7 @@ class ExportPdfFenetre : public FenetreTest {
         dialogs.noms_enregistrement.push_back(nom);
         ASSERT_TRUE(entree().disponible(*fenetre));
         entree().action(*fenetre);
-        const auto fin = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (dialogs.de_genre(Genre::Tache).empty() && std::chrono::steady_clock::now() < fin) {
-            QCoreApplication::processEvents();
-            QThread::msleep(5);
-        }
+        attendre_evenements([&] { return !dialogs.de_genre(Genre::Tache).empty(); });
         traiter_evenements();
     }
 };
