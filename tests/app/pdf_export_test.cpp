@@ -15,12 +15,12 @@ using Genre = DialogsScriptes::Appel::Genre;
 
 class ExportPdfFenetre : public FenetreTest {
   protected:
-    // Lists pages of the test folder, page_N being N * 10 pixels wide, in the order given.
+    // Lists pages of the test folder, page_N being N * 100 pixels wide, in the order given.
     void lister(const std::vector<int>& numeros) {
         for (int n : numeros) {
             const auto f = dossier / ("page_" + std::to_string(n) + ".png");
             vellumor::test::write_png_file(
-                f, vellumor::test::blank_png(n * 10, 8, PNG_COLOR_TYPE_GRAY, 8));
+                f, vellumor::test::blank_png(n * 100, 80, PNG_COLOR_TYPE_GRAY, 8));
             GLB_Fichiers_Images().push_back(entree_pour(f));
         }
         remplir_lignes(*fenetre);
@@ -48,7 +48,7 @@ TEST_F(ExportPdfFenetre, TheMenuEntryWritesTheListInItsOrderOffTheMainThread) {
     EXPECT_EQ(enregistrer[0].filtre, QStringLiteral("Document PDF|*.pdf"));
     EXPECT_EQ(enregistrer[0].texte, QString::fromStdString(dossier.path().string()));
     const auto pdf = dossier / "livre.pdf";
-    const std::vector<std::pair<double, double>> tailles = {{3.6, 0.96}, {1.2, 0.96}, {2.4, 0.96}};
+    const std::vector<std::pair<double, double>> tailles = {{36, 9.6}, {12, 9.6}, {24, 9.6}};
     EXPECT_EQ(vellumor::test::tailles_pages_pdf(pdf), tailles);  // 600 dpi
     const auto fin = dialogs.de_genre(Genre::Tache);
     ASSERT_EQ(fin.size(), 1u);

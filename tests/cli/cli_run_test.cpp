@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstring>
 
 #include "batch/originaux.h"
 #include "batch/png_io.h"
@@ -252,17 +253,19 @@ TEST(CliNetDetCol, ChainsOnTheListFileAndArgumentsAndColourisesTheCroppedPage) {
     EXPECT_TRUE(std::filesystem::exists(dir / "b_8_Col.png"));
 }
 
-TEST(CliInterruption, SigintStopsTakingFilesAndLeavesEveryPageWhole) {
+// Sends sig to a run of commande over 60 pages once its handlers are in place: the run stops
+// taking pages and ends on its interruption line with status 1, every page whole.
+void interrompre_sur_60_pages(const std::vector<std::string>& commande, int sig) {
     test::TempDir dir;
     ecrire_page(dir / "modele.png", 600, 800, 50, 50, 500, 700);
     const std::string original = test::read_bytes(dir / "modele.png");
-    std::vector<std::string> args = {"nettoyer", "--masque", "127"};
+    std::vector<std::string> args = commande;
     for (int i = 1; i <= 60; ++i) {
         const auto f = dir / ("page_" + std::to_string(i) + ".png");
         std::filesystem::copy_file(dir / "modele.png", f);
         args.push_back(f.string());
     }
-    const Sortie s = interrompre_une_fois_pret(dir, args, SIGINT);
+    const Sortie s = interrompre_une_fois_pret(dir, args, sig);
     EXPECT_EQ(s.code, 1);
     EXPECT_TRUE(contient(s.err, "Traitement interrompu")) << s.err;
     EXPECT_TRUE(contient(s.err, "Traitement interrompu : ")) << s.err;
@@ -276,6 +279,26 @@ TEST(CliInterruption, SigintStopsTakingFilesAndLeavesEveryPageWhole) {
     }
     EXPECT_GT(intactes, 0);
     EXPECT_EQ(nombre_fichiers(dir), 61u);
+}
+
+TEST(CliInterruption, SigintStopsTakingFilesAndLeavesEveryPageWhole) {
+    interrompre_sur_60_pages({"nettoyer", "--masque", "127"}, SIGINT);
+}
+
+TEST(CliInterruption, TermAndHangupStopRunsLikeCtrlC) {
+    const struct {
+        std::vector<std::string> commande;
+        int signal;
+    } cas[] = {
+        {{"nettoyer", "--masque", "127"}, SIGTERM},
+        {{"nettoyer", "--masque", "127"}, SIGHUP},
+        {{"reconstituer"}, SIGTERM},
+        {{"reconstituer"}, SIGHUP},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.commande[0] + " " + strsignal(c.signal));
+        interrompre_sur_60_pages(c.commande, c.signal);
+    }
 }
 
 }  // namespace
