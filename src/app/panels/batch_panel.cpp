@@ -142,9 +142,8 @@ void PanneauLot::lancer_travailleurs() {
 
 void PanneauLot::execution_terminee() {
     if (!enchaine_)
-        Boite_Fin(f_.dialogs(),
-                  std::string(d_.texte_fin) + texte_fin_originaux(originaux_gardes_).toStdString(),
-                  &f_, raisons_des_lignes(f_));
+        annoncer_fin(f_, std::string(d_.texte_fin) +
+                             texte_fin_originaux(originaux_gardes_).toStdString());
     reactiver();
     if (enchaine_) poster_clic(kAnnuler);
 }
