@@ -111,7 +111,7 @@ int commande_renommer(const std::vector<std::string>& args) {
     if (o.first) {
         p.premier = *o.first;
     } else if (const auto refus = refus_premier_par_defaut(list)) {
-        return erreur_usage(kDescription.nom, texte_affichable(*refus) + " avec --premier");
+        return erreur_usage(kDescription.nom, texte_terminal(*refus) + " avec --premier");
     }
     if (o.step) p.pas = int(*o.step);
     p.chiffres = int(nombre_chiffres(dernier_numero_sequence(p.premier, list.size(), p.pas)));
