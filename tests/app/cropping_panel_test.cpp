@@ -2,6 +2,7 @@
 
 #include "app/panels/batch_panel.h"
 #include "batch/mutex_registry.h"
+#include "batch/originaux.h"
 #include "panel_fixture.h"
 #include "support/temp_dir.h"
 
