@@ -17,6 +17,7 @@ inline constexpr const char* kOperationRedressement = "Redressement";
 
 inline constexpr int kDoneEventEven = 0x10020;
 inline constexpr int kDoneEventOdd = 0x10021;
+inline constexpr int kCheckEvent = 0x10022;
 inline constexpr std::string_view kEvenRecordName = "GLB_Fichier_Pair_Redressement";
 inline constexpr std::string_view kOddRecordName = "GLB_Fichier_ImPair_Redressement";
 
