@@ -21,6 +21,10 @@ std::vector<std::string> noms_des_lignes(const ListeImages& liste) {
 // One operation over the list; false when some file failed.
 bool executer_operation(const ListeImages& liste, const LignesFixes& lignes,
                         const OperationPages& op, bool silencieux, bool garder_originaux) {
+    if (interruption_demandee().load()) {  // received before this step began: no page is touched
+        std::fprintf(stderr, "%s\n", texte_interruption(0, std::int64_t(liste.size())).c_str());
+        return false;
+    }
     ProgressionTerminal progression(stdout, stderr, std::int64_t(liste.size()),
                                     isatty(STDERR_FILENO) != 0, silencieux);
     Repartition r = repartir_par_parite(liste, op.lots);

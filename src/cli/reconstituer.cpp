@@ -1,7 +1,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -14,6 +13,7 @@
 #include "cli/options.h"
 #include "cli/page_options.h"
 #include "cli/page_run.h"
+#include "cli/signals.h"
 #include "cli/terminal_progress.h"
 #include "common/regular_file.h"
 #include "ops/exceptions/cup_file.h"
@@ -121,11 +121,6 @@ TableOptions table_reconstituer(Options& o) {
     return t;
 }
 
-volatile std::sig_atomic_t interruption = 0;
-extern "C" void sur_interruption(int) {
-    interruption = 1;
-}
-
 // Loads the exception file into a run list. The values count as millimetres whatever unit the file
 // declares; a file in pixels is taken with a note saying so.
 std::optional<std::string> charger_exceptions(const std::filesystem::path& fichier,
@@ -194,21 +189,17 @@ int commande_reconstituer(const std::vector<std::string>& args) {
     const LignesFixes lignes(noms);
     ProgressionTerminal progression(stdout, stderr, std::int64_t(liste.liste.size()),
                                     isatty(STDERR_FILENO) != 0, o.pages.silencieux);
-    interruption = 0;
-    const auto ancien_int = std::signal(SIGINT, sur_interruption);
-    const auto ancien_term = std::signal(SIGTERM, sur_interruption);
+    const GardeSignaux signaux;
     std::optional<Originaux> originaux;
     rc::Reconstitution run(liste.liste, o.parametres, exceptions, lignes, progression);
     if (!o.pages.sans_originaux) run.garder_originaux(&originaux.emplace(kOperationReconstitution));
     if (const auto refus = run.demarrer()) {
         std::fprintf(stderr, "%s\n", message_sur_une_ligne(*refus).c_str());
-        std::signal(SIGINT, ancien_int);
-        std::signal(SIGTERM, ancien_term);
         return 1;
     }
     bool annonce = false;
     while (!run.attendre_pour(std::chrono::milliseconds(100))) {
-        if (interruption && !annonce) {
+        if (interruption_demandee().load() && !annonce) {
             run.arreter();
             annonce = true;
             progression.effacer_barre();
@@ -218,8 +209,6 @@ int commande_reconstituer(const std::vector<std::string>& args) {
         }
     }
     run.attendre();
-    std::signal(SIGINT, ancien_int);
-    std::signal(SIGTERM, ancien_term);
     progression.effacer_barre();
 
     const rc::FinReconstitution fin = run.fin();

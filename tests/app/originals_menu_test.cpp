@@ -4,12 +4,11 @@
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QThread>
-#include <chrono>
 
 #include "app/list_menu.h"
 #include "app/windows/page_viewer.h"
 #include "batch/originaux.h"
+#include "event_waits.h"
 #include "support/png_fixtures.h"
 #include "window_fixture.h"
 
@@ -91,12 +90,7 @@ TEST_F(OriginauxFenetre, ADoubleClickOpensTheViewerWhichSwitchesBeforeAndAfter) 
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* trouvee = dynamic_cast<VisionneusePage*>(w)) v = trouvee;
     ASSERT_NE(v, nullptr);
-    const auto fin = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!v->chargee() && std::chrono::steady_clock::now() < fin) {
-        QCoreApplication::processEvents();
-        QThread::msleep(5);
-    }
-    ASSERT_TRUE(v->chargee());
+    ASSERT_TRUE(attendre_evenements([&] { return v->chargee(); }));
     EXPECT_EQ(v->windowTitle(), QStringLiteral("page_1.png"));
     EXPECT_TRUE(v->statut().startsWith(QStringLiteral("40 x 30 pixels, 8 bits par pixel")))
         << v->statut().toStdString();

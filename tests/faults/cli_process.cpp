@@ -2,15 +2,17 @@
 
 #include <fcntl.h>
 #include <grp.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <sstream>
 #include <stdexcept>
-#include <thread>
 
 #include "support/temp_dir.h"
 
@@ -24,6 +26,19 @@ Lancement avec_arguments(std::vector<std::string> args) {
 
 bool est_superutilisateur() {
     return ::geteuid() == 0;
+}
+
+bool fin_dans(pid_t pid, std::chrono::microseconds delai) {
+    const int fd = int(::syscall(SYS_pidfd_open, pid, 0));
+    if (fd < 0) return errno == ESRCH;
+    const auto s = std::chrono::duration_cast<std::chrono::seconds>(delai);
+    const timespec attente{time_t(s.count()), long((delai - s).count()) * 1000};
+    pollfd p{fd, POLLIN, 0};
+    int n;
+    while ((n = ::ppoll(&p, 1, &attente, nullptr)) < 0 && errno == EINTR) {
+    }
+    ::close(fd);
+    return n > 0;
 }
 
 Execution executer_cli(const Lancement& lancement) {
@@ -56,10 +71,7 @@ Execution executer_cli(const Lancement& lancement) {
         ::_exit(127);
     }
     if (lancement.pendant) lancement.pendant(pid);
-    if (lancement.tuer_apres) {
-        std::this_thread::sleep_for(*lancement.tuer_apres);
-        ::kill(pid, SIGKILL);
-    }
+    if (lancement.tuer_apres && !fin_dans(pid, *lancement.tuer_apres)) ::kill(pid, SIGKILL);
     int status = 0;
     struct rusage usage {};
     if (lancement.delai_max || lancement.interrompre_quand) {
@@ -74,7 +86,7 @@ Execution executer_cli(const Lancement& lancement) {
                 ::kill(pid, SIGINT);
                 interrompu = true;
             }
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            fin_dans(pid, std::chrono::milliseconds(5));
         }
     } else {
         while (::wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {

@@ -129,7 +129,7 @@ void PanneauLot::lancer_travailleurs() {
 }
 
 void PanneauLot::execution_terminee() {
-    if (!enchaine_) Boite_Fin(f_.dialogs(), d_.texte_fin, &f_, raisons_des_lignes(f_));
+    if (!enchaine_) annoncer_fin(f_, d_.texte_fin);
     reactiver();
     if (enchaine_) poster_clic(kAnnuler);
 }

@@ -86,8 +86,8 @@ class Panneau : public QObject, private RunListener {
     // Leaves the panel: window 1 gets its body and bottom bar back, the loop ends.
     void quitter();
     void poster_clic(int numero);
-    // The first column of 17 fits its header less a scroll bar's width, and at least fills what
-    // the second column leaves of the list.
+    // The first column of 17 fits its header and its names, and at least fills what the second
+    // column and a scroll bar leave of the list.
     void ajuster_premiere_colonne();
 
     FenetrePrincipale& f_;
