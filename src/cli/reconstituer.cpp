@@ -15,6 +15,7 @@
 #include "cli/page_run.h"
 #include "cli/signals.h"
 #include "cli/terminal_progress.h"
+#include "cli/texte_terminal.h"
 #include "common/regular_file.h"
 #include "ops/exceptions/cup_file.h"
 #include "ops/exceptions/page_exception.h"
@@ -191,6 +192,14 @@ int commande_reconstituer(const std::vector<std::string>& args) {
                                     isatty(STDERR_FILENO) != 0, o.pages.silencieux);
     const GardeSignaux signaux;
     std::optional<Originaux> originaux;
+    if (!o.pages.sans_originaux) {
+        std::vector<std::filesystem::path> pages;
+        for (const EntreeImage& e : liste.liste) pages.push_back(e.Fichier);
+        if (const auto refus = Originaux::refus_avant_execution(pages)) {
+            std::fprintf(stderr, "%s\n", texte_terminal(*refus).c_str());
+            return 1;
+        }
+    }
     rc::Reconstitution run(liste.liste, o.parametres, exceptions, lignes, progression);
     if (!o.pages.sans_originaux) run.garder_originaux(&originaux.emplace(kOperationReconstitution));
     if (const auto refus = run.demarrer()) {
@@ -209,6 +218,7 @@ int commande_reconstituer(const std::vector<std::string>& args) {
         }
     }
     run.attendre();
+    if (originaux) originaux->terminer();
     progression.effacer_barre();
 
     const rc::FinReconstitution fin = run.fin();
@@ -223,6 +233,9 @@ int commande_reconstituer(const std::vector<std::string>& args) {
         if (!o.pages.silencieux) {
             std::printf("%s\n", progression.dernier_entete().c_str());
             std::printf("%s\n", m->texte.substr(1).c_str());
+            if (originaux)
+                for (const std::filesystem::path& d : originaux->dossiers())
+                    std::printf("%s\n", texte_terminal(texte_originaux_gardes(d)).c_str());
         }
     }
     // A page left unwritten (off its format, hard-linked) is not processed either.

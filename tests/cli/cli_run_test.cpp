@@ -149,7 +149,9 @@ TEST(CliDetourer, CropsEveryPageReportsAndExitsZero) {
     EXPECT_EQ(s.out, "Non écrit : " + (dir / "scan_3.png").string() +
                          " : aucune marge à retirer, rien n'est écrit\n"
                          " 3 fichiers (Fichiers traités : 3/3)\n"
-                         "Les opérations de détourage sont terminées\n");
+                         "Les opérations de détourage sont terminées\n" +
+                         texte_originaux_gardes(executions_gardees(dir.path()).back().dossier) +
+                         "\n");
     EXPECT_EQ(s.err, "");  // not a terminal: no progress bar
     const auto a = test::read_png_file(dir / "scan_10.png");
     ASSERT_TRUE(a);
@@ -190,7 +192,8 @@ TEST(CliNettoyer, MaskOptionsSilentModeAndByteIdenticalSourceOnFailedWrite) {
     s = lancer(dir, {"nettoyer", "--motifs", "2", (dir / "f_1.png").string()});
     EXPECT_EQ(s.code, 0) << s.err;
     EXPECT_EQ(s.out,
-              " 1 fichier (Fichier traité : 1/1)\nLes opérations de nettoyage sont terminées\n");
+              " 1 fichier (Fichier traité : 1/1)\nLes opérations de nettoyage sont terminées\n" +
+                  texte_originaux_gardes(executions_gardees(dir.path()).back().dossier) + "\n");
     EXPECT_EQ(load_png(dir / "f_1.png").image->pixel(10, 10), kWhite);
 
     ecrire_page(dir / "f_2.png", 30, 30, 10, 10, 10, 10, 16);

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <sstream>
 #include <stdexcept>
 
@@ -45,7 +46,9 @@ Execution executer_cli(const Lancement& lancement) {
     test::TempDir captures;
     const std::string out = (captures / "stdout").string();
     const std::string err = (captures / "stderr").string();
-    std::vector<std::string> words = {VELLUMOR_CLI_PATH};
+    // VELLUMOR_TEST_CLI runs the same tests against another build of the program.
+    const char* autre = std::getenv("VELLUMOR_TEST_CLI");
+    std::vector<std::string> words = {autre && *autre ? autre : VELLUMOR_CLI_PATH};
     words.insert(words.end(), lancement.args.begin(), lancement.args.end());
     std::vector<char*> argv;
     for (std::string& w : words) argv.push_back(w.data());

@@ -127,6 +127,7 @@ void Panneau::oublier_execution() {
 }
 
 void Panneau::workers_reported() {
+    originaux_gardes_ = run_ ? run_->dossiers_originaux() : std::vector<std::filesystem::path>{};
     oublier_execution();
     run_termine_ = true;
     execution_terminee();

@@ -94,6 +94,8 @@ class Panneau : public QObject, private RunListener {
     QRect liste_sauvee_;  // 17 before the panel moved it
     QRect statut_sauve_;  // 18 before the panel moved it
     bool run_termine_ = false;
+    // Where the run that ended kept the pages it replaced.
+    std::vector<std::filesystem::path> originaux_gardes_;
 
   private:
     void entrer();

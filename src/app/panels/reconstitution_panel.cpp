@@ -239,7 +239,9 @@ bool PanneauReconstitution::page_vierge_prete() {
 // was never launched: the panel is idle again and stays open.
 void PanneauReconstitution::terminer(bool avec_message) {
     colorer_barre_bas(kFondBarreBasAccueil);
-    if (avec_message) annoncer_fin(f_, arret_ ? rc::kTexteArretees : rc::kTexteTerminees);
+    if (avec_message)
+        annoncer_fin(f_, std::string(arret_ ? rc::kTexteArretees : rc::kTexteTerminees) +
+                             texte_fin_originaux(originaux_gardes_).toStdString());
     definir_reconstitution_en_cours(false);
     activer(kCorps, true);
     activer_selon_liste(f_);

@@ -44,7 +44,7 @@ std::optional<std::filesystem::path> original_garde(const std::filesystem::path&
     const std::vector<ExecutionGardee> e = executions_gardees(absolue.parent_path());
     if (e.empty()) return std::nullopt;
     for (const PageGardee& p : e.back().pages)
-        if (p.page == absolue) return e.back().dossier / p.garde;
+        if (p.nom == absolue.filename()) return e.back().dossier / p.nom;
     return std::nullopt;
 }
 
