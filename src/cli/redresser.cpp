@@ -53,7 +53,7 @@ int commande_redresser(const std::vector<std::string>& args) {
                  std::string(straightening::kCompletionText),
                  std::string(straightening::kBannerTitle), straightening::kOperationRedressement}};
         },
-        angle_max);
+        true, angle_max);
 }
 
 }  // namespace vellumor::cli
