@@ -93,12 +93,14 @@ TEST(SlowFaults, KillNineOfARestoreRacingACropLosesNoOriginal) {
     test::TempDir dir;
     const Octets avant = pages_originales();
     ecrire(dir.path(), avant);
-    const double duree = std::max(0.05, cli({"detourer", "--silencieux", dir.path()}).secondes);
+    ASSERT_EQ(cli({"nettoyer", "--silencieux", "--masque", "127", dir.path()}).status, 0);
+    const double duree = std::max(0.01, cli({"restaurer", dir.path()}).secondes);
 
     const unsigned graine = std::random_device{}();
     std::mt19937 hasard(graine);
-    std::uniform_int_distribution<long> moment(0, long(duree * 1e6));
-    const int tours = 10;
+    // Within what a restore alone takes: most kills land while it races the crop.
+    std::uniform_int_distribution<long> moment(0, long(duree * 1.2e6));
+    const int tours = 16;
     int tues = 0, perdus = 0, refusees = 0;
     for (int tour = 0; tour < tours; ++tour) {
         ecrire(dir.path(), avant);

@@ -1,6 +1,5 @@
 #include "ops/pdf/export_pdf.h"
 
-
 #include <map>
 #include <memory>
 #include <new>
