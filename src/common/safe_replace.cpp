@@ -140,6 +140,16 @@ bool sync_folder(const std::filesystem::path& folder) {
     return ::fsync(f.get()) == 0 || errno == EINVAL || errno == EROFS;
 }
 
+// Renames from onto to unless to exists (errno EEXIST then). A file system without the atomic
+// call gets a link and an unlink, which refuse an existing name just as well.
+bool rename_without_replacing(const std::filesystem::path& from, const std::filesystem::path& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    if (::link(from.c_str(), to.c_str()) != 0) return false;
+    ::unlink(from.c_str());
+    return true;
+}
+
 // Removes the temporary file unless it was renamed.
 struct TemporaryGuard {
     std::filesystem::path path;
@@ -221,8 +231,15 @@ ReplaceResult replace_file(const std::filesystem::path& target, const WriteConte
     if (!still_ours(temp.path, made))
         return failed(ReplaceStatus::Failed, writing + " a échoué : le fichier temporaire " +
                                                  quoted(temp.path) + " a été remplacé");
-    if (::rename(temp.path.c_str(), target.c_str()) != 0)
+    if (options.never_replace) {
+        if (!rename_without_replacing(temp.path, target))
+            return errno == EEXIST
+                       ? failed(ReplaceStatus::Failed,
+                                quoted(target) + " existe déjà : il n'est pas remplacé")
+                       : system_failure(quoted(target) + " ne peut pas être écrit");
+    } else if (::rename(temp.path.c_str(), target.c_str()) != 0) {
         return system_failure(quoted(target) + " ne peut pas être remplacé");
+    }
     temp.renamed = true;
     if (!sync_folder(folder))
         return system_failure(quoted(target) +

@@ -36,6 +36,9 @@ struct ReplaceOptions {
     // How many of the target's hard links are the program's own copies (originals kept by an
     // earlier run, perhaps interrupted): those do not count as other links.
     std::function<std::uintmax_t(const std::filesystem::path& target)> own_links;
+    // A new file only: the rename itself refuses a target that exists by then (Failed), so a file
+    // another program creates after every check is kept, never replaced.
+    bool never_replace = false;
 };
 
 // Fills the temporary file; false (or an exception) abandons the replacement.

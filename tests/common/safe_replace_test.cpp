@@ -250,6 +250,28 @@ TEST(SafeReplace, AFullDiskFailsAndKeepsTheFileWhole) {
     }
 }
 
+// A file another program creates after every check, just before the rename, is kept.
+TEST(SafeReplace, ANewFileNeverReplacesOneThatAppearedMeanwhile) {
+    test::TempDir dir;
+    ReplaceOptions options;
+    options.never_replace = true;
+    options.before_rename = [&](const std::filesystem::path& target, std::string&) {
+        test::write_bytes(target, "theirs");
+        return true;
+    };
+    const ReplaceResult r =
+        replace_file(dir / "p_1.png", [](OutputFile& out) { return out.write("ours"); }, options);
+    EXPECT_FALSE(r);
+    EXPECT_NE(r.message.find("existe déjà"), std::string::npos) << r.message;
+    EXPECT_EQ(test::read_bytes(dir / "p_1.png"), "theirs");
+    EXPECT_EQ(entries(dir.path()), 1u);
+
+    options.before_rename = nullptr;
+    EXPECT_TRUE(
+        replace_file(dir / "p_2.png", [](OutputFile& out) { return out.write("ours"); }, options));
+    EXPECT_EQ(test::read_bytes(dir / "p_2.png"), "ours");
+}
+
 TEST(SafeReplace, RecognisesOnlyItsOwnTemporaryNames) {
     EXPECT_FALSE(is_safe_replace_temporary("/a/page.png"));
     EXPECT_FALSE(is_safe_replace_temporary("/a/.vellumor-.tmp"));

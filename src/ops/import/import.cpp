@@ -164,6 +164,7 @@ Importation importer(const std::vector<std::filesystem::path>& scans, const Para
                 erreur = deja_la(cible);
                 return false;
             };
+            options.never_replace = true;
             const SaveResult s = save_png_over_file(*page.image, nom, 0, options);
             if (!s) {
                 r.erreur = s.message.empty() ? "Impossible d'écrire " + guillemets(nom) : s.message;
