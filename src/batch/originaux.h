@@ -23,6 +23,7 @@ inline constexpr int kExecutionsGardees = 3;
 
 inline constexpr const char* kOperationNettoyage = "Nettoyage";
 inline constexpr const char* kOperationDetourage = "Détourage";
+inline constexpr const char* kOperationChaine = "Net - Dét - Col";
 inline constexpr const char* kOperationReconstitution = "Reconstitution";
 
 // Size and checksum of a file's bytes: what a restore compares to tell whether a page changed
