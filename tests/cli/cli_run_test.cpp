@@ -198,9 +198,9 @@ TEST(CliNetDetCol, ChainsOnTheListFileAndArgumentsAndColourisesTheCroppedPage) {
 }
 
 // One pass per page writes, byte for byte, what the three commands write one after the other:
-// grey, bi-level and colour pages, a blank one, one with no margin, one whose palette cannot
-// hold the cleaned page (the cropping then starts from the file) and one whose depth cannot be
-// written (the cleaning fails, the next steps start from the page as it is).
+// grey, bi-level and colour pages, a blank one, one with no margin, one whose depth cannot hold
+// its colours (the cropping then starts from the file) and one whose depth cannot be written
+// (the cleaning fails, the next steps start from the page as it is).
 TEST(CliNetDetCol, WritesTheFilesOfCleaningThenCroppingThenColourising) {
     test::TempDir chain, steps;
     std::vector<std::pair<std::string, PngFile>> pages;
@@ -222,12 +222,11 @@ TEST(CliNetDetCol, WritesTheFilesOfCleaningThenCroppingThenColourising) {
     for (auto& v : white.samples) v = 255;
     white.at(4, 4) = 0;  // a lone speck: blank once cleaned
     add("white_5.png", white);
-    PngFile palette = blank_png(12, 12, PNG_COLOR_TYPE_PALETTE, 2);
-    palette.palette = {0x0000FF, 0x00FF00, 0xFF0000, 0x808080};
-    for (int y = 0; y < 12; ++y)
-        for (int x = 0; x < 12; ++x) palette.at(x, y) = std::uint16_t(x > 2 && y > 2 ? 3 : x % 3);
-    palette.at(6, 6) = 0;
-    add("palette_6.png", palette);
+    PngFile light = blank_png(12, 12, PNG_COLOR_TYPE_PALETTE, 1);
+    light.palette = {0xC8C8C8, kBlack};  // the light grey is written white at one bit
+    for (int y = 4; y < 8; ++y)
+        for (int x = 3; x < 9; ++x) light.at(x, y) = 1;
+    add("light_6.png", light);
     PngFile deep = blank_png(10, 10, PNG_COLOR_TYPE_GRAY, 16);
     for (auto& v : deep.samples) v = 0xFFFF;
     deep.at(3, 3) = 0;
