@@ -46,7 +46,8 @@ class Dialogs {
                                         const QString& filtre) = 0;
     virtual void copier_texte(const QString& texte) = 0;
     virtual QString texte_copie() = 0;
-    virtual void ouvrir_dossier(const QString& dossier) = 0;
+    // False when no file explorer could be started.
+    virtual bool ouvrir_dossier(const QString& dossier) = 0;
 };
 
 }  // namespace vellumor::app

@@ -4,7 +4,11 @@
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QGridLayout>
+#include <QIdentityProxyModel>
 #include <QPixmap>
+#include <QSpacerItem>
 #include <QUrl>
 
 #include "app/icons.h"
@@ -17,7 +21,61 @@ namespace {
 // language.
 constexpr QFileDialog::Options kDialogueFichiers = QFileDialog::DontUseNativeDialog;
 
+// The title bar's own buttons and icon beside the title, in pixels.
+constexpr int kCadreTitre = 160;
+
+// Sizes, types and dates of the file dialog's detail view in the program's locale: Qt writes them
+// in the system's, and names a folder in a text its French translation lacks.
+class ModeleFichiersFrancais : public QIdentityProxyModel {
+  public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        const auto* source = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || !source || index.column() == 0)
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex s = mapToSource(index);
+        const bool dossier = source->isDir(s);
+        switch (index.column()) {
+            case 1:
+                return dossier ? QString() : QLocale().formattedDataSize(source->size(s));
+            case 2:
+                return dossier ? QStringLiteral("Dossier") : QIdentityProxyModel::data(index, role);
+            case 3:
+                return QLocale().toString(source->lastModified(s), QLocale::ShortFormat);
+            default:
+                return QIdentityProxyModel::data(index, role);
+        }
+    }
+};
+
+// A box at least as wide as its title, so that the title bar does not cut it.
+void elargir_pour_titre(QMessageBox& boite) {
+    auto* grille = qobject_cast<QGridLayout*>(boite.layout());
+    if (!grille) return;
+    const int largeur = boite.fontMetrics().horizontalAdvance(boite.windowTitle()) + kCadreTitre;
+    grille->addItem(new QSpacerItem(largeur, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                    grille->rowCount(), 0, 1, grille->columnCount());  // owned by the grid
+}
+
 }  // namespace
+
+std::unique_ptr<QFileDialog> construire_dialogue_fichiers(const QString& titre,
+                                                          const QString& dossier,
+                                                          const QString& filtre, bool enregistrer,
+                                                          bool multiple) {
+    auto d = std::make_unique<QFileDialog>(QApplication::activeWindow(), titre, dossier,
+                                           filtre_qt(filtre));
+    d->setOptions(kDialogueFichiers);
+    d->setProxyModel(new ModeleFichiersFrancais(d.get()));  // owned by the dialog
+    if (enregistrer) {
+        d->setAcceptMode(QFileDialog::AcceptSave);
+        d->setFileMode(QFileDialog::AnyFile);
+    } else {
+        d->setFileMode(multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    }
+    return d;
+}
 
 QString texte_affiche(const QString& texte) {
     QString t = texte;
@@ -42,6 +100,7 @@ std::unique_ptr<QMessageBox> construire_boite_tache(const DialogueTache& d, QWid
     boite->setDetailedText(texte_affiche(d.details));
     boite->setIconPixmap(QPixmap::fromImage(dessiner_bouclier(d.icone)));
     boite->setStandardButtons(d.oui_non ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
+    elargir_pour_titre(*boite);
     return boite;
 }
 
@@ -83,6 +142,7 @@ std::unique_ptr<QMessageBox> construire_boite_simple(const QString& titre, const
     }
     boite->setStandardButtons((style & 0xF) == 4 ? QMessageBox::Yes | QMessageBox::No
                                                  : QMessageBox::Ok);
+    elargir_pour_titre(*boite);
     return boite;
 }
 
@@ -111,19 +171,16 @@ int DialogsQt::boite_simple(const QString& titre, const QString& texte, std::uin
 
 QStringList DialogsQt::ouvrir_fichiers(const QString& titre, const QString& dossier,
                                        const QString& filtre, bool multiple) {
-    QWidget* parent = QApplication::activeWindow();
-    if (multiple)
-        return QFileDialog::getOpenFileNames(parent, titre, dossier, filtre_qt(filtre), nullptr,
-                                             kDialogueFichiers);
-    const QString choisi = QFileDialog::getOpenFileName(parent, titre, dossier, filtre_qt(filtre),
-                                                        nullptr, kDialogueFichiers);
-    return choisi.isEmpty() ? QStringList() : QStringList{choisi};
+    const auto d = construire_dialogue_fichiers(titre, dossier, filtre, false, multiple);
+    if (d->exec() != QDialog::Accepted) return {};
+    return d->selectedFiles();
 }
 
 QString DialogsQt::enregistrer_fichier(const QString& titre, const QString& dossier,
                                        const QString& filtre) {
-    return QFileDialog::getSaveFileName(QApplication::activeWindow(), titre, dossier,
-                                        filtre_qt(filtre), nullptr, kDialogueFichiers);
+    const auto d = construire_dialogue_fichiers(titre, dossier, filtre, true, false);
+    if (d->exec() != QDialog::Accepted) return {};
+    return d->selectedFiles().value(0);
 }
 
 void DialogsQt::copier_texte(const QString& texte) {
@@ -134,8 +191,8 @@ QString DialogsQt::texte_copie() {
     return QApplication::clipboard()->text();
 }
 
-void DialogsQt::ouvrir_dossier(const QString& dossier) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(dossier));
+bool DialogsQt::ouvrir_dossier(const QString& dossier) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(dossier));
 }
 
 }  // namespace vellumor::app

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFileDialog>
 #include <QMessageBox>
 #include <memory>
 
@@ -18,7 +19,7 @@ class DialogsQt : public Dialogs {
                                 const QString& filtre) override;
     void copier_texte(const QString& texte) override;
     QString texte_copie() override;
-    void ouvrir_dossier(const QString& dossier) override;
+    bool ouvrir_dossier(const QString& dossier) override;
 };
 
 // The box that shows d: text = heading, informativeText = body, detailedText = details.
@@ -29,6 +30,13 @@ Reponse reponse_de(int bouton_standard);
 std::unique_ptr<QMessageBox> construire_boite_simple(const QString& titre, const QString& texte,
                                                      std::uint32_t style, QWidget* parent);
 int code_de(int bouton_standard);
+
+// Qt's own file dialog (the desktop's would speak the desktop's language), its detail view in the
+// program's locale; a save dialog when enregistrer, else an open dialog for one or several files.
+std::unique_ptr<QFileDialog> construire_dialogue_fichiers(const QString& titre,
+                                                          const QString& dossier,
+                                                          const QString& filtre, bool enregistrer,
+                                                          bool multiple);
 
 // "Fichiers images|*.png;*.tif" -> "Fichiers images (*.png *.tif)"; a bare "*.txt" stays a pattern.
 QString filtre_qt(const QString& filtre);

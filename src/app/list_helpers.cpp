@@ -9,6 +9,7 @@
 #include "app/controls.h"
 #include "app/main_window.h"
 #include "app/main_window_ids.h"
+#include "app/message_box.h"
 #include "app/paths.h"
 #include "app/windows/numbering_ids.h"
 #include "app/windows/reconstitution_ids.h"
@@ -101,9 +102,11 @@ void restaurer_geometrie_liste(FenetrePrincipale& f) {
     if (QWidget* liste = control(kListeFichiers)) liste->setGeometry(f.geometrie_liste_sauvee);
 }
 
-void ajuster_colonne_0(FenetrePrincipale& f) {
-    // As wide as the header or the widest row, whichever is wider.
-    if (QTreeWidget* l = f.liste()) l->resizeColumnToContents(0);
+void ajuster_colonne_0(FenetrePrincipale& f, int largeur) {
+    QTreeWidget* l = f.liste();
+    if (!l) return;
+    l->resizeColumnToContents(0);  // as wide as the header or the widest row
+    if (largeur > l->columnWidth(0)) l->setColumnWidth(0, largeur);
 }
 
 void remplir_lignes(FenetrePrincipale& f) {
@@ -139,6 +142,17 @@ QString raisons_des_lignes(FenetrePrincipale& f) {
         if (!r.isEmpty()) raisons << r;
     }
     return raisons.join(QLatin1Char('\n'));
+}
+
+int annoncer_fin(FenetrePrincipale& f, std::string_view texte_fin) {
+    for (int i = 0; i < lignes(f); ++i) {
+        QTreeWidgetItem* item = f.liste()->topLevelItem(i);
+        if (!item->toolTip(kColonneFichier).isEmpty()) {
+            f.liste()->scrollToItem(item, QAbstractItemView::PositionAtCenter);
+            break;
+        }
+    }
+    return Boite_Fin(f.dialogs(), texte_fin, &f, raisons_des_lignes(f));
 }
 
 void effacer_raisons(FenetrePrincipale& f) {

@@ -3,6 +3,7 @@
 #include <QString>
 #include <cstddef>
 #include <filesystem>
+#include <string_view>
 
 #include "batch/lot_fichiers.h"
 
@@ -15,6 +16,7 @@ inline constexpr int kIconeNeutre = kIconeAttente;
 // The file list's columns: the file name with its icon, then "Bits par pixel - nombre de couleurs".
 inline constexpr int kColonneFichier = 0;
 inline constexpr int kColonneBits = 1;
+inline constexpr int kLargeurColonneBits = 150;
 
 // Column 0's title and the folder line's text while the list is empty.
 inline constexpr const char* kTitreColonneVide = "Nombre de fichiers : ";
@@ -38,8 +40,9 @@ void activer_selon_liste(FenetrePrincipale& f);
 void desactiver_boutons_geres(FenetrePrincipale& f);
 // Moves 18, then 17, back to the geometry saved before the numbering window moved them.
 void restaurer_geometrie_liste(FenetrePrincipale& f);
-// Column 0 of the file list sized to fit its header and its rows.
-void ajuster_colonne_0(FenetrePrincipale& f);
+// Column 0 of the file list sized to fit its header and its rows, or largeur when that is wider:
+// never narrower than its names and its header text.
+void ajuster_colonne_0(FenetrePrincipale& f, int largeur = 0);
 // Rows of control 17 for the image list, in list order, with the neutral icon and the bits and
 // colours that each file's PNG header gives.
 void remplir_lignes(FenetrePrincipale& f);
@@ -51,6 +54,9 @@ int ligne_du_fichier(const std::filesystem::path& fichier);
 void definir_raison_ligne(FenetrePrincipale& f, int ligne, const QString& raison);
 // The reasons over the rows, in row order, one per line: the files that the last run did not write.
 QString raisons_des_lignes(FenetrePrincipale& f);
+// The completion box of a run over the list (Boite_Fin with the rows' reasons); the list first
+// scrolls to the first row that was not written, so that the user sees it behind the box.
+int annoncer_fin(FenetrePrincipale& f, std::string_view texte_fin);
 void effacer_raisons(FenetrePrincipale& f);
 
 }  // namespace vellumor::app

@@ -26,4 +26,10 @@ bool fenetre_au_repos(FenetrePrincipale& f);
 // The list holds pages and the window is at rest.
 bool liste_au_repos(FenetrePrincipale& f);
 
+inline const QString kMenuRetirer = QStringLiteral("Retirer de la liste");
+// Rows are selected and the window is at rest.
+bool lignes_choisies_au_repos(FenetrePrincipale& f);
+// Takes the selected rows (and their entries) out of the list; the Delete key does the same.
+void retirer_lignes_choisies(FenetrePrincipale& f);
+
 }  // namespace vellumor::app

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -19,6 +20,7 @@
 #include "app/list_helpers.h"
 #include "app/list_menu.h"
 #include "app/main_window_ids.h"
+#include "app/message_box.h"
 #include "app/themed_button.h"
 #include "app/windows/reconstitution_ids.h"
 #include "ops/cleaning/cleaning_constants.h"
@@ -155,9 +157,6 @@ void FenetrePrincipale::construire_liste(QWidget* corps) {
     enregistrer_controle(kListeFichiers, liste);
     installer_menu_liste(*this);
     installer_depot_liste(*this);
-    ajuster_colonne_0(*this);
-    const int barre = liste->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    liste->setColumnWidth(0, liste->columnWidth(0) - barre);
 
     const int pixels = QFontInfo(liste->font()).pixelSize();
     police_liste_ = liste->font();
@@ -166,7 +165,8 @@ void FenetrePrincipale::construire_liste(QWidget* corps) {
     police_liste_soulignee_.setPixelSize(pixels + 5);
     police_liste_soulignee_.setUnderline(true);
     liste->setFont(police_liste_);
-    liste->setColumnWidth(1, 150);
+    ajuster_colonne_0(*this);  // in the list's own font, so that the header is not cut
+    liste->setColumnWidth(1, kLargeurColonneBits);
 
     auto* statut = new QLabel(QString::fromUtf8(kDossierVide), corps);  // owned by the body
     statut->setTextFormat(Qt::PlainText);
@@ -235,11 +235,38 @@ FenetrePrincipale::Intercepteur FenetrePrincipale::intercepter_controles(Interce
 }
 
 void FenetrePrincipale::attendre_les_travaux() {
+    const bool interrompus =
+        !attentes_.empty() && fermeture_demandee_ && liste() && liste()->topLevelItemCount() > 0;
     for (auto& [numero, attendre] : attentes_) attendre();
     attentes_.clear();
+    if (!interrompus) return;
+    // The rows' last reports are still queued for this window: they count too.
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    const QTreeWidget* l = liste();
+    const int lignes = l ? l->topLevelItemCount() : 0;
+    int faites = 0;
+    for (int i = 0; i < lignes; ++i)
+        if (l->topLevelItem(i)->data(0, Qt::UserRole).toInt() == kIconeFait) ++faites;
+    Boite_Message(
+        dialogs_, QStringLiteral(" Info"),
+        QStringLiteral("\n%1 sur %2 ont été traitées avant l'arrêt du programme ; les "
+                       "autres n'ont pas été modifiées.")
+            .arg(faites == 1 ? QStringLiteral("1 page") : QStringLiteral("%1 pages").arg(faites))
+            .arg(lignes),
+        kIconeInformation, nullptr);
 }
 
+// Closing during a run asks first; pages being written are finished whatever the answer.
 void FenetrePrincipale::closeEvent(QCloseEvent* event) {
+    // Every run works on the listed pages: without rows there is nothing to lose.
+    if (!fermeture_demandee_ && !attentes_.empty() && liste() && liste()->topLevelItemCount() > 0 &&
+        Boite_Message(dialogs_, QString::fromUtf8(kTitreTraitementEnCours),
+                      QStringLiteral("\nQuitter quand même ? Les pages en cours d'écriture seront "
+                                     "terminées, les suivantes ne seront pas traitées."),
+                      kIconeAvertissement | kBoutonsOuiNon, this) == kCodeNon) {
+        event->ignore();
+        return;
+    }
     fermeture_demandee_ = true;
     event->accept();
     emit ferme();

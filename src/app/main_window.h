@@ -16,6 +16,7 @@ namespace vellumor::app {
 inline constexpr int kLargeurClient = 1080;
 inline constexpr int kHauteurClient = 667;  // 1080 divided by the golden ratio, rounded
 inline constexpr const char* kTitreAccueil = "Coloriser/détourer/nettoyer les images";
+inline constexpr const char* kTitreTraitementEnCours = " Un traitement est en cours… ";
 
 // What a control reports to the dispatcher.
 enum class TypeEvenement { Clic, Changement, FlecheHaut, FlecheBas };
@@ -56,6 +57,8 @@ class FenetrePrincipale : public QWidget {
     // took the event). Returns the previous one, which the panel puts back when it is left.
     using Intercepteur = std::function<bool(int numero, TypeEvenement type)>;
     Intercepteur intercepter_controles(Intercepteur panneau);
+    // At shutdown: lets every run finish its pages being written; when the window was closed
+    // during a run, says how many rows were done.
     void attendre_les_travaux();
     bool fermeture_demandee() const { return fermeture_demandee_; }
 

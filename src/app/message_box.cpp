@@ -70,7 +70,18 @@ int Boite_Fin(Dialogs& dialogs, std::string_view texte_fin, QWidget* parent,
         QStringLiteral("\n") + QString::fromUtf8(texte_fin.data(), qsizetype(texte_fin.size())),
         kIconeInformation, {});
     d.details = raisons;
+    const qsizetype non_ecrites = raisons.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size();
+    if (non_ecrites > 0) {
+        d.icone = bouclier_de(kIconeAvertissement);
+        d.corps += QStringLiteral("\n\n") + texte_pages_non_ecrites(non_ecrites) +
+                   QStringLiteral(" (voir les détails)");
+    }
     return code_de_reponse(dialogs.dialogue_tache(d, parent));
+}
+
+QString texte_pages_non_ecrites(qsizetype nombre) {
+    return nombre == 1 ? QStringLiteral("1 page n'a pas été écrite")
+                       : QStringLiteral("%1 pages n'ont pas été écrites").arg(nombre);
 }
 
 int afficher_message(Dialogs& dialogs, const Message& m, QWidget* parent) {

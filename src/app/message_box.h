@@ -29,9 +29,12 @@ int Boite_Simple(Dialogs& dialogs, const QString& titre, const QString& texte,
 
 // The box closing a run: " Info", the operation's end text on its second line, the information
 // icon, the main window's title; the lines of the files that the run did not write ("Échec :
-// FICHIER : raison") in its details.
+// FICHIER : raison") in its details. When there are such lines, the visible text says how many
+// under the end text and the icon is the warning's.
 int Boite_Fin(Dialogs& dialogs, std::string_view texte_fin, QWidget* parent,
               const QString& raisons = {});
+// "1 page n'a pas été écrite", "3 pages n'ont pas été écrites".
+QString texte_pages_non_ecrites(qsizetype nombre);
 
 // Shows a message that the core returned, in the box its kind names.
 int afficher_message(Dialogs& dialogs, const Message& m, QWidget* parent);

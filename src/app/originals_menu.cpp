@@ -70,9 +70,10 @@ void restaurer_originaux(FenetrePrincipale& f) {
     const QString question =
         QStringLiteral(
             "Remettre les pages telles qu'elles étaient avant l'opération «\u00A0%1\u00A0» du "
-            "%2 ?\r\n%3 seront remplacées par leurs originaux gardés.")
+            "%2 ?\r\n%3 seront remplacées par leurs originaux gardés.\r\n%4")
             .arg(QString::fromStdString(d.execution->operation),
-                 QString::fromStdString(date_lisible(d.execution->date)), texte_pages(d.pages));
+                 QString::fromStdString(date_lisible(d.execution->date)), texte_pages(d.pages),
+                 QString::fromUtf8(kTexteExecutionsGardees));
     if (Boite_Simple(f.dialogs(), kTitreOriginaux, question, kIconeQuestion | kBoutonsOuiNon) !=
         kCodeOui)
         return;
@@ -117,6 +118,15 @@ void supprimer_originaux(FenetrePrincipale& f) {
     if (!erreurs.isEmpty())
         Boite_Simple(f.dialogs(), kTitreOriginaux, erreurs.join(QStringLiteral("\r\n")),
                      kIconeErreur);
+}
+
+QString texte_fin_originaux(const std::vector<std::filesystem::path>& dossiers) {
+    QString texte;
+    for (const std::filesystem::path& d : dossiers)
+        texte += QStringLiteral("\n") + QString::fromStdString(texte_originaux_gardes(d));
+    if (!texte.isEmpty())
+        texte += QStringLiteral("\n") + QString::fromUtf8(kTexteExecutionsGardees);
+    return texte;
 }
 
 bool page_courante_disponible(FenetrePrincipale& f) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <filesystem>
+#include <vector>
 
 namespace vellumor::app {
 
@@ -21,6 +23,10 @@ void restaurer_originaux(FenetrePrincipale& f);
 
 // Asks, then removes every run kept for the folders of the listed pages.
 void supprimer_originaux(FenetrePrincipale& f);
+
+// What the completion text of an in-place run adds: where its originals are kept, and that only
+// the last three runs of a folder are. Empty when nothing was kept.
+QString texte_fin_originaux(const std::vector<std::filesystem::path>& dossiers);
 
 // The row the user points at (the current row) has a page.
 bool page_courante_disponible(FenetrePrincipale& f);

@@ -2,8 +2,10 @@
 
 #include <QFileInfo>
 #include <QObject>
+#include <QTreeWidget>
 #include <atomic>
 #include <thread>
+#include <vector>
 
 #include "app/list_helpers.h"
 #include "app/main_window.h"
@@ -18,12 +20,19 @@
 namespace vellumor::app {
 namespace {
 
+QString texte_pdf_ecrit(std::int64_t pages, const std::filesystem::path& chemin) {
+    return (pages == 1 ? QStringLiteral("Le document PDF d'une page a été écrit :\r")
+                       : QStringLiteral("Le document PDF de %1 pages a été écrit :\r").arg(pages)) +
+           QString::fromStdString(chemin.string());
+}
+
 // One export: its thread, and what it leaves for the main thread. A child of window 1, gone once
 // the end is shown.
 class ExportEnCours : public QObject {
   public:
     ExportEnCours(FenetrePrincipale& f, ListeImages liste, pdf::ParametresPdf p)
-        : QObject(&f), f_(f), progression_(f) {
+        : QObject(&f), f_(f), avant_(lire_marques(f)), progression_(f) {
+        reinitialiser_icones(f);
         attente_ = f.a_l_arret([this] { arreter(); });
         fil_ = std::thread([this, liste = std::move(liste), p = std::move(p)] {
             resultat_ = pdf::exporter_pdf(liste, p, progression_, &arret_);
@@ -48,9 +57,10 @@ class ExportEnCours : public QObject {
         activer_selon_liste(f_);
         if (resultat_.ecrit) {
             Boite_Message(f_.dialogs(), texte_utf8(pdf::kDoneTitle),
-                          QLatin1Char('\n') + QString::fromStdString(chemin.string()),
+                          QLatin1Char('\n') + texte_pdf_ecrit(resultat_.pages, chemin),
                           kIconeInformation, &f_, QString());
         } else if (!resultat_.interrompu) {
+            remettre_marques();
             // The body shows one line: the first fault; the details hold them all.
             const QStringList lignes = QString::fromStdString(resultat_.erreur).split('\n');
             Boite_Message(f_.dialogs(), texte_utf8(pdf::kErrorInstruction),
@@ -59,7 +69,32 @@ class ExportEnCours : public QObject {
         }
     }
 
+    // The rows' marks and the header as the last run left them: a failed export puts them back
+    // (the pages it found bad keep their cross), rather than a count of 0 and blank rows.
+    struct Marques {
+        QString entete;
+        std::vector<int> icones;
+    };
+    static Marques lire_marques(FenetrePrincipale& f) {
+        Marques m;
+        if (QTreeWidget* l = f.liste()) {
+            m.entete = l->headerItem()->text(kColonneFichier);
+            for (int i = 0; i < l->topLevelItemCount(); ++i)
+                m.icones.push_back(l->topLevelItem(i)->data(kColonneFichier, Qt::UserRole).toInt());
+        }
+        return m;
+    }
+    void remettre_marques() {
+        QTreeWidget* l = f_.liste();
+        if (!l || l->topLevelItemCount() != int(avant_.icones.size())) return;
+        l->headerItem()->setText(kColonneFichier, avant_.entete);
+        for (int i = 0; i < l->topLevelItemCount(); ++i)
+            if (l->topLevelItem(i)->data(kColonneFichier, Qt::UserRole).toInt() != kIconeEchec)
+                definir_icone_ligne(f_, i, avant_.icones[std::size_t(i)]);
+    }
+
     FenetrePrincipale& f_;
+    Marques avant_;
     ProgressionFenetre progression_;
     std::atomic<bool> arret_{false};
     pdf::ResultatPdf resultat_;
@@ -79,8 +114,7 @@ void exporter_liste_en_pdf(FenetrePrincipale& f) {
     if (!chemin.endsWith(texte_utf8(pdf::kExtension), Qt::CaseInsensitive))
         chemin += texte_utf8(pdf::kExtension);
     desactiver_boutons_geres(f);
-    reinitialiser_icones(f);
-    new ExportEnCours(f, liste, {chemin.toStdString(), std::nullopt});
+    new ExportEnCours(f, liste, {chemin.toStdString(), std::nullopt});  // owned by window 1
 }
 
 }  // namespace vellumor::app

@@ -1,7 +1,9 @@
 #include "app/window_progress.h"
 
+#include <QHeaderView>
 #include <QMetaObject>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "app/events.h"
 #include "app/list_helpers.h"
@@ -46,7 +48,11 @@ void ProgressionFenetre::texte_ligne(std::int64_t ligne, int colonne, const std:
 void ProgressionFenetre::texte_entete(const std::string& texte) {
     FenetrePrincipale& f = fenetre_;
     plus_tard(f, [&f, t = QString::fromStdString(texte)] {
-        if (QTreeWidget* l = f.liste()) l->headerItem()->setText(0, t);
+        QTreeWidget* l = f.liste();
+        if (!l) return;
+        l->headerItem()->setText(0, t);
+        // The progress text grows as files are counted: the column grows with it.
+        l->setColumnWidth(0, std::max(l->columnWidth(0), l->header()->sectionSizeHint(0)));
     });
 }
 

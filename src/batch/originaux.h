@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "batch/originaux_journal.h"
 #include "common/regular_file.h"
 #include "common/safe_replace.h"
 
@@ -16,24 +17,18 @@ namespace vellumor {
 
 // Beside each page folder, the files a run replaced are kept here, one folder a run.
 inline constexpr const char* kDossierOriginaux = "Originaux Vellumor";
-// What each run folder holds; a folder without it is never touched.
-inline constexpr const char* kJournalOriginaux = "journal.vellumor";
-// Runs kept per page folder; starting one more removes the oldest.
+// Finished runs kept per page folder; starting one more removes the oldest.
 inline constexpr int kExecutionsGardees = 3;
+// What the help and the restore question say of it.
+inline constexpr const char* kTexteExecutionsGardees =
+    "Seules les trois dernières opérations d'un dossier sont gardées : la quatrième supprime les "
+    "originaux de la plus ancienne.";
 
 inline constexpr const char* kOperationNettoyage = "Nettoyage";
 inline constexpr const char* kOperationDetourage = "Détourage";
 inline constexpr const char* kOperationChaine = "Net - Dét - Col";
 inline constexpr const char* kOperationReconstitution = "Reconstitution";
 
-// Size and checksum of a file's bytes: what a restore compares to tell whether a page changed
-// since the run wrote it.
-struct Empreinte {
-    std::uint64_t taille = 0;
-    std::uint32_t crc = 0;
-    std::uint32_t adler = 1;
-    bool operator==(const Empreinte&) const = default;
-};
 std::optional<Empreinte> empreinte_fichier(const std::filesystem::path& fichier);
 
 // Keeps the files one run replaces. Shared by both workers of the run.
@@ -43,68 +38,82 @@ class Originaux {
     // Nettoyage").
     explicit Originaux(std::string operation);
     Originaux(std::string operation, std::int64_t debut_ns);
+    ~Originaux();
     Originaux(const Originaux&) = delete;
     Originaux& operator=(const Originaux&) = delete;
 
+    // Before the run: the reason, naming it, why the originals of one of these page folders cannot
+    // be kept (a folder of kept originals that is a link, another user's, or writable by others).
+    // The run must not start then.
+    static std::optional<std::string> refus_avant_execution(
+        const std::vector<std::filesystem::path>& pages);
+
     // Keeps page's current file in its folder's run folder (a hard link, or a copy on another file
     // system), and notes it in the journal, on disk before it returns. The first page of a folder
-    // creates the run folder and removes the oldest runs beyond kExecutionsGardees. false with a
-    // French reason when the page could not be kept: it must not be replaced then.
+    // creates the run folder, holds its lock until terminer, and removes the oldest finished runs
+    // beyond kExecutionsGardees. false with a French reason when the page could not be kept: it
+    // must not be replaced then.
     bool garder(const std::filesystem::path& page, std::string& erreur);
     // Notes what the run wrote at page, so that a restore refuses a page changed since.
     void noter_resultat(const std::filesystem::path& page);
     // The options of a replacement over page that keeps page first.
     ReplaceOptions options(std::optional<FileIdentity> attendu);
+    // The run wrote its last page: its run folders say so and are free for a restore. A later
+    // page starts new run folders.
+    void terminer();
+    // The run folders made so far (and after terminer, those of the run that ended).
+    std::vector<std::filesystem::path> dossiers() const;
 
     const std::string& operation() const { return operation_; }
 
   private:
     struct DossierExecution {
         std::filesystem::path dossier;
-        FileHandle journal;
-        std::set<std::filesystem::path> gardees;
+        FileHandle pages, execution, journal;  // execution holds the lock
+        std::set<std::string> gardees;
     };
     DossierExecution* dossier_pour(const std::filesystem::path& dossier_pages, std::string& erreur);
     bool ajouter_ligne(DossierExecution& d, const std::string& ligne, std::string& erreur);
 
     std::string operation_;
     std::int64_t debut_ns_;
-    std::mutex garde_;
+    mutable std::mutex garde_;
     std::map<std::filesystem::path, DossierExecution> dossiers_;
+    std::vector<std::filesystem::path> termines_;
 };
 
-// One page of a kept run.
-struct PageGardee {
-    std::filesystem::path page;         // absolute
-    std::string garde;                  // file name inside the run folder
-    std::optional<Empreinte> resultat;  // what the run wrote; none when it did not get so far
-};
-
-// One kept run of a page folder, as its journal tells.
-struct ExecutionGardee {
-    std::filesystem::path dossier;  // the run folder
-    std::string operation;
-    std::string date;  // "2026-12-08 13-55-02"
-    std::int64_t debut_ns = 0;
-    std::vector<PageGardee> pages;
-};
+// "Originaux gardés dans « …/Originaux Vellumor/2026-12-08 13-55-02 Détourage »": the end of an
+// in-place run's completion text.
+std::string texte_originaux_gardes(const std::filesystem::path& dossier_execution);
 
 // "08/12/2026 à 13:55:02"
 std::string date_lisible(const std::string& date);
 
-// The runs kept beside the pages of dossier_pages, oldest first.
+// The kept runs beside the pages of a folder, oldest first, and what stops them from being used.
+struct Inventaire {
+    std::vector<ExecutionGardee> executions;
+    // French: the folder of kept originals or a run folder is not the user's own, or a journal
+    // cannot be read. Nothing is restored or removed then.
+    std::vector<std::string> refus;
+};
+Inventaire inventaire_originaux(const std::filesystem::path& dossier_pages);
+
+// The runs kept beside the pages of dossier_pages, oldest first (none that cannot be trusted).
 std::vector<ExecutionGardee> executions_gardees(const std::filesystem::path& dossier_pages);
 
 struct Restauration {
     bool aucune = false;  // nothing was kept
     ExecutionGardee execution;
     int restaurees = 0;
-    std::vector<std::string> refus;  // French, one a page left as it is, naming it
+    std::vector<std::string> refus;  // French, one a page left as it is (or the whole refusal)
 };
 
-// Puts back the pages of the last kept run of dossier_pages through the safe replacement, a page
-// at a time, and removes that run folder (only its restored pages when some were refused, so that
-// the next restore tries them again). A page that is no longer what the run wrote is refused.
+// Puts back the pages of the last kept run of dossier_pages a page at a time, by a link to the kept
+// original (a copy on another file system), each page under its lock and noted in the journal as
+// it is restored, then removes the run folder. Refused whole when the folders of kept originals
+// cannot be trusted or the run is still under way. A page that is no longer what the run wrote is
+// refused, one already equal to its original is counted as restored: an interrupted restore can be
+// run again until every page is back.
 Restauration restaurer_derniere(const std::filesystem::path& dossier_pages);
 
 // Removes every kept run of dossier_pages, then the folder of the kept runs when it is empty.

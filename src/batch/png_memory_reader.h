@@ -3,11 +3,13 @@
 #include <png.h>
 
 #include <cstddef>
+#include <cstdint>
+#include <string>
 
 namespace vellumor {
 
 // libpng's read structures over a PNG file already in memory. libpng reports errors by longjmp
-// (the message lands in error); everything it can jump over is plain C data, so no C++
+// (the message lands in error, in French); everything it can jump over is plain C data, so no C++
 // destructor is skipped. A damaged file ends in error, never in a read past the bytes.
 struct PngMemoryReader {
     png_structp png = nullptr;
@@ -16,6 +18,7 @@ struct PngMemoryReader {
     std::size_t size = 0;
     std::size_t pos = 0;
     char error[200] = {};
+    char warning[200] = {};  // libpng's last warning, in its own words
 
     // png and info stay null when libpng cannot allocate them (ok() is false).
     PngMemoryReader(const unsigned char* bytes, std::size_t length);
@@ -25,5 +28,21 @@ struct PngMemoryReader {
 
     bool ok() const { return png && info; }
 };
+
+// A picture larger than this once decoded is refused: no page format comes near it, and it keeps
+// a corrupt or hostile header (a "decompression bomb") from costing gigabytes or minutes.
+inline constexpr std::uint64_t kMaxDecodedBytes = std::uint64_t(1) << 30;
+
+// Bytes of a picture's data once inflated: every row (of every pass when interlaced) with its
+// filter byte; bits_per_pixel is the file's own (bit depth x samples a pixel).
+std::uint64_t inflated_size(std::uint32_t width, std::uint32_t height, int bits_per_pixel,
+                            bool interlaced);
+
+// What a header declares, judged before anything is allocated: a French reason when decoded_bytes
+// (what the caller would decode) exceed kMaxDecodedBytes, or when image_data bytes of compressed
+// data cannot give `inflated` bytes even at deflate's best ratio (a tiny file declaring a huge
+// picture); empty when the picture may be decoded.
+std::string declared_size_refusal(std::uint64_t decoded_bytes, std::uint64_t inflated,
+                                  std::uint64_t image_data);
 
 }  // namespace vellumor

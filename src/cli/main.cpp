@@ -11,7 +11,13 @@ void print_help() {
         "Vellumor, traitement des images d'une publication en ligne de commande\n\n"
         "Utilisation : vellumor-cli COMMANDE [OPTIONS] [FICHIER...]\n\nCommandes :\n");
     for (const auto& c : vellumor::cli::commands()) std::printf("  %-14s %s\n", c.name, c.summary);
-    std::printf("\n« vellumor-cli COMMANDE --aide » décrit les options d'une commande.\n");
+    std::printf(
+        "\n« vellumor-cli COMMANDE --aide » décrit les options d'une commande.\n\n"
+        "Codes de sortie : ceux de l'aide de chaque commande (0, 1 ou 2). Un traitement\n"
+        "interrompu par Ctrl+C, SIGTERM ou SIGHUP termine les pages en cours d'écriture, laisse\n"
+        "les suivantes intactes et sort avec le code 1. Un signal reçu avant le début du\n"
+        "traitement arrête le programme sans qu'aucun fichier ait été touché : le statut est\n"
+        "alors 128 + le numéro du signal (130 pour Ctrl+C).\n");
 }
 
 }  // namespace

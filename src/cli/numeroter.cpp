@@ -114,6 +114,8 @@ int commande_numeroter(const std::vector<std::string>& args) {
         std::fprintf(stderr, "%s (%s)\n", message_sur_une_ligne(*refus).c_str(), raison.c_str());
         return 2;
     }
+    // From the first folder made to the work folder's removal, a signal ends the run cleanly.
+    const GardeSignaux signaux;
     // Stamps and other work files live in a folder of this run only, inside the user's private
     // temporary folder: another user cannot plant links there, and a second run cannot delete
     // this one's stamps.
@@ -145,7 +147,6 @@ int commande_numeroter(const std::vector<std::string>& args) {
     }
     ResultatTampons tampons;
     {
-        const GardeSignaux signaux;
         const std::optional<PoliceTampon> police = PoliceTampon::charger();
         DemandeTampons d{r.debut, r.fin, o.modele, int(o.parametres.epaisseur),
                          int(o.parametres.espacement)};

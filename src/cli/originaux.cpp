@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/options.h"
+#include "cli/texte_terminal.h"
 
 namespace vellumor::cli {
 namespace {
@@ -17,8 +18,9 @@ const DescriptionCommande kRestaurer = {
     "Remet les pages de DOSSIER (le dossier courant sans argument) telles qu'elles étaient avant\n"
     "la dernière opération qui les a remplacées (nettoyage, détourage, reconstitution), à partir\n"
     "des originaux gardés dans « Originaux Vellumor ». Appelée de nouveau, remonte d'une "
-    "opération.\nUne page modifiée depuis l'opération n'est pas restaurée.",
-    "",
+    "opération.\nUne page modifiée depuis l'opération n'est pas restaurée ; une restauration\n"
+    "interrompue se reprend en relançant la commande.",
+    kTexteExecutionsGardees,
     "toutes les pages de la dernière opération sont remises",
     "une page au moins n'a pas été remise, ou aucun original n'est gardé",
 };
@@ -27,8 +29,9 @@ const DescriptionCommande kOriginaux = {
     "originaux",
     "[OPTIONS] [DOSSIER]",
     "Liste les opérations dont les originaux sont gardés dans « Originaux Vellumor » pour les\n"
-    "pages de DOSSIER (le dossier courant sans argument), de la plus ancienne à la plus récente.",
-    "",
+    "pages de DOSSIER (le dossier courant sans argument), de la plus ancienne à la plus récente :\n"
+    "opération, date, nombre de pages et dossier.",
+    kTexteExecutionsGardees,
     "liste affichée, ou originaux supprimés",
     "les originaux n'ont pas pu être supprimés",
 };
@@ -64,14 +67,22 @@ int commande_restaurer(const std::vector<std::string>& args) {
     if (!dossier) return fin;
     const Restauration r = restaurer_derniere(*dossier);
     if (r.aucune) {
-        std::fprintf(stderr, "Aucun original gardé pour les pages de %s\n", dossier->c_str());
+        std::fprintf(stderr, "Aucun original gardé pour les pages de %s\n",
+                     texte_terminal(dossier->string()).c_str());
         return 1;
     }
-    for (const std::string& refus : r.refus) std::fprintf(stderr, "%s\n", refus.c_str());
-    std::printf("%s du %s : %s remise%s en place sur %zu\n", r.execution.operation.c_str(),
-                date_lisible(r.execution.date).c_str(),
+    for (const std::string& refus : r.refus)
+        std::fprintf(stderr, "%s\n", texte_terminal(refus).c_str());
+    if (r.execution.dossier.empty()) return 1;
+    std::printf("%s du %s : %s remise%s en place sur %zu\n",
+                texte_terminal(r.execution.operation).c_str(),
+                texte_terminal(date_lisible(r.execution.date)).c_str(),
                 texte_pages(std::size_t(r.restaurees)).c_str(), r.restaurees > 1 ? "s" : "",
                 r.execution.pages.size());
+    if (!r.refus.empty())
+        std::printf(
+            "Relancez « vellumor-cli restaurer » une fois la cause levée : les pages "
+            "remises en place le restent.\n");
     return r.refus.empty() ? 0 : 1;
 }
 
@@ -88,19 +99,26 @@ int commande_originaux(const std::vector<std::string>& args) {
         std::string erreur;
         const std::optional<int> n = purger_originaux(*dossier, erreur);
         if (!n) {
-            std::fprintf(stderr, "%s\n", erreur.c_str());
+            std::fprintf(stderr, "%s\n", texte_terminal(erreur).c_str());
             return 1;
         }
         std::printf("%d opération%s supprimée%s\n", *n, *n > 1 ? "s" : "", *n > 1 ? "s" : "");
         return 0;
     }
-    const std::vector<ExecutionGardee> executions = executions_gardees(*dossier);
-    if (executions.empty())
-        std::printf("Aucun original gardé pour les pages de %s\n", dossier->c_str());
-    for (const ExecutionGardee& e : executions)
-        std::printf("%s du %s : %s (%s)\n", e.operation.c_str(), date_lisible(e.date).c_str(),
-                    texte_pages(e.pages.size()).c_str(), e.dossier.filename().c_str());
-    return 0;
+    const Inventaire inv = inventaire_originaux(*dossier);
+    for (const std::string& refus : inv.refus)
+        std::fprintf(stderr, "%s : ces originaux ne sont pas utilisés\n",
+                     texte_terminal(refus).c_str());
+    if (inv.executions.empty())
+        std::printf("Aucun original gardé pour les pages de %s\n",
+                    texte_terminal(dossier->string()).c_str());
+    for (const ExecutionGardee& e : inv.executions)
+        std::printf(
+            "%s du %s : %s (%s)%s\n", texte_terminal(e.operation).c_str(),
+            texte_terminal(date_lisible(e.date)).c_str(), texte_pages(e.pages.size()).c_str(),
+            texte_terminal(e.dossier.filename().string()).c_str(), e.en_cours ? " : en cours" : "");
+    if (!inv.executions.empty()) std::printf("%s\n", kTexteExecutionsGardees);
+    return inv.refus.empty() ? 0 : 1;
 }
 
 }  // namespace vellumor::cli

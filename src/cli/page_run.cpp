@@ -7,6 +7,7 @@
 #include "batch/originaux.h"
 #include "cli/signals.h"
 #include "cli/terminal_progress.h"
+#include "cli/texte_terminal.h"
 #include "imagelist/repartition_parite.h"
 
 namespace vellumor::cli {
@@ -21,6 +22,10 @@ std::vector<std::string> noms_des_lignes(const ListeImages& liste) {
 // One operation over the list; false when some file failed.
 bool executer_operation(const ListeImages& liste, const LignesFixes& lignes,
                         const OperationPages& op, bool silencieux, bool garder_originaux) {
+    if (interruption_demandee().load()) {  // received before this step began: no page is touched
+        std::fprintf(stderr, "%s\n", texte_interruption(0, std::int64_t(liste.size())).c_str());
+        return false;
+    }
     ProgressionTerminal progression(stdout, stderr, std::int64_t(liste.size()),
                                     isatty(STDERR_FILENO) != 0, silencieux);
     Repartition r = repartir_par_parite(liste, op.lots);
@@ -33,7 +38,16 @@ bool executer_operation(const ListeImages& liste, const LignesFixes& lignes,
     p.progression = &progression;
     p.nombre_fichiers = std::int64_t(liste.size());
     std::optional<Originaux> originaux;
-    if (garder_originaux && op.originaux) p.originaux = &originaux.emplace(op.originaux);
+    if (garder_originaux && op.originaux) {
+        std::vector<std::filesystem::path> pages;
+        for (const EntreeImage& e : liste) pages.push_back(e.Fichier);
+        // Replacing the pages without keeping them, when keeping was asked, is not an option.
+        if (const auto refus = Originaux::refus_avant_execution(pages)) {
+            std::fprintf(stderr, "%s\n", texte_terminal(*refus).c_str());
+            return false;
+        }
+        p.originaux = &originaux.emplace(op.originaux);
+    }
     ExecutionLot run(std::move(*r.lots), p);
     if (!run.demarrer(op.travail)) {
         std::fprintf(stderr, "Impossible de démarrer les deux fils de traitement\n");
@@ -51,6 +65,7 @@ bool executer_operation(const ListeImages& liste, const LignesFixes& lignes,
         }
     }
     run.attendre();
+    if (originaux) originaux->terminer();
     progression.effacer_barre();
     if (interruption_demandee().load()) {
         // Not the completion text: the run did not finish.
@@ -58,6 +73,9 @@ bool executer_operation(const ListeImages& liste, const LignesFixes& lignes,
                      texte_interruption(progression.traites(), std::int64_t(liste.size())).c_str());
     } else if (!silencieux) {
         std::printf("%s\n%s\n", progression.dernier_entete().c_str(), op.texte_fin.c_str());
+        if (originaux)
+            for (const std::filesystem::path& d : originaux->dossiers())
+                std::printf("%s\n", texte_terminal(texte_originaux_gardes(d)).c_str());
         std::fflush(stdout);
     }
     // A page left unwritten for a reason of its own (hard links) is not counted: not processed.

@@ -1,7 +1,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -14,7 +13,9 @@
 #include "cli/options.h"
 #include "cli/page_options.h"
 #include "cli/page_run.h"
+#include "cli/signals.h"
 #include "cli/terminal_progress.h"
+#include "cli/texte_terminal.h"
 #include "common/regular_file.h"
 #include "ops/exceptions/cup_file.h"
 #include "ops/exceptions/page_exception.h"
@@ -121,11 +122,6 @@ TableOptions table_reconstituer(Options& o) {
     return t;
 }
 
-volatile std::sig_atomic_t interruption = 0;
-extern "C" void sur_interruption(int) {
-    interruption = 1;
-}
-
 // Loads the exception file into a run list. The values count as millimetres whatever unit the file
 // declares; a file in pixels is taken with a note saying so.
 std::optional<std::string> charger_exceptions(const std::filesystem::path& fichier,
@@ -194,21 +190,25 @@ int commande_reconstituer(const std::vector<std::string>& args) {
     const LignesFixes lignes(noms);
     ProgressionTerminal progression(stdout, stderr, std::int64_t(liste.liste.size()),
                                     isatty(STDERR_FILENO) != 0, o.pages.silencieux);
-    interruption = 0;
-    const auto ancien_int = std::signal(SIGINT, sur_interruption);
-    const auto ancien_term = std::signal(SIGTERM, sur_interruption);
+    const GardeSignaux signaux;
     std::optional<Originaux> originaux;
+    if (!o.pages.sans_originaux) {
+        std::vector<std::filesystem::path> pages;
+        for (const EntreeImage& e : liste.liste) pages.push_back(e.Fichier);
+        if (const auto refus = Originaux::refus_avant_execution(pages)) {
+            std::fprintf(stderr, "%s\n", texte_terminal(*refus).c_str());
+            return 1;
+        }
+    }
     rc::Reconstitution run(liste.liste, o.parametres, exceptions, lignes, progression);
     if (!o.pages.sans_originaux) run.garder_originaux(&originaux.emplace(kOperationReconstitution));
     if (const auto refus = run.demarrer()) {
         std::fprintf(stderr, "%s\n", message_sur_une_ligne(*refus).c_str());
-        std::signal(SIGINT, ancien_int);
-        std::signal(SIGTERM, ancien_term);
         return 1;
     }
     bool annonce = false;
     while (!run.attendre_pour(std::chrono::milliseconds(100))) {
-        if (interruption && !annonce) {
+        if (interruption_demandee().load() && !annonce) {
             run.arreter();
             annonce = true;
             progression.effacer_barre();
@@ -218,8 +218,7 @@ int commande_reconstituer(const std::vector<std::string>& args) {
         }
     }
     run.attendre();
-    std::signal(SIGINT, ancien_int);
-    std::signal(SIGTERM, ancien_term);
+    if (originaux) originaux->terminer();
     progression.effacer_barre();
 
     const rc::FinReconstitution fin = run.fin();
@@ -234,6 +233,9 @@ int commande_reconstituer(const std::vector<std::string>& args) {
         if (!o.pages.silencieux) {
             std::printf("%s\n", progression.dernier_entete().c_str());
             std::printf("%s\n", m->texte.substr(1).c_str());
+            if (originaux)
+                for (const std::filesystem::path& d : originaux->dossiers())
+                    std::printf("%s\n", texte_terminal(texte_originaux_gardes(d)).c_str());
         }
     }
     // A page left unwritten (off its format, hard-linked) is not processed either.

@@ -5,7 +5,7 @@
 
 #include "cli/options.h"
 #include "cli/signals.h"
-#include "cli/terminal_progress.h"
+#include "cli/texte_terminal.h"
 #include "common/message_text.h"
 #include "imagelist/selection.h"
 #include "ops/renaming/disk_rename.h"
@@ -64,7 +64,7 @@ int annuler(const std::string& undo_list) {
     const GardeSignaux signaux;
     const ResultatRenommage r = annuler_renommage(undo_list);
     if (!r.ok) {
-        std::fprintf(stderr, "%s\n", texte_affichable(r.message).c_str());
+        std::fprintf(stderr, "%s\n", texte_terminal(r.message).c_str());
         return 1;
     }
     std::printf("%zu fichier(s) ont repris leur nom d'origine\n", r.renommes);
@@ -99,7 +99,8 @@ int commande_renommer(const std::vector<std::string>& args) {
     for (const EntreeImage& e : list) {
         std::error_code ec;
         if (!std::filesystem::is_regular_file(e.Fichier, ec)) {
-            std::fprintf(stderr, "Le fichier « %s » n'existe pas\n", e.Fichier.c_str());
+            std::fprintf(stderr, "Le fichier « %s » n'existe pas\n",
+                         texte_terminal(e.Fichier.string()).c_str());
             return 1;
         }
     }
@@ -117,8 +118,10 @@ int commande_renommer(const std::vector<std::string>& args) {
     for (const auto& e : list) sources.push_back(e.Fichier);
     const std::vector<Renommage> plan = plan_renommage(sources, p);
     for (const auto& r : plan)
-        std::printf("%s -> %s\n", texte_affichable(r.source.filename().string()).c_str(),
-                    texte_affichable(r.cible.filename().string()).c_str());
+        std::printf("%s -> %s\n", texte_terminal(r.source.filename().string()).c_str(),
+                    texte_terminal(r.cible.filename().string()).c_str());
+    // The names first, then whatever the renaming says: stdout and stderr may be one terminal.
+    std::fflush(stdout);
     if (!o.apply) return 0;
 
     const auto undo = sources.front().parent_path() / kNomListeAnnulation;
@@ -131,15 +134,15 @@ int commande_renommer(const std::vector<std::string>& args) {
     }
     if (!r.ok) {
         if (r.interrompu || !r.liste.empty())
-            std::fprintf(stderr, "%s\n", texte_affichable(r.message).c_str());
+            std::fprintf(stderr, "%s\n", texte_terminal(r.message).c_str());
         else
             std::fprintf(stderr, "Renommage refusé, aucun fichier renommé : %s\n",
-                         texte_affichable(r.message).c_str());
+                         texte_terminal(r.message).c_str());
         return 1;
     }
     std::printf(
         "%zu fichier(s) renommé(s)\nListe d'annulation : %s\n", r.renommes,
-        r.renommes ? texte_affichable(r.liste.string()).c_str() : "aucune (aucun nom ne change)");
+        r.renommes ? texte_terminal(r.liste.string()).c_str() : "aucune (aucun nom ne change)");
     return 0;
 }
 

@@ -75,6 +75,9 @@ void ProgressionTerminal::fichier_fini(const std::filesystem::path& fichier, Iss
                                        const std::string& raison) {
     std::lock_guard g(garde_);
     ++finis_;
+    // The failure line names the file and its reason: the error box announcing it adds nothing.
+    if (issue == IssueFichier::Echec) boite_en_attente_.clear();
+    montrer_boite_en_attente();
     if (issue != IssueFichier::Ecrit) {
         if (barre_visible_) std::fputs("\r\033[K", err_);
         barre_visible_ = false;
@@ -94,10 +97,23 @@ void ProgressionTerminal::fichier_fini(const std::filesystem::path& fichier, Iss
 void ProgressionTerminal::message(const Message& m) {
     if (silencieux_) return;
     std::lock_guard g(garde_);
+    montrer_boite_en_attente();
+    if (m.kind == Message::Kind::BoiteMessage && (m.style & 0xF0) == kIconeErreur) {
+        boite_en_attente_ = message_sur_une_ligne(m);
+        return;
+    }
     if (barre_visible_) std::fputs("\r\033[K", err_);
     barre_visible_ = false;
     std::fprintf(err_, "%s\n", message_sur_une_ligne(m).c_str());
     dessiner();
+}
+
+void ProgressionTerminal::montrer_boite_en_attente() {
+    if (boite_en_attente_.empty()) return;
+    if (barre_visible_) std::fputs("\r\033[K", err_);
+    barre_visible_ = false;
+    std::fprintf(err_, "%s\n", boite_en_attente_.c_str());
+    boite_en_attente_.clear();
 }
 
 void ProgressionTerminal::dessiner() {
@@ -121,6 +137,7 @@ void ProgressionTerminal::dessiner() {
 
 void ProgressionTerminal::effacer_barre() {
     std::lock_guard g(garde_);
+    montrer_boite_en_attente();
     if (barre_visible_) std::fputs("\r\033[K", err_);
     std::fflush(err_);
     barre_visible_ = false;

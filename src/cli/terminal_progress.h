@@ -24,7 +24,9 @@ std::string texte_temps_restant(double secondes);
 
 // A run's reports on a terminal: a progress bar on err (processed count, current file, time left)
 // when barre is set, one line on err per file that failed, one line on out per file left unwritten
-// (unless silencieux), and the messages of the workers on err. Keeps the last header text.
+// (unless silencieux), and the messages of the workers on err (an error box followed by a
+// failed file's line is left out, so that each failed file has one line). Keeps the last header
+// text.
 class ProgressionTerminal : public Progression {
   public:
     ProgressionTerminal(std::FILE* out, std::FILE* err, std::int64_t total, bool barre,
@@ -46,7 +48,8 @@ class ProgressionTerminal : public Progression {
     std::int64_t traites() const;
 
   private:
-    void dessiner();  // with garde_ held
+    void dessiner();                  // with garde_ held
+    void montrer_boite_en_attente();  // with garde_ held
 
     std::FILE* out_;
     std::FILE* err_;
@@ -60,6 +63,8 @@ class ProgressionTerminal : public Progression {
     std::string courant_;
     std::string entete_;
     bool barre_visible_ = false;
+    // An error box is held until the next report: a failure line that follows replaces it.
+    std::string boite_en_attente_;
 };
 
 }  // namespace vellumor::cli

@@ -56,8 +56,9 @@ TEST_F(PanneauDetourage, AnEmptyListIsSelectedThenCroppedWithEveryOutcomeOnItsRo
                                QStringLiteral(" : page blanche, rien n'est écrit\nNon écrit : ") +
                                q(p4) +
                                QStringLiteral(" : aucune marge à retirer, rien n'est écrit"));
-    EXPECT_EQ(fin.corps, QStringLiteral("Les opérations de détourage sont terminées"));
-    EXPECT_EQ(fin.icone, Bouclier::Vert);
+    EXPECT_EQ(fin.corps, QStringLiteral("Les opérations de détourage sont terminées\n\n2 pages "
+                                        "n'ont pas été écrites (voir les détails)"));
+    EXPECT_EQ(fin.icone, Bouclier::Jaune);
     EXPECT_EQ(fin.titre, fenetre->windowTitle());
     EXPECT_EQ(dialogs.appels.size(), 2u);  // nothing else was shown
 
@@ -106,28 +107,34 @@ TEST_F(PanneauDetourage, AFileThatDoesNotLoadIsCrossedAndNotCounted) {
     std::vector<std::filesystem::path> fichiers;
     for (int i = 1; i <= 30; ++i)
         fichiers.push_back(ecrire("p" + std::to_string(i) + ".png", page(12, 12, {{3, 3}})));
-    vellumor::test::write_bytes(fichiers[6], "pas une image");
+    vellumor::test::write_bytes(fichiers[25], "pas une image");
     lister(fichiers);
     Scenario s;
     s.quand([&] { return !infos().empty(); }, [&] { cliquer(60); });
     operation(7, s);
 
     const std::vector<int> i = icones();
-    for (int r = 0; r < 30; ++r) EXPECT_EQ(i[r], r == 6 ? 1 : 2) << r;
+    for (int r = 0; r < 30; ++r) EXPECT_EQ(i[r], r == 25 ? 1 : 2) << r;
     EXPECT_EQ(titre_colonne(), QStringLiteral(" 30 fichiers (Fichiers traités : 29/30)"));
-    EXPECT_EQ(read_bytes(fichiers[6]), "pas une image");
+    EXPECT_EQ(read_bytes(fichiers[25]), "pas une image");
     EXPECT_GT(liste().verticalScrollBar()->value(), 0);  // the rows being processed were shown
     ASSERT_EQ(infos().size(), 1u);
 
     // The command line's line for the file, over its row and in the completion box's details.
-    const QString raison = QStringLiteral("Échec : ") + q(fichiers[6]) +
-                           QStringLiteral(" : Le fichier « ") + q(fichiers[6]) +
+    const QString raison = QStringLiteral("Échec : ") + q(fichiers[25]) +
+                           QStringLiteral(" : Le fichier « ") + q(fichiers[25]) +
                            QStringLiteral(" » n'est pas une image PNG.");
     for (int r = 0; r < 30; ++r)
         for (int colonne : {0, 1})
-            EXPECT_EQ(liste().topLevelItem(r)->toolTip(colonne), r == 6 ? raison : QString()) << r;
+            EXPECT_EQ(liste().topLevelItem(r)->toolTip(colonne), r == 25 ? raison : QString()) << r;
     EXPECT_EQ(infos()[0].tache.details, raison);
-    EXPECT_EQ(infos()[0].tache.corps, QStringLiteral("Les opérations de détourage sont terminées"));
+    // The failure shows in the visible text, with the warning icon, and its row is in view.
+    EXPECT_EQ(infos()[0].tache.corps,
+              QStringLiteral("Les opérations de détourage sont terminées\n\n1 page n'a pas été "
+                             "écrite (voir les détails)"));
+    EXPECT_EQ(infos()[0].tache.icone, Bouclier::Jaune);
+    EXPECT_TRUE(liste().viewport()->rect().contains(
+        liste().visualItemRect(liste().topLevelItem(25)).center()));
 }
 
 TEST_F(PanneauDetourage, NoFileChosenLeavesThePanelIdleWithTheListEmpty) {

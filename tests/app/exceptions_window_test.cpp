@@ -252,5 +252,28 @@ TEST_F(FenetreExceptions, TheNextRunPlacesAnExceptionPageAtItsOwnOffsets) {
     EXPECT_EQ(pixel(843, 1), (std::vector<int>{255, 255, 255}));
 }
 
+// A new account has no settings folder until the program first quits: the save creates it, and
+// the box names the file's full path in its visible text. A negative offset shows its sign.
+TEST_F(FenetreExceptions, SavingOnANewAccountCreatesTheFolderAndNamesThePath) {
+    std::filesystem::remove_all(dossier / "Vellumor");
+    const auto cup = dossier.path() / "Vellumor" / "pages.cup";
+    dans_la_fenetre([&] {
+        for (int n : {kOffsetY, kOffsetX}) {
+            auto* s = control_as<QSpinBox>(n);
+            s->setValue(-1000);
+            EXPECT_GE(s->width(), s->sizeHint().width()) << n;
+            const QLineEdit* e = s->findChild<QLineEdit*>();
+            EXPECT_GE(e->width(), e->fontMetrics().horizontalAdvance(QStringLiteral("-1000")));
+        }
+        ajouter(4, 1, 2);
+        dialogs.noms_enregistrement.push_back(QStringLiteral("pages"));
+        cliquer(kSauvegarder);
+    });
+    EXPECT_TRUE(std::filesystem::is_regular_file(cup));
+    const auto fin = dialogs.de_genre(Genre::Tache).back().tache;
+    EXPECT_EQ(fin.instruction, QStringLiteral("Fichier enregistré"));
+    EXPECT_TRUE(fin.corps.contains(q(cup))) << fin.corps.toStdString();
+}
+
 }  // namespace
 }  // namespace vellumor::app::test

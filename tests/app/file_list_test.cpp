@@ -1,7 +1,9 @@
 #include <QDropEvent>
+#include <QHeaderView>
 #include <QMimeData>
 #include <QUrl>
 
+#include "app/window_progress.h"
 #include "panel_fixture.h"
 
 namespace vellumor::app::test {
@@ -92,6 +94,18 @@ TEST_F(ListeFichiers, FilesAndFoldersDroppedJoinTheListInNumberOrder) {
     control(4)->setEnabled(false);
     EXPECT_FALSE(deposer({url(ecrire("p_4.png", page(4, 4)))}));
     EXPECT_EQ(GLB_Fichiers_Images().size(), 5u);
+}
+
+// Column 0 never cuts its header: at creation, nor while a run's progress text grows.
+TEST_F(ListeFichiers, ColumnZeroIsNeverNarrowerThanItsHeader) {
+    EXPECT_GE(liste().columnWidth(0), liste().header()->sectionSizeHint(0));
+    lister_pages(102);
+    ajuster_colonne_0(*fenetre);
+    ProgressionFenetre progression(*fenetre);
+    progression.texte_entete(" 102 fichiers (Fichiers traités : 35/102)");
+    traiter_evenements();
+    EXPECT_EQ(titre_colonne(), QStringLiteral(" 102 fichiers (Fichiers traités : 35/102)"));
+    EXPECT_GE(liste().columnWidth(0), liste().header()->sectionSizeHint(0));
 }
 
 }  // namespace

@@ -133,5 +133,32 @@ TEST_F(MainWindow, GrabbedWindowShowsTheColumnOfGradientButtons) {
     EXPECT_EQ(image.pixelColor(5, 600), QColor(0xB9, 0xC1, 0xDE));
 }
 
+// Closing during a run asks first: No keeps the window; Yes lets the pages being written finish
+// and says how many were done. Without a run nothing is asked.
+TEST_F(MainWindow, ClosingDuringARunAsksFirstAndCountsThePagesDone) {
+    lister_pages(3);
+    for (int i : {0, 2}) definir_icone_ligne(*fenetre, i, kIconeFait);
+    bool attendu = false;
+    fenetre->a_l_arret([&] { attendu = true; });
+    dialogs.reponses_tache = {Reponse::Non, Reponse::Oui};
+    EXPECT_FALSE(fenetre->close());
+    EXPECT_TRUE(fenetre->isVisible());
+    EXPECT_TRUE(fenetre->close());
+    fenetre->attendre_les_travaux();
+    EXPECT_TRUE(attendu);
+    const auto taches = dialogs.de_genre(DialogsScriptes::Appel::Genre::Tache);
+    ASSERT_EQ(taches.size(), 3u);
+    EXPECT_EQ(taches[0].tache.instruction, QStringLiteral(" Un traitement est en cours… "));
+    EXPECT_TRUE(taches[0].tache.oui_non);
+    EXPECT_TRUE(taches[2].tache.corps.startsWith(QStringLiteral("2 pages sur 3 ont été traitées")))
+        << taches[2].tache.corps.toStdString();
+}
+
+TEST_F(MainWindow, ClosingWithoutARunAsksNothing) {
+    EXPECT_TRUE(fenetre->close());
+    fenetre->attendre_les_travaux();
+    EXPECT_TRUE(dialogs.appels.empty());
+}
+
 }  // namespace
 }  // namespace vellumor::app::test

@@ -135,5 +135,23 @@ TEST(QtDialogs, FiltersAreWrittenTheQtWay) {
     EXPECT_EQ(texte_affiche(QStringLiteral("a\r\nb\rc\nd")), QStringLiteral("a\nb\nc\nd"));
 }
 
+// A short message under a long title: the box is wide enough for the title and the title bar's
+// buttons, so the title is not cut.
+TEST(QtMessageBox, ANarrowBoxIsAsWideAsItsTitle) {
+    const QString titre = QStringLiteral("Enregistrer les pages d'exception — Vellumor");
+    DialogueTache d;
+    d.titre = titre;
+    d.instruction = QStringLiteral(" Info");
+    std::unique_ptr<QMessageBox> boites[] = {
+        construire_boite_tache(d, nullptr),
+        construire_boite_simple(titre, QStringLiteral("Ok"), 0x40, nullptr)};
+    for (auto& b : boites) {
+        b->show();
+        QCoreApplication::processEvents();
+        EXPECT_GE(b->width(), b->fontMetrics().horizontalAdvance(titre) + 150);
+        b->hide();
+    }
+}
+
 }  // namespace
 }  // namespace vellumor::app::test

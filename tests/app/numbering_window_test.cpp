@@ -186,8 +186,9 @@ TEST_F(FenetreNumerotation, DirectSelectionAsksBeforeReplacingTheList) {
             outil(kBarreChargerImages);  // cancelled
             EXPECT_EQ(dialogs.de_genre(Genre::Ouvrir).back().titre,
                       QStringLiteral("Sélectionner les fichiers pour la numérotation"));
-            EXPECT_TRUE(control(kQuitter)->isVisible());
-            EXPECT_FALSE(control(kAnnulerNumerotation)->isVisible());
+            EXPECT_FALSE(control(kQuitter)->isVisible());
+            EXPECT_TRUE(control(kAnnulerNumerotation)->isVisible());
+            EXPECT_FALSE(control(kNumeroterImages)->isVisible());
             EXPECT_EQ(fond_barre(), qcouleur(kFondBarreBasAccueil));
             EXPECT_TRUE(control(kTesterNumeros)->isEnabled());
             EXPECT_FALSE(control(kEffacerListe)->isEnabled());
@@ -363,7 +364,30 @@ TEST_F(FenetreNumerotation, ClosingWindowOneWhileTheStampsAreBuiltLeavesNothingB
     for (const auto& e : std::filesystem::recursive_directory_iterator(dossier / "tmp"))
         if (!e.is_directory()) restes.push_back(e.path().string());
     EXPECT_TRUE(restes.empty()) << restes.front();
-    EXPECT_TRUE(infos().empty());
+    // No completion box: only the shutdown's count of the pages done.
+    ASSERT_EQ(infos().size(), 1u);
+    EXPECT_TRUE(infos()[0].tache.corps.contains(QStringLiteral("sur 60 ont été traitées")));
+}
+
+// A cancelled selection leaves "Annuler" to leave the window by, never a "Quitter" that ends the
+// program; a folder that no file explorer opens is named in a message and put on the clipboard.
+TEST_F(FenetreNumerotation, ACancelledSelectionKeepsAnnulerAndAnUnopenedFolderIsNamed) {
+    dialogs.dossier_ouvert = false;
+    Scenario s;
+    s.quand(ouverte, [&] {
+        outil(kBarreChargerImages);  // cancelled
+        EXPECT_FALSE(control(kQuitter)->isVisible());
+        cliquer(kOuvrirDossierTemporaire);
+        const DialogueTache t = taches().back();
+        EXPECT_EQ(t.instruction, QStringLiteral(" Le dossier temporaire n'a pas pu être ouvert"));
+        EXPECT_TRUE(t.corps.contains(Dossier_Temporaire())) << t.corps.toStdString();
+        EXPECT_EQ(dialogs.presse_papiers, Dossier_Temporaire());
+        cliquer(kAnnulerNumerotation);
+    });
+    operation(kNumeroterPages, s);
+    EXPECT_TRUE(fenetre->isVisible());
+    EXPECT_FALSE(fenetre->fermeture_demandee());
+    EXPECT_TRUE(control(kQuitter)->isVisible());
 }
 
 }  // namespace

@@ -4,12 +4,12 @@
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QThread>
-#include <chrono>
 
+#include "app/application.h"
 #include "app/list_menu.h"
 #include "app/windows/page_viewer.h"
 #include "batch/originaux.h"
+#include "event_waits.h"
 #include "support/png_fixtures.h"
 #include "window_fixture.h"
 
@@ -70,6 +70,7 @@ TEST_F(OriginauxFenetre, RestoreAsksNamingTheRunThenPutsThePagesBack) {
                                                   "avant l'opération «\u00A0Nettoyage\u00A0» du ")))
         << boites[0].texte.toStdString();
     EXPECT_TRUE(boites[0].texte.contains(QStringLiteral("2 pages seront remplacées")));
+    EXPECT_TRUE(boites[0].texte.endsWith(QString::fromUtf8(kTexteExecutionsGardees)));
     EXPECT_EQ(boites[0].style, kIconeQuestion | kBoutonsOuiNon);
     EXPECT_NE(vellumor::test::read_bytes(dossier / "page_1.png"), avant[0]);  // "Non" keeps them
 
@@ -91,12 +92,7 @@ TEST_F(OriginauxFenetre, ADoubleClickOpensTheViewerWhichSwitchesBeforeAndAfter) 
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* trouvee = dynamic_cast<VisionneusePage*>(w)) v = trouvee;
     ASSERT_NE(v, nullptr);
-    const auto fin = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!v->chargee() && std::chrono::steady_clock::now() < fin) {
-        QCoreApplication::processEvents();
-        QThread::msleep(5);
-    }
-    ASSERT_TRUE(v->chargee());
+    ASSERT_TRUE(attendre_evenements([&] { return v->chargee(); }));
     EXPECT_EQ(v->windowTitle(), QStringLiteral("page_1.png"));
     EXPECT_TRUE(v->statut().startsWith(QStringLiteral("40 x 30 pixels, 8 bits par pixel")))
         << v->statut().toStdString();
@@ -113,6 +109,28 @@ TEST_F(OriginauxFenetre, ADoubleClickOpensTheViewerWhichSwitchesBeforeAndAfter) 
     EXPECT_DOUBLE_EQ(v->echelle(), 1.0);  // same zoom
     EXPECT_TRUE(v->statut().contains(QStringLiteral("Avant")));
     v->close();
+}
+
+// A handler that lets an exception escape, as a journal parser once did.
+class Lanceur : public QObject {
+  public:
+    bool event(QEvent*) override { throw std::invalid_argument("stoll"); }
+};
+
+TEST_F(OriginauxFenetre, AnExceptionEscapingAHandlerIsToldInABoxAndTheProgramGoesOn) {
+    auto* application = dynamic_cast<Application*>(QCoreApplication::instance());
+    ASSERT_NE(application, nullptr);
+    application->signaler_par(&dialogs);
+    Lanceur lanceur;
+    QEvent e(QEvent::User);
+    EXPECT_FALSE(QCoreApplication::sendEvent(&lanceur, &e));
+    const auto fin = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (dialogs.de_genre(Genre::Simple).empty() && std::chrono::steady_clock::now() < fin)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    application->signaler_par(nullptr);
+    const auto boites = dialogs.de_genre(Genre::Simple);
+    ASSERT_EQ(boites.size(), 1u);
+    EXPECT_EQ(boites[0].texte, kTexteErreurInattendue.arg(QStringLiteral("stoll")));
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 #include <png.h>
 
-#include <QThread>
-#include <chrono>
+#include <QKeyEvent>
+#include <algorithm>
 
+#include "app/controls.h"
 #include "app/list_menu.h"
 #include "batch/lot_fichiers.h"
+#include "event_waits.h"
 #include "ops/pdf/pdf_constants.h"
 #include "support/pdf_tools.h"
 #include "support/png_fixtures.h"
@@ -17,27 +19,28 @@ using Genre = DialogsScriptes::Appel::Genre;
 
 class ExportPdfFenetre : public FenetreTest {
   protected:
-    // Lists pages of the test folder, page_N being N * 10 pixels wide, in the order given.
+    // Lists pages of the test folder, page_N being N * 100 pixels wide, in the order given.
     void lister(const std::vector<int>& numeros) {
         for (int n : numeros) {
             const auto f = dossier / ("page_" + std::to_string(n) + ".png");
             vellumor::test::write_png_file(
-                f, vellumor::test::blank_png(n * 10, 8, PNG_COLOR_TYPE_GRAY, 8));
+                f, vellumor::test::blank_png(n * 100, 80, PNG_COLOR_TYPE_GRAY, 8));
             GLB_Fichiers_Images().push_back(entree_pour(f));
         }
         remplir_lignes(*fenetre);
     }
     const EntreeMenuListe& entree() { return entrees_menu_liste().front(); }
+    std::vector<int> icones_lignes() {
+        std::vector<int> r;
+        for (int i = 0; i < liste().topLevelItemCount(); ++i) r.push_back(icone(i));
+        return r;
+    }
     // Chooses the entry as a user would and waits for the message that ends the export.
     void exporter(const QString& nom) {
         dialogs.noms_enregistrement.push_back(nom);
         ASSERT_TRUE(entree().disponible(*fenetre));
         entree().action(*fenetre);
-        const auto fin = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (dialogs.de_genre(Genre::Tache).empty() && std::chrono::steady_clock::now() < fin) {
-            QCoreApplication::processEvents();
-            QThread::msleep(5);
-        }
+        attendre_evenements([&] { return !dialogs.de_genre(Genre::Tache).empty(); });
         traiter_evenements();
     }
 };
@@ -54,12 +57,13 @@ TEST_F(ExportPdfFenetre, TheMenuEntryWritesTheListInItsOrderOffTheMainThread) {
     EXPECT_EQ(enregistrer[0].filtre, QStringLiteral("Document PDF|*.pdf"));
     EXPECT_EQ(enregistrer[0].texte, QString::fromStdString(dossier.path().string()));
     const auto pdf = dossier / "livre.pdf";
-    const std::vector<std::pair<double, double>> tailles = {{3.6, 0.96}, {1.2, 0.96}, {2.4, 0.96}};
+    const std::vector<std::pair<double, double>> tailles = {{36, 9.6}, {12, 9.6}, {24, 9.6}};
     EXPECT_EQ(vellumor::test::tailles_pages_pdf(pdf), tailles);  // 600 dpi
     const auto fin = dialogs.de_genre(Genre::Tache);
     ASSERT_EQ(fin.size(), 1u);
     EXPECT_EQ(fin[0].tache.instruction, QStringLiteral(" Info"));
-    EXPECT_EQ(fin[0].tache.corps, QString::fromStdString(pdf.string()));
+    EXPECT_EQ(fin[0].tache.corps, QStringLiteral("Le document PDF de 3 pages a été écrit :\r") +
+                                      QString::fromStdString(pdf.string()));
     EXPECT_EQ(titre_colonne(), QStringLiteral(" 3 fichiers (Fichiers traités : 3/3)"));
     for (int i = 0; i < 3; ++i) EXPECT_EQ(icone(i), kIconeFait);
     EXPECT_TRUE(entree().disponible(*fenetre));  // the buttons are back
@@ -99,13 +103,66 @@ TEST_F(ExportPdfFenetre, ClosingTheWindowDuringAnExportLeavesNoPartialPdf) {
     fenetre->close();
     fenetre->attendre_les_travaux();
     traiter_evenements();
-    EXPECT_TRUE(dialogs.de_genre(Genre::Tache).empty());
+    // The close asked first and the shutdown counted the pages; the export itself says nothing.
+    const auto taches = dialogs.de_genre(Genre::Tache);
+    ASSERT_EQ(taches.size(), 2u);
+    EXPECT_EQ(taches[0].tache.instruction, QStringLiteral(" Un traitement est en cours… "));
+    EXPECT_TRUE(taches[1].tache.corps.contains(QStringLiteral("sur 60 ont été traitées")));
     const auto contenu = vellumor::test::folder_contents(dossier.path());
     EXPECT_GE(contenu.size(), 60u);
     EXPECT_LE(contenu.size(), 61u);  // the pages, and the PDF when it was done first
     if (contenu.size() == 61u) {
         EXPECT_EQ(vellumor::test::tailles_pages_pdf(dossier / "livre.pdf").size(), 60u);
     }
+}
+
+// "Retirer de la liste" and the Delete key take the selected rows out; the files stay.
+TEST_F(ExportPdfFenetre, SelectedRowsAreTakenOutOfTheListByTheMenuOrTheDeleteKey) {
+    lister({3, 1, 2, 4});
+    const auto retirer =
+        std::find_if(entrees_menu_liste().begin(), entrees_menu_liste().end(),
+                     [](const auto& e) { return e.texte == "Retirer de la liste"; });
+    ASSERT_NE(retirer, entrees_menu_liste().end());
+    EXPECT_FALSE(retirer->disponible(*fenetre));  // nothing selected
+    const struct {
+        std::vector<int> choisies;
+        bool touche;
+        std::vector<std::string> restent;
+    } cas[] = {{{0, 2}, false, {"page_1.png", "page_4.png"}},
+               {{1}, true, {"page_1.png"}},
+               {{0}, true, {}}};
+    for (const auto& c : cas) {
+        for (int i : c.choisies) liste().topLevelItem(i)->setSelected(true);
+        if (c.touche) {
+            QKeyEvent suppr(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+            QCoreApplication::sendEvent(&liste(), &suppr);
+        } else {
+            ASSERT_TRUE(retirer->disponible(*fenetre));
+            retirer->action(*fenetre);
+        }
+        std::vector<std::string> restent;
+        for (const auto& e : GLB_Fichiers_Images())
+            restent.push_back(e.Fichier.filename().string());
+        EXPECT_EQ(restent, c.restent);
+        ASSERT_EQ(liste().topLevelItemCount(), int(c.restent.size()));
+        for (std::size_t i = 0; i < c.restent.size(); ++i)
+            EXPECT_EQ(ligne(int(i)).toStdString(), c.restent[i]);
+    }
+    EXPECT_EQ(titre_colonne(), QStringLiteral("Nombre de fichiers : "));
+    EXPECT_FALSE(control(13)->isEnabled());
+    EXPECT_EQ(vellumor::test::folder_contents(dossier.path()).size(), 4u);
+}
+
+// A failed export puts back the marks and the header the last run left; the bad page keeps its
+// cross. A written one says how many pages went where.
+TEST_F(ExportPdfFenetre, AFailedExportKeepsThePreviousMarks) {
+    lister({1, 2, 3});
+    definir_icone_ligne(*fenetre, 0, kIconeFait);
+    liste().headerItem()->setText(0, QStringLiteral(" 3 fichiers (Fichiers traités : 3/3)"));
+    vellumor::test::write_bytes(dossier / "page_2.png", "tronqué");
+    exporter(QString::fromStdString((dossier / "livre.pdf").string()));
+    EXPECT_EQ(icones_lignes(), (std::vector<int>{kIconeFait, kIconeEchec, kIconeNeutre}));
+    EXPECT_EQ(titre_colonne(), QStringLiteral(" 3 fichiers (Fichiers traités : 3/3)"));
 }
 
 }  // namespace

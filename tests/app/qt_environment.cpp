@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <memory>
+
+#include "app/application.h"
 
 namespace {
 
@@ -10,7 +11,7 @@ class EnvironnementQt : public ::testing::Environment {
   public:
     void SetUp() override {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        application_ = std::make_unique<QApplication>(argc_, argv_);
+        application_ = std::make_unique<vellumor::app::Application>(argc_, argv_);
     }
     void TearDown() override { application_.reset(); }
 
@@ -18,7 +19,7 @@ class EnvironnementQt : public ::testing::Environment {
     int argc_ = 1;
     char nom_[9] = "test_app";
     char* argv_[2] = {nom_, nullptr};
-    std::unique_ptr<QApplication> application_;
+    std::unique_ptr<vellumor::app::Application> application_;
 };
 
 [[maybe_unused]] ::testing::Environment* const kEnvironnement =

@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractProxyModel>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLabel>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QTranslator>
 
@@ -31,6 +35,7 @@ class TraductionQt : public ::testing::Test {
             QCoreApplication::removeTranslator(t);
             t->deleteLater();
         }
+        QLocale::setDefault(QLocale::system());
     }
 };
 
@@ -75,6 +80,37 @@ TEST_F(TraductionQt, YesNoBoxesAndTheDetailsButtonSpeakFrench) {
     EXPECT_TRUE(textes.contains(QStringLiteral("Non")));
     EXPECT_FALSE(textes.filter(QStringLiteral("détails")).isEmpty())
         << textes.join(u',').toStdString();
+}
+
+// The file dialog's detail view names folders, sizes and dates in French, whatever the
+// desktop's locale: the program's locale is French (France).
+TEST_F(TraductionQt, TheFileDialogsDetailViewIsFrench) {
+    EXPECT_EQ(QLocale().name(), QStringLiteral("fr_FR"));
+    const QTemporaryDir dossier;
+    ASSERT_TRUE(QDir(dossier.path()).mkdir(QStringLiteral("pages")));
+    QFile page(dossier.filePath(QStringLiteral("p.png")));
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.write(QByteArray(500, 'x'));
+    page.close();
+    const auto d =
+        construire_dialogue_fichiers(QStringLiteral("Choisir"), dossier.path(),
+                                     QStringLiteral("Fichiers images|*.png"), false, true);
+    auto* fs = d->findChild<QFileSystemModel*>();
+    ASSERT_NE(fs, nullptr);
+    const QModelIndex racine = fs->index(dossier.path());
+    const QDeadlineTimer limite(20000);  // the model reads the folder on a thread of its own
+    while (fs->rowCount(racine) < 2 && !limite.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    ASSERT_EQ(fs->rowCount(racine), 2);
+    const auto texte = [&](const QString& nom, int colonne) {
+        const QModelIndex i = fs->index(dossier.filePath(nom));
+        return d->proxyModel()->mapFromSource(i.sibling(i.row(), colonne)).data().toString();
+    };
+    EXPECT_EQ(texte(QStringLiteral("pages"), 2), QStringLiteral("Dossier"));
+    EXPECT_EQ(texte(QStringLiteral("p.png"), 1), QStringLiteral("500 octets"));
+    const QDateTime quand = QFileInfo(dossier.filePath(QStringLiteral("p.png"))).lastModified();
+    EXPECT_EQ(texte(QStringLiteral("p.png"), 3),
+              QLocale(QLocale::French, QLocale::France).toString(quand, QLocale::ShortFormat));
 }
 
 }  // namespace

@@ -269,5 +269,33 @@ TEST_F(PanneauReconstitution, ClosingTheMainWindowDuringARunLeavesNoHalfWrittenP
     EXPECT_LT(ecrits, 6);
 }
 
+// The refusal's sentence and its first names show without unfolding the details.
+TEST_F(PanneauReconstitution, ARefusedRunShowsItsSentenceAndFirstNames) {
+    const struct {
+        std::vector<std::string> refuses;
+        const char* nombre;
+        const char* cache;
+    } cas[] = {{{"annexe.png"}, "Ce fichier ne se termine pas", nullptr},
+               {{"a_Col.png", "b_Col.png", "c_Col.png", "d_Col.png", "e_Col.png", "f_Col.png"},
+                "6 fichiers ne se terminent pas",
+                "f_Col.png"}};
+    for (const auto& c : cas) {
+        std::vector<std::string> noms = c.refuses;
+        noms.push_back("p1.png");
+        lister(pages(noms));
+        Scenario s;
+        s.quand([] { return control(19) != nullptr; }, [&] { cliquer(37); })
+            .quand([] { return repos_apres_run(); }, [&] { cliquer(3); });
+        ouvrir(s);
+        const QString corps = dialogs.de_genre(Genre::Tache).back().tache.corps;
+        EXPECT_TRUE(corps.startsWith("L'opération de reconstitution d'images n'aura pas lieu"));
+        EXPECT_TRUE(corps.contains(QString::fromUtf8(c.nombre))) << corps.toStdString();
+        EXPECT_TRUE(corps.contains(QString::fromStdString(c.refuses.front())));
+        if (c.cache) {
+            EXPECT_FALSE(corps.contains(QString::fromUtf8(c.cache)));
+        }
+    }
+}
+
 }  // namespace
 }  // namespace vellumor::app::test

@@ -1,3 +1,4 @@
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -230,6 +231,57 @@ TEST_F(FenetreRenommageTest, RenamingOnDiskIsOfferedAndCanBeUndone) {
     ASSERT_TRUE(annulation.ok) << annulation.message;
     for (std::size_t k = 0; k < fichiers.size(); ++k)
         EXPECT_EQ(read_bytes(fichiers[k]), contenus[k]);
+}
+
+// The source pages and the step are separate choices in both modes: one of each stays selected
+// whatever is clicked.
+TEST_F(FenetreRenommageTest, SourceAndStepOptionsAreTwoGroups) {
+    const auto fichiers = pages({"page_1.png", "page_2.png"});
+    struct Cas {
+        int bouton;
+        std::int64_t pas_deux;
+    };
+    for (const Cas& c :
+         {Cas{kRenommerFichiers, 0}, Cas{kRenommerFichiers, 1}, Cas{kTesterNumeros, 1}}) {
+        lister(fichiers);
+        GLB_Preferences().Incrementer_de_2_Fichiers_Sources_Renommer = c.pas_deux;
+        const int pas = c.pas_deux ? kIncrementDeux : kIncrementUn;
+        auto coche = [](int n) { return control_as<QAbstractButton>(n)->isChecked(); };
+        Scenario s;
+        s.quand(au_repos, [&] {
+            EXPECT_TRUE(coche(kPagesSourcesToutes)) << c.bouton;
+            EXPECT_TRUE(coche(pas)) << c.bouton;
+            control_as<QAbstractButton>(kPagesSourcesPaires)->click();
+            EXPECT_TRUE(coche(kPagesSourcesPaires) && coche(pas)) << c.bouton;
+            EXPECT_FALSE(coche(kPagesSourcesToutes));
+            if (c.bouton == kRenommerFichiers) {
+                cliquer(kIncrementUn + kIncrementDeux - pas);
+                EXPECT_TRUE(coche(kPagesSourcesPaires));
+            }
+            cliquer(kAnnuler);
+        });
+        ouvrir(c.bouton, s);
+    }
+}
+
+// Leaving the window gives column 0 the width its names and header need, and what the list
+// leaves beside column 1: no elided name, no horizontal scroll bar.
+TEST_F(FenetreRenommageTest, LeavingGivesColumnZeroTheWidthItsNamesNeed) {
+    std::vector<std::string> noms;
+    for (int i = 1; i <= 40; ++i)
+        noms.push_back(QString::asprintf("scan_livre_de_bord_%03d.png", i).toStdString());
+    for (int bouton : {kRenommerFichiers, kTesterNumeros}) {
+        lister(pages(noms));
+        Scenario s;
+        s.quand(au_repos, [&] { cliquer(kAnnuler); });
+        ouvrir(bouton, s);
+        EXPECT_GE(liste().columnWidth(0),
+                  liste().fontMetrics().horizontalAdvance(QString::fromStdString(noms.back())) +
+                      liste().iconSize().width())
+            << bouton;
+        EXPECT_GE(liste().columnWidth(0), liste().header()->sectionSizeHint(0)) << bouton;
+        EXPECT_LE(liste().columnWidth(0) + liste().columnWidth(1), liste().viewport()->width());
+    }
 }
 
 }  // namespace

@@ -48,8 +48,9 @@ void DialogsScriptes::copier_texte(const QString& texte) {
     presse_papiers = texte;
 }
 
-void DialogsScriptes::ouvrir_dossier(const QString& dossier) {
+bool DialogsScriptes::ouvrir_dossier(const QString& dossier) {
     appels.push_back({Appel::Genre::Dossier, {}, {}, dossier, {}, 0, false});
+    return dossier_ouvert;
 }
 
 }  // namespace vellumor::app::test

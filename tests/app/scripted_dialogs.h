@@ -39,7 +39,8 @@ class DialogsScriptes : public Dialogs {
                                 const QString& filtre) override;
     void copier_texte(const QString& texte) override;
     QString texte_copie() override { return presse_papiers; }
-    void ouvrir_dossier(const QString& dossier) override;
+    bool ouvrir_dossier(const QString& dossier) override;
+    bool dossier_ouvert = true;  // whether a file explorer opens the folder
 };
 
 }  // namespace vellumor::app::test

@@ -1,19 +1,18 @@
 #include "app/startup.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
+#include <QFileSystemWatcher>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QThread>
 #include <QTreeWidget>
-
-#include <unistd.h>
 
 #include "app/controls.h"
 #include "app/single_instance.h"
+#include "event_waits.h"
 #include "imagelist/image_list.h"
 #include "scripted_dialogs.h"
 #include "settings/preferences.h"
@@ -181,7 +180,8 @@ TEST(Session, ADamagedPreferencesFileIsToldAndLeftAsItIs) {
         session->arreter();
     }
     ASSERT_EQ(dialogs.appels.size(), 1u);
-    EXPECT_TRUE(dialogs.appels[0].texte.contains(QStringLiteral("est endommagé (il dépasse 1 Mo)")));
+    EXPECT_TRUE(
+        dialogs.appels[0].texte.contains(QStringLiteral("est endommagé (il dépasse 1 Mo)")));
     EXPECT_TRUE(vellumor::test::read_bytes(fichier) == damaged);
     GLB_Preferences() = Preferences{};
 }
@@ -197,9 +197,7 @@ class Programme {
         env.insert(QStringLiteral("APPDATA"), q(dossier / "appdata"));
         env.insert(QStringLiteral("HOME"), q(dossier.path()));
         processus.setProcessEnvironment(env);
-        QString chemin = QStringLiteral(VELLUMOR_CLI_PATH);
-        chemin.replace(QStringLiteral("cli/vellumor-cli"), QStringLiteral("app/vellumor"));
-        processus.setProgram(chemin);
+        processus.setProgram(QStringLiteral(VELLUMOR_GUI_PATH));
         processus.start();
     }
     ~Programme() {
@@ -211,14 +209,15 @@ class Programme {
     QProcess processus;
 };
 
-bool attendre_fichier(const std::filesystem::path& p, int ms) {
-    QElapsedTimer montre;
-    montre.start();
-    while (montre.elapsed() < ms) {
-        if (std::filesystem::exists(p)) return true;
-        QThread::msleep(20);
-    }
-    return false;
+// Waits for the other process to make p (its folder included), woken by the folders' changes.
+bool attendre_fichier(const std::filesystem::path& p) {
+    QFileSystemWatcher veilleur;
+    veilleur.addPath(q(p.parent_path().parent_path()));
+    return attendre_evenements([&] {
+        if (std::filesystem::is_directory(p.parent_path()) && veilleur.directories().size() < 2)
+            veilleur.addPath(q(p.parent_path()));
+        return std::filesystem::exists(p);
+    });
 }
 
 TEST(SingleInstance, ASecondCopyExitsAtOnceWithCodeZeroAndLeavesTheFirstRunning) {
@@ -226,14 +225,14 @@ TEST(SingleInstance, ASecondCopyExitsAtOnceWithCodeZeroAndLeavesTheFirstRunning)
     Programme premier(dossier);
     ASSERT_TRUE(premier.processus.waitForStarted(5000));
     const auto own = dossier / ("Vellumor-" + std::to_string(::geteuid()));
-    ASSERT_TRUE(attendre_fichier(own / "Vellumors_ALREADY_EXIST", 10000));
+    ASSERT_TRUE(attendre_fichier(own / "Vellumors_ALREADY_EXIST"));
 
     Programme second(dossier);
-    ASSERT_TRUE(second.processus.waitForFinished(10000));
+    ASSERT_TRUE(second.processus.waitForFinished(60000));
     EXPECT_EQ(second.processus.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.processus.exitCode(), 0);
     EXPECT_EQ(premier.processus.state(), QProcess::Running);
-    premier.processus.waitForFinished(300);
+    premier.processus.waitForFinished(300);  // the window for a wrong exit to show
     EXPECT_EQ(premier.processus.state(), QProcess::Running);
 }
 

@@ -8,15 +8,10 @@
 #include <QWidget>
 
 #include "app/colours.h"
+#include "event_waits.h"
 
 namespace vellumor::app::test {
 namespace {
-
-void attendre(int ms) {
-    QElapsedTimer montre;
-    montre.start();
-    while (montre.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 5);
-}
 
 class ThemedButton : public ::testing::Test {
   protected:
@@ -49,8 +44,9 @@ TEST_F(ThemedButton, SettingOnlyTheHotColoursChangesOnlyThemAndTheDirection) {
     ReglageCouleurs r;
     r.couleurs = {-1, -1, -1, -1, -1, -1, 0xA4E8AA, 0xA4E8AA, 0x327538};
     r.direction = 0;
-    Definir_Couleurs_Bouton(42, r);
     Style_Bouton attendu = bouton->style_bouton();
+    Definir_Couleurs_Bouton(42, r);
+    attendu.direction = 0;
     attendu.chaud_haut = 0xA4E8AA;
     attendu.chaud_bas = 0xA4E8AA;
     attendu.chaud_texte = 0x327538;
@@ -87,24 +83,27 @@ TEST_F(ThemedButton, StatesPickTheirGradientWithItsAlpha) {
     EXPECT_EQ(bouton->couleurs_etat().haut, bouton->couleurs_etat().bas);
 }
 
-TEST_F(ThemedButton, HotColoursStayTwentyFiveMillisecondsAfterTheMouseLeaves) {
+TEST_F(ThemedButton, HotColoursStayAfterTheMouseLeavesUntilTheHoldEnds) {
     entrer();
     QElapsedTimer montre;
     montre.start();
     sortir();
-    QApplication::processEvents();
-    if (montre.elapsed() < 20) {
-        EXPECT_TRUE(bouton->style_bouton().chaud);
-    }
-    attendre(60);
-    EXPECT_FALSE(bouton->style_bouton().chaud);
+    EXPECT_TRUE(bouton->style_bouton().chaud);  // the hold ends on its timer, never at once
+    ASSERT_TRUE(attendre_evenements([&] { return !bouton->style_bouton().chaud; }));
+    // A coarse timer may fire up to 5 % early.
+    EXPECT_GE(montre.elapsed(), BoutonTheme::kMaintienChaudMs * 9 / 10);
     EXPECT_EQ(bouton->etat(), BoutonTheme::Etat::Normal);
-    // Coming back before the hold ends keeps the button hot.
+
+    // Coming back before the hold ends keeps the button hot: a timer started after the hold's and
+    // four times as long fires after the hold's would have.
     entrer();
     sortir();
     entrer();
-    attendre(60);
+    bool plus_tard = false;
+    QTimer::singleShot(4 * BoutonTheme::kMaintienChaudMs, [&] { plus_tard = true; });
+    ASSERT_TRUE(attendre_evenements([&] { return plus_tard; }));
     EXPECT_TRUE(bouton->style_bouton().chaud);
+    EXPECT_EQ(bouton->etat(), BoutonTheme::Etat::Chaud);
 }
 
 TEST_F(ThemedButton, PaintingFillsTheContentWithTheStatesGradient) {

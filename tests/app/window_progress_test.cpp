@@ -6,6 +6,7 @@
 #include "app/list_helpers.h"
 #include "batch/batch_run.h"
 #include "imagelist/repartition_parite.h"
+#include "support/waits.h"
 #include "window_fixture.h"
 
 namespace vellumor::app::test {
@@ -92,7 +93,8 @@ TEST_F(WindowProgress, ShutdownStopsARunAfterThePageBeingWritten) {
     ASSERT_TRUE(run.demarrer([&](Travailleur& t) {
         for (std::size_t i = 0; i < t.lot().Fichiers.size() && !t.arret_demande(); ++i) {
             page_entamee = true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(30));
+            // The page is being written until the shutdown asks the run to stop.
+            vellumor::test::attendre_que([&] { return t.arret_demande(); });
             ++pages_finies;
         }
         t.poster_fin();
@@ -102,7 +104,7 @@ TEST_F(WindowProgress, ShutdownStopsARunAfterThePageBeingWritten) {
         run.attendre();
     });
     EXPECT_GT(attente, 0);
-    while (!page_entamee) std::this_thread::yield();
+    ASSERT_TRUE(vellumor::test::attendre_que([&] { return page_entamee.load(); }));
     fenetre->attendre_les_travaux();
     EXPECT_TRUE(run.attendre_pour(std::chrono::milliseconds(0)));
     EXPECT_GE(pages_finies.load(), 1);

@@ -15,6 +15,7 @@
 #include "batch_recorder.h"
 #include "imagelist/repartition_parite.h"
 #include "support/temp_dir.h"
+#include "support/waits.h"
 
 namespace vellumor {
 namespace {
@@ -209,9 +210,14 @@ TEST(ExecutionLot, FinalIconThenCounterStepForEachPageUnderTheMutex) {
     Banc b({"p_1.png", "p_2.png", "p_3.png"});
     std::atomic<bool> verrou_libre_pendant_page{true};
     b.executer(etape_simple([&](PageEnCours&) {
-        // The page's pixel work runs without the lock.
-        for (const EntreeMutex& e : GLB_Liste_Mutex())
-            if (e.mutex == b.run->mutex() && e.compte != 0) verrou_libre_pendant_page = false;
+        // The page's pixel work runs without the lock: another thread gets it meanwhile (the other
+        // worker may hold it for a moment, never for the length of this page).
+        const Mutex m = b.run->mutex();
+        auto pris = std::async(std::launch::async, [m] {
+            return test::attendre_que([&m] { return m->try_lock() ? (m->unlock(), true) : false; },
+                                      std::chrono::seconds(10));
+        });
+        if (!pris.get()) verrou_libre_pendant_page = false;
         return ResultatPage{kIconeSansMarge, IssueFichier::NonEcrit, "rien à couper", true};
     }));
     EXPECT_TRUE(verrou_libre_pendant_page.load());
@@ -319,7 +325,8 @@ TEST(ExecutionLot, MutexLeftOutOfTheRegistryStillKeepsTheWorkersApart) {
         for (int i = 0; i < 20; ++i) {
             auto v = t.verrou();
             if (++dedans > 1) ensemble = true;
-            std::this_thread::sleep_for(std::chrono::microseconds(200));
+            // Room for the other worker to get in, which a working mutex never lets it do.
+            test::attendre_que([&] { return dedans.load() > 1; }, std::chrono::microseconds(200));
             --dedans;
         }
         t.poster_fin();
@@ -381,7 +388,7 @@ TEST(ExecutionLot, WorkerHoldingTheMutexForItsWholeListRunsAloneWithTheSameHelpe
         for (std::size_t i = 0; i < t.lot().Fichiers.size(); ++i) {
             t.icone(v, t.ligne_du_fichier(v, i), kIconeFait);
             t.compter_fichier(v);
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            test::attendre_que([&] { return dedans.load() > 1; }, std::chrono::milliseconds(2));
         }
         --dedans;
         t.poster_fin();

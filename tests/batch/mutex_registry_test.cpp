@@ -6,6 +6,8 @@
 #include <chrono>
 #include <thread>
 
+#include "support/waits.h"
+
 namespace vellumor {
 namespace {
 
@@ -38,14 +40,16 @@ TEST(MutexRegistry, LockCountsAndExcludesOtherThreads) {
     Mutex_Enregistrer(m, 0);
     Mutex_Verrouiller(m);
     EXPECT_EQ(compte(m), 1);
-    std::atomic<bool> entre{false};
+    std::atomic<bool> tente{false}, entre{false};
     std::thread autre([&] {
+        tente = true;
         Mutex_Verrouiller(m);
         entre = true;
         Mutex_Deverrouiller(m);
     });
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    EXPECT_FALSE(entre.load());  // blocked while this thread holds it
+    EXPECT_TRUE(test::attendre_que([&] { return tente.load(); }));
+    // Blocked while this thread holds it: a lock that let it in would show within this window.
+    EXPECT_FALSE(test::attendre_que([&] { return entre.load(); }, std::chrono::milliseconds(50)));
     Mutex_Deverrouiller(m);
     autre.join();
     EXPECT_TRUE(entre.load());

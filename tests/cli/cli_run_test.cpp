@@ -1,18 +1,21 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <png.h>
+#include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <csignal>
-#include <thread>
+#include <cstring>
 
 #include "batch/originaux.h"
 #include "batch/png_io.h"
+#include "cli/signals.h"
 #include "support/png_fixtures.h"
 #include "support/temp_dir.h"
+#include "support/waits.h"
 
 extern char** environ;
 
@@ -62,6 +65,57 @@ Sortie lancer(const test::TempDir& dir, const std::vector<std::string>& args) {
     return attendre(dir, demarrer(dir, args));
 }
 
+// Starts vellumor-cli with stderr on a pipe, asking it to say when its signal handlers are in
+// place; sends sig once that line came, then reads stderr to its end (without that line).
+Sortie interrompre_une_fois_pret(const test::TempDir& dir, std::vector<std::string> args, int sig) {
+    args.insert(args.begin(), VELLUMOR_CLI_PATH);
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    std::string annonce = std::string(cli::kVariableAnnonceSignaux) + "=1";
+    std::vector<char*> env = {annonce.data()};
+    for (char** e = environ; *e; ++e) env.push_back(*e);
+    env.push_back(nullptr);
+    int tube[2];
+    EXPECT_EQ(pipe2(tube, O_CLOEXEC), 0);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, (dir / "cli.out").c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_adddup2(&actions, tube[1], STDERR_FILENO);
+    pid_t pid = -1;
+    EXPECT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), env.data()), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    close(tube[1]);
+    const std::string pret = std::string(cli::kLigneSignauxPrets) + "\n";
+    std::string err;
+    bool envoye = false;
+    const auto fin = std::chrono::steady_clock::now() + test::kDelaiGenereux;
+    for (char bloc[4096];;) {
+        pollfd p{tube[0], POLLIN, 0};
+        const auto reste = std::chrono::duration_cast<std::chrono::milliseconds>(
+            fin - std::chrono::steady_clock::now());
+        if (reste.count() <= 0 || poll(&p, 1, int(reste.count())) <= 0) {
+            ADD_FAILURE() << "vellumor-cli hung; stderr so far:\n" << err;
+            kill(pid, SIGKILL);
+            break;
+        }
+        const ssize_t n = read(tube[0], bloc, sizeof bloc);
+        if (n <= 0) break;
+        err.append(bloc, std::size_t(n));
+        if (!envoye && err.find(pret) != std::string::npos) {
+            kill(pid, sig);
+            envoye = true;
+        }
+    }
+    close(tube[0]);
+    EXPECT_TRUE(envoye) << err;
+    Sortie s = attendre(dir, pid);
+    if (const std::size_t i = err.find(pret); i != std::string::npos) err.erase(i, pret.size());
+    s.err = err;
+    return s;
+}
+
 // An 8-bit grey page, white but for a black rectangle.
 void ecrire_page(const std::filesystem::path& f, int w, int h, int x0, int y0, int x1, int y1,
                  int depth = 8) {
@@ -95,7 +149,9 @@ TEST(CliDetourer, CropsEveryPageReportsAndExitsZero) {
     EXPECT_EQ(s.out, "Non écrit : " + (dir / "scan_3.png").string() +
                          " : aucune marge à retirer, rien n'est écrit\n"
                          " 3 fichiers (Fichiers traités : 3/3)\n"
-                         "Les opérations de détourage sont terminées\n");
+                         "Les opérations de détourage sont terminées\n" +
+                         texte_originaux_gardes(executions_gardees(dir.path()).back().dossier) +
+                         "\n");
     EXPECT_EQ(s.err, "");  // not a terminal: no progress bar
     const auto a = test::read_png_file(dir / "scan_10.png");
     ASSERT_TRUE(a);
@@ -136,7 +192,8 @@ TEST(CliNettoyer, MaskOptionsSilentModeAndByteIdenticalSourceOnFailedWrite) {
     s = lancer(dir, {"nettoyer", "--motifs", "2", (dir / "f_1.png").string()});
     EXPECT_EQ(s.code, 0) << s.err;
     EXPECT_EQ(s.out,
-              " 1 fichier (Fichier traité : 1/1)\nLes opérations de nettoyage sont terminées\n");
+              " 1 fichier (Fichier traité : 1/1)\nLes opérations de nettoyage sont terminées\n" +
+                  texte_originaux_gardes(executions_gardees(dir.path()).back().dossier) + "\n");
     EXPECT_EQ(load_png(dir / "f_1.png").image->pixel(10, 10), kWhite);
 
     ecrire_page(dir / "f_2.png", 30, 30, 10, 10, 10, 10, 16);
@@ -251,20 +308,19 @@ TEST(CliNetDetCol, WritesTheFilesOfCleaningThenCroppingThenColourising) {
     EXPECT_EQ(nombre_fichiers(chain), nombre_fichiers(steps));
 }
 
-TEST(CliInterruption, SigintStopsTakingFilesAndLeavesEveryPageWhole) {
+// Sends sig to a run of commande over 60 pages once its handlers are in place: the run stops
+// taking pages and ends on its interruption line with status 1, every page whole.
+void interrompre_sur_60_pages(const std::vector<std::string>& commande, int sig) {
     test::TempDir dir;
     ecrire_page(dir / "modele.png", 600, 800, 50, 50, 500, 700);
     const std::string original = test::read_bytes(dir / "modele.png");
-    std::vector<std::string> args = {"nettoyer", "--masque", "127"};
+    std::vector<std::string> args = commande;
     for (int i = 1; i <= 60; ++i) {
         const auto f = dir / ("page_" + std::to_string(i) + ".png");
         std::filesystem::copy_file(dir / "modele.png", f);
         args.push_back(f.string());
     }
-    const pid_t pid = demarrer(dir, args);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    kill(pid, SIGINT);
-    const Sortie s = attendre(dir, pid);
+    const Sortie s = interrompre_une_fois_pret(dir, args, sig);
     EXPECT_EQ(s.code, 1);
     EXPECT_TRUE(contient(s.err, "Traitement interrompu")) << s.err;
     EXPECT_TRUE(contient(s.err, "Traitement interrompu : ")) << s.err;
@@ -278,6 +334,26 @@ TEST(CliInterruption, SigintStopsTakingFilesAndLeavesEveryPageWhole) {
     }
     EXPECT_GT(intactes, 0);
     EXPECT_EQ(nombre_fichiers(dir), 61u);
+}
+
+TEST(CliInterruption, SigintStopsTakingFilesAndLeavesEveryPageWhole) {
+    interrompre_sur_60_pages({"nettoyer", "--masque", "127"}, SIGINT);
+}
+
+TEST(CliInterruption, TermAndHangupStopRunsLikeCtrlC) {
+    const struct {
+        std::vector<std::string> commande;
+        int signal;
+    } cas[] = {
+        {{"nettoyer", "--masque", "127"}, SIGTERM},
+        {{"nettoyer", "--masque", "127"}, SIGHUP},
+        {{"reconstituer"}, SIGTERM},
+        {{"reconstituer"}, SIGHUP},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.commande[0] + " " + strsignal(c.signal));
+        interrompre_sur_60_pages(c.commande, c.signal);
+    }
 }
 
 }  // namespace

@@ -137,5 +137,23 @@ TEST_F(Numeroter, APageThatFailsGivesStatusOneAndTheOthersAreWritten) {
     EXPECT_FALSE(std::filesystem::exists(prive() / "Img__2.png"));
 }
 
+// A page that cannot be loaded has one line, with libpng's reason in French.
+TEST_F(Numeroter, ADamagedPageHasOneLineInFrench) {
+    const std::string bonne = page("scan_1.png");
+    std::string octets = test::read_bytes(dir_ / "scan_1.png");
+    octets[octets.size() - 13] ^= 1;  // the last CRC of the picture data
+    test::write_bytes(dir_ / "scan_2.png", octets);
+    const Sortie s =
+        numeroter("--debut 1 " + bonne + " " + quoted((dir_ / "scan_2.png").string()), dir_.path());
+    EXPECT_EQ(s.status, 1) << s.texte;
+    std::size_t lignes = 0;
+    for (std::size_t at = 0; (at = s.texte.find("scan_2.png", at)) != std::string::npos;
+         at = s.texte.find('\n', at))
+        ++lignes;
+    EXPECT_EQ(lignes, 1u) << s.texte;
+    EXPECT_NE(s.texte.find("(IDAT : somme de contrôle CRC incorrecte)"), std::string::npos)
+        << s.texte;
+}
+
 }  // namespace
 }  // namespace vellumor

@@ -112,5 +112,23 @@ TEST(CliRenommer, ANameThatIsNoFileIsRefusedBeforeAnyPlan) {
     }
 }
 
+TEST(CliRenommer, NamesReachTheTerminalEscapedAndBeforeTheRefusal) {
+    TempDir dir;
+    write_bytes(dir / "a_1.png", "1");
+    write_bytes(dir / "x\x1B[2Jy_2.png", "2");
+    write_bytes(dir / "z\xFF_3.png", "3");
+    write_bytes(dir / "b_4.png", "hors liste");
+    // a_1 -> b_4 is refused: a file outside the list holds that name.
+    const Sortie s = lancer(dir.path(),
+                            "renommer a_1.png x*_2.png z*_3.png --prefixe b_ "
+                            "--premier 4 --appliquer");
+    EXPECT_EQ(s.code, 1);
+    EXPECT_EQ(s.texte.find('\x1B'), std::string::npos) << s.texte;
+    EXPECT_EQ(s.texte.find('\xFF'), std::string::npos) << s.texte;
+    EXPECT_NE(s.texte.find("x\\x1B[2Jy_2.png -> "), std::string::npos) << s.texte;
+    EXPECT_NE(s.texte.find("z\\xFF_3.png -> "), std::string::npos) << s.texte;
+    EXPECT_LT(s.texte.rfind(" -> "), s.texte.find("Renommage refusé")) << s.texte;
+}
+
 }  // namespace
 }  // namespace vellumor::tester_renommer_test

@@ -2,15 +2,18 @@
 
 #include <fcntl.h>
 #include <grp.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdlib>
 #include <sstream>
 #include <stdexcept>
-#include <thread>
 
 #include "support/temp_dir.h"
 
@@ -26,11 +29,26 @@ bool est_superutilisateur() {
     return ::geteuid() == 0;
 }
 
+bool fin_dans(pid_t pid, std::chrono::microseconds delai) {
+    const int fd = int(::syscall(SYS_pidfd_open, pid, 0));
+    if (fd < 0) return errno == ESRCH;
+    const auto s = std::chrono::duration_cast<std::chrono::seconds>(delai);
+    const timespec attente{time_t(s.count()), long((delai - s).count()) * 1000};
+    pollfd p{fd, POLLIN, 0};
+    int n;
+    while ((n = ::ppoll(&p, 1, &attente, nullptr)) < 0 && errno == EINTR) {
+    }
+    ::close(fd);
+    return n > 0;
+}
+
 Execution executer_cli(const Lancement& lancement) {
     test::TempDir captures;
     const std::string out = (captures / "stdout").string();
     const std::string err = (captures / "stderr").string();
-    std::vector<std::string> words = {VELLUMOR_CLI_PATH};
+    // VELLUMOR_TEST_CLI runs the same tests against another build of the program.
+    const char* autre = std::getenv("VELLUMOR_TEST_CLI");
+    std::vector<std::string> words = {autre && *autre ? autre : VELLUMOR_CLI_PATH};
     words.insert(words.end(), lancement.args.begin(), lancement.args.end());
     std::vector<char*> argv;
     for (std::string& w : words) argv.push_back(w.data());
@@ -56,10 +74,7 @@ Execution executer_cli(const Lancement& lancement) {
         ::_exit(127);
     }
     if (lancement.pendant) lancement.pendant(pid);
-    if (lancement.tuer_apres) {
-        std::this_thread::sleep_for(*lancement.tuer_apres);
-        ::kill(pid, SIGKILL);
-    }
+    if (lancement.tuer_apres && !fin_dans(pid, *lancement.tuer_apres)) ::kill(pid, SIGKILL);
     int status = 0;
     struct rusage usage {};
     if (lancement.delai_max || lancement.interrompre_quand) {
@@ -74,7 +89,7 @@ Execution executer_cli(const Lancement& lancement) {
                 ::kill(pid, SIGINT);
                 interrompu = true;
             }
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            fin_dans(pid, std::chrono::milliseconds(5));
         }
     } else {
         while (::wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {

@@ -15,7 +15,7 @@ namespace vellumor::faults {
 // How to start vellumor-cli for a fault test.
 struct Lancement {
     std::vector<std::string> args;  // after the program name
-    // Kills the process with SIGKILL after this delay, if it still runs.
+    // Kills the process with SIGKILL after this delay, if it still runs (a moment of its run).
     std::optional<std::chrono::microseconds> tuer_apres;
     // Runs it as the unprivileged user "nobody" (only when the test runs as root), so that
     // folder permissions bind it.
@@ -46,6 +46,10 @@ struct Execution {
 
 // A plain run with these arguments.
 Lancement avec_arguments(std::vector<std::string> args);
+
+// Waits up to delai for process pid (a child not yet waited for) to end; true when it has. The run
+// goes on meanwhile: this waits for its end, never for time alone.
+bool fin_dans(pid_t pid, std::chrono::microseconds delai);
 
 // Runs vellumor-cli to its end (or its kill) with stdout and stderr in files of a private folder.
 Execution executer_cli(const Lancement& lancement);

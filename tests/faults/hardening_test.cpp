@@ -17,6 +17,7 @@
 
 #include "cli_process.h"
 #include "pages.h"
+#include "support/seed.h"
 #include "support/temp_dir.h"
 
 namespace vellumor::faults {
@@ -158,11 +159,11 @@ TEST(Hardening, InterruptedRenamingOfTwoThousandFilesIsCompletedOrUndone) {
         }
         EXPECT_EQ(p.pages(), p.originaux) << "SIGINT after " << after << " renames";
     }
-    tuer_puis_annuler(std::random_device{}(), 2);
+    tuer_puis_annuler(test::graine_aleatoire("renaming killed"), 2);
 }
 
 TEST(SlowHardening, RenamingKilledAtRandomMomentsIsAlwaysUndone) {
-    tuer_puis_annuler(std::random_device{}(), 12);
+    tuer_puis_annuler(test::graine_aleatoire("renaming killed at random moments"), 12);
 }
 
 TEST(SlowHardening, SignalsAtEveryStageOfARenaming) {
@@ -321,7 +322,7 @@ TEST(Hardening, AFirstNumberNearTheIntegerLimitIsRefusedAndCtrlCLeavesNoWorkFile
                     if (e.path().filename().string().starts_with("numerotation-"))
                         building = std::distance(fs::directory_iterator(e.path(), ec),
                                                  fs::directory_iterator()) >= 20;
-                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                fin_dans(pid, std::chrono::milliseconds(2));
             }
             ::kill(pid, sig);
         };

@@ -10,6 +10,7 @@
 
 #include "cli_process.h"
 #include "pages.h"
+#include "support/seed.h"
 #include "support/temp_dir.h"
 
 namespace vellumor::faults {
@@ -51,7 +52,7 @@ void tuer_pendant(const std::string& name, int kills) {
         ASSERT_NE(results[n], originals[n]);
     }
 
-    const unsigned seed = std::random_device{}();
+    const unsigned seed = test::graine_aleatoire("kill -9 while " + name);
     std::mt19937 random(seed);
     std::uniform_int_distribution<long> moment(0, long(reference.secondes * 0.9e6));
     int during_run = 0, mixed = 0, left_over = 0, replaced = 0, kept = 0;

@@ -122,19 +122,20 @@ TEST(PagesReplaced, AnotherUserReadsNoPrivatePageWhileItIsReplaced) {
 
     struct Compte {
         std::atomic<long> vus{0}, lus{0};
-        std::atomic<bool> pret{false};
     };
     void* partage =
         ::mmap(nullptr, sizeof(Compte), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
     ASSERT_NE(partage, MAP_FAILED);
     Compte* compte = new (partage) Compte;
+    int pret[2];  // the spy writes a byte once it runs as the other user
+    ASSERT_EQ(::pipe2(pret, O_CLOEXEC), 0);
     const pid_t espion = ::fork();
     ASSERT_GE(espion, 0);
     if (espion == 0) {
         if (::setgroups(0, nullptr) != 0 || ::setgid(kUtilisateurSansPrivileges) != 0 ||
             ::setuid(kUtilisateurSansPrivileges) != 0)
             ::_exit(1);
-        compte->pret = true;
+        if (::write(pret[1], "x", 1) != 1) ::_exit(1);
         for (;;) {
             DIR* d = ::opendir(dir.path().c_str());
             if (!d) continue;
@@ -150,7 +151,12 @@ TEST(PagesReplaced, AnotherUserReadsNoPrivatePageWhileItIsReplaced) {
             ::closedir(d);
         }
     }
-    while (!compte->pret) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ::close(pret[1]);
+    char octet = 0;
+    const bool espion_pret = ::read(pret[0], &octet, 1) == 1;
+    ::close(pret[0]);
+    if (!espion_pret) ::waitpid(espion, nullptr, 0);
+    ASSERT_TRUE(espion_pret) << "the spy could not become the other user";
     const Execution run = executer_cli(avec_arguments({"detourer", dir.path()}));
     ::kill(espion, SIGKILL);
     ::waitpid(espion, nullptr, 0);

@@ -104,6 +104,28 @@ void write_preferences_seeds(const fs::path& folder) {
                "; comment\n[Image_Vierge\nDossierImages = a = b\0c\n"s);
 }
 
+void write_journal_seeds(const fs::path& folder) {
+    write_text(folder / "run.journal",
+               "Vellumor originaux 2\noperation\tD\xC3\xA9tourage\ndate\t2026-12-08 13-55-02\n"
+               "debut\t1796738102000000000\ngarde\tp_1.png\nresultat\tp_1.png\t1234\t"
+               "4294967295\t1\ngarde\tp\\t2.png\nrestauree\tp_1.png\nfin\n");
+    write_text(folder / "earlier.journal",
+               "Vellumor originaux 1\noperation\tNettoyage\ndebut\t-1\ngarde\t/livre/a.png\t"
+               "a.png\nresultat\t/livre/a.png\t1\t2\t3\ngarde\t/ailleurs/b.png\tb.png\n");
+    write_text(folder / "cut.journal", "Vellumor originaux 2\ngarde\tp.png\nresultat\tp.png\t12");
+}
+
+void write_undo_seeds(const fs::path& folder) {
+    const std::string bom = "\xEF\xBB\xBF";
+    write_text(folder / "undo.txt",
+               bom +
+                   "; Annulation d'un renommage : vellumor-cli renommer --annuler FICHIER\r\n"
+                   "; nom d'origine : a.png\r\n; nom temporaire : .vellumor-renommage-1-0.tmp\r\n"
+                   "; fichier : 2049 123\r\nb.png\r\n; nom d'origine : /pages/b.png\r\n"
+                   "/pages/a.png\r\n");
+    write_text(folder / "escape.txt", bom + "; nom d'origine : ../a.png\r\n/etc/passwd\r\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -112,12 +134,14 @@ int main(int argc, char** argv) {
         return 2;
     }
     const fs::path root = argv[1];
-    for (const char* target :
-         {"fuzz_png_load", "fuzz_list_file", "fuzz_cup_file", "fuzz_preferences"})
+    for (const char* target : {"fuzz_png_load", "fuzz_list_file", "fuzz_cup_file",
+                               "fuzz_preferences", "fuzz_originals_journal", "fuzz_undo_list"})
         fs::create_directories(root / target);
     write_png_seeds(root / "fuzz_png_load");
     write_list_seeds(root / "fuzz_list_file");
     write_cup_seeds(root / "fuzz_cup_file");
     write_preferences_seeds(root / "fuzz_preferences");
+    write_journal_seeds(root / "fuzz_originals_journal");
+    write_undo_seeds(root / "fuzz_undo_list");
     return 0;
 }

@@ -9,7 +9,9 @@
 #include "app/list_helpers.h"
 #include "app/main_window_ids.h"
 #include "app/message_box.h"
+#include "app/originals_menu.h"
 #include "app/panels/window_batch_run.h"
+#include "batch/originaux.h"
 #include "imagelist/image_list.h"
 #include "imagelist/repartition_parite.h"
 
@@ -112,6 +114,16 @@ void PanneauLot::lancer_travailleurs() {
                       QString(), kIconeErreur, &f_, d_.titre_erreur);
         return;
     }
+    if (d_.originaux) {
+        std::vector<std::filesystem::path> pages;
+        for (const EntreeImage& e : GLB_Fichiers_Images()) pages.push_back(e.Fichier);
+        // Replacing the pages without keeping them, when keeping was asked, is not an option.
+        if (const auto refus = Originaux::refus_avant_execution(pages)) {
+            Boite_Simple(f_.dialogs(), d_.titre_erreur, QString::fromStdString(*refus),
+                         kIconeErreur);
+            return;
+        }
+    }
     desactiver_boutons_geres(f_);
     activer_options(false);
     if (!r->lots) {
@@ -129,7 +141,9 @@ void PanneauLot::lancer_travailleurs() {
 }
 
 void PanneauLot::execution_terminee() {
-    if (!enchaine_) Boite_Fin(f_.dialogs(), d_.texte_fin, &f_, raisons_des_lignes(f_));
+    if (!enchaine_)
+        annoncer_fin(f_, std::string(d_.texte_fin) +
+                             texte_fin_originaux(originaux_gardes_).toStdString());
     reactiver();
     if (enchaine_) poster_clic(kAnnuler);
 }

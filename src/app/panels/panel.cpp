@@ -88,10 +88,8 @@ void Panneau::relayer_clics(QObject* bouton, int numero) {
 void Panneau::ajuster_premiere_colonne() {
     QTreeWidget* l = f_.liste();
     if (!l) return;
-    ajuster_colonne_0(f_);
     const int barre = largeur_barre_defilement(l);
-    const int reste = l->width() - 2 * l->frameWidth() - l->columnWidth(1) - barre;
-    l->setColumnWidth(0, std::max(l->columnWidth(0) - barre, reste));
+    ajuster_colonne_0(f_, l->width() - 2 * l->frameWidth() - l->columnWidth(1) - barre);
 }
 
 bool Panneau::intercepter(int numero, TypeEvenement type) {
@@ -129,6 +127,7 @@ void Panneau::oublier_execution() {
 }
 
 void Panneau::workers_reported() {
+    originaux_gardes_ = run_ ? run_->dossiers_originaux() : std::vector<std::filesystem::path>{};
     oublier_execution();
     run_termine_ = true;
     execution_terminee();
@@ -156,10 +155,7 @@ void Panneau::quitter() {
     if (QWidget* s = control(kStatutDossier))
         s->setGeometry(statut_sauve_.x(), statut_sauve_.y(), liste_sauvee_.width(),
                        statut_sauve_.height());
-    if (QTreeWidget* l = f_.liste()) {
-        ajuster_colonne_0(f_);
-        l->setColumnWidth(0, l->columnWidth(0) - largeur_barre_defilement(l));
-    }
+    ajuster_premiere_colonne();
     restaurer_etat_principal(f_);
     montrer(kQuitter, true);
     for (int n : boutons_barre) montrer(n, false);

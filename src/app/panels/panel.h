@@ -86,14 +86,16 @@ class Panneau : public QObject, private RunListener {
     // Leaves the panel: window 1 gets its body and bottom bar back, the loop ends.
     void quitter();
     void poster_clic(int numero);
-    // The first column of 17 fits its header less a scroll bar's width, and at least fills what
-    // the second column leaves of the list.
+    // The first column of 17 fits its header and its names, and at least fills what the second
+    // column and a scroll bar leave of the list.
     void ajuster_premiere_colonne();
 
     FenetrePrincipale& f_;
     QRect liste_sauvee_;  // 17 before the panel moved it
     QRect statut_sauve_;  // 18 before the panel moved it
     bool run_termine_ = false;
+    // Where the run that ended kept the pages it replaced.
+    std::vector<std::filesystem::path> originaux_gardes_;
 
   private:
     void entrer();

@@ -2,6 +2,27 @@
 
 namespace vellumor::app {
 namespace reconstitution_panneau {
+namespace {
+
+constexpr std::size_t kNomsVisibles = 5;
+
+// The refusal of names that end without a number, with its sentence and its first names in the
+// visible text: the box would otherwise show its heading alone, the names folded in the details.
+Message refus_visible(Message m, const std::vector<std::string>& refuses) {
+    const auto fin_details = m.texte.find('\n');
+    const std::string details = m.texte.substr(0, fin_details);
+    std::string corps = "L'opération de reconstitution d'images n'aura pas lieu\r\r";
+    corps += refuses.size() == 1
+                 ? "Ce fichier ne se termine pas par un numéro :"
+                 : std::to_string(refuses.size()) + " fichiers ne se terminent pas par un numéro :";
+    for (std::size_t i = 0; i < refuses.size() && i < kNomsVisibles; ++i)
+        corps += "\r" + refuses[i];
+    if (refuses.size() > kNomsVisibles) corps += "\r…";
+    m.texte = details + "\n" + corps;
+    return m;
+}
+
+}  // namespace
 
 void PanneauReconstitution::ouvert() {
     definir_reconstitution_en_cours(false);
@@ -169,11 +190,13 @@ void PanneauReconstitution::lancer_reconstitution() {
     activer_parametres(false);
     activer(kCorps, false);
     desactiver_boutons_geres(f_);
+    effacer_raisons(f_);  // a run stopped before it starts reports no earlier run's failures
     arret_ = false;
 
-    if (auto refus = rc::message_noms_refuses(
-            rc::repartir_par_dernier_chiffre(GLB_Fichiers_Images()).refuses)) {
-        afficher_message(f_.dialogs(), *refus, &f_);
+    const std::vector<std::string> refuses =
+        rc::repartir_par_dernier_chiffre(GLB_Fichiers_Images()).refuses;
+    if (auto refus = rc::message_noms_refuses(refuses)) {
+        afficher_message(f_.dialogs(), refus_visible(*refus, refuses), &f_);
         terminer(false);
         return;
     }
@@ -217,10 +240,8 @@ bool PanneauReconstitution::page_vierge_prete() {
 void PanneauReconstitution::terminer(bool avec_message) {
     colorer_barre_bas(kFondBarreBasAccueil);
     if (avec_message)
-        Boite_Message(
-            f_.dialogs(), QStringLiteral(" Info"),
-            QStringLiteral("\n") + texte_utf8(arret_ ? rc::kTexteArretees : rc::kTexteTerminees),
-            kIconeInformation, &f_);
+        annoncer_fin(f_, std::string(arret_ ? rc::kTexteArretees : rc::kTexteTerminees) +
+                             texte_fin_originaux(originaux_gardes_).toStdString());
     definir_reconstitution_en_cours(false);
     activer(kCorps, true);
     activer_selon_liste(f_);

@@ -22,6 +22,7 @@
 #include "app/list_helpers.h"
 #include "app/main_window_ids.h"
 #include "app/message_box.h"
+#include "app/originals_menu.h"
 #include "app/panels/launchers.h"
 #include "app/static_colours.h"
 #include "app/themed_button.h"
@@ -84,6 +85,9 @@ class RunReconstitution : public Run {
     }
     void request_stop() override { core_.arreter(); }
     void wait() override { core_.attendre(); }
+    std::vector<std::filesystem::path> dossiers_originaux() const override {
+        return originaux_.dossiers();
+    }
 
   private:
     static constexpr std::int64_t kAbandon = rc::kEvenementVerification + 0x100;
@@ -110,8 +114,10 @@ class RunReconstitution : public Run {
             fins_ = 0;
             if (abandon_)
                 report_abandoned();
-            else
+            else {
+                originaux_.terminer();
                 report_workers_done();
+            }
         }
     }
 

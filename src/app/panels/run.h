@@ -1,5 +1,8 @@
 #pragma once
 
+#include <filesystem>
+#include <vector>
+
 namespace vellumor::app {
 
 // What a run tells the panel that started it, on the main thread.
@@ -28,6 +31,9 @@ class Run {
     virtual void request_stop() = 0;
     // Waits for both workers to end (at shutdown, so that no page is left half-written).
     virtual void wait() = 0;
+
+    // The folders where the run kept the pages it replaced, for the completion text.
+    virtual std::vector<std::filesystem::path> dossiers_originaux() const { return {}; }
 
     // Who hears the run's reports; nullptr: nobody (the panel has gone).
     void listen(RunListener* listener) { listener_ = listener; }

@@ -46,6 +46,8 @@ void WindowBatchRun::on_event(int numero) {
         f_.poster(evenements_[2]);
     } else if (numero == evenements_[2] && fins_ == 2) {
         fins_ = 0;
+        // Every page is written: the kept runs are free for a restore from now on.
+        if (originaux_) originaux_->terminer();
         report_workers_done();
     }
 }

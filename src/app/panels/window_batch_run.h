@@ -26,6 +26,9 @@ class WindowBatchRun : public Run {
     bool start() override;
     void request_stop() override { lot_.arreter(); }
     void wait() override { lot_.attendre(); }
+    std::vector<std::filesystem::path> dossiers_originaux() const override {
+        return originaux_ ? originaux_->dossiers() : std::vector<std::filesystem::path>{};
+    }
 
   private:
     void on_event(int numero);

@@ -61,10 +61,17 @@ QString unite_panneau() {
     return u ? u->currentText() : texte_utf8(kUniteMillimetres);
 }
 
+// The settings folder, created when it is missing: on a new account it appears only when the
+// preferences are first written, and what the user typed would be lost meanwhile.
 std::filesystem::path dossier_sauvegarde() {
-    return dossier_preferences_depuis(qgetenv("APPDATA").toStdString(),
-                                      qgetenv("XDG_CONFIG_HOME").toStdString(),
-                                      qgetenv("HOME").toStdString());
+    return Dossier_Preferences();
+}
+
+// The saved file's full path in the box's visible text rather than in its folded details.
+Message chemin_visible(Message m) {
+    if (m.kind == Message::Kind::BoiteMessage && m.instruction == "Fichier enregistré")
+        m.texte = "\n" + m.texte;
+    return m;
 }
 
 // The page-exception window over window 1: the exception table edited page by page, its run list
@@ -196,7 +203,8 @@ ChampNumerique* FenetreExceptions::champ(int numero, int minimum, int maximum, i
     enregistrer_controle(numero, s);
     s->setFont(police_);
     s->setValue(0);
-    s->setGeometry(x, y, 60, 20);
+    // Wide enough for "-1000" in the list font, so that the sign does not scroll out of view.
+    s->setGeometry(x, y, std::max(60, s->sizeHint().width()), 20);
     return s;
 }
 
@@ -301,7 +309,7 @@ void FenetreExceptions::sauvegarder() {
                   ? message_aucun_fichier_cup_enregistre()
                   : enregistrer_fichier_cup(dossier, nom.toStdString(), liste, unite, oui);
     }
-    if (fin) afficher_message(f_.dialogs(), *fin, &f_);
+    if (fin) afficher_message(f_.dialogs(), chemin_visible(*fin), &f_);
 }
 
 // The panel's unit switched to the other one; the window's unit texts follow, sized to their text.

@@ -28,10 +28,8 @@ void FenetreNumerotation::mettre_a_jour_fin() {
 void FenetreNumerotation::ajouter_troisieme_colonne() {
     QTreeWidget* l = f_.liste();
     if (!l) return;
-    const int barre = l->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     if (l->topLevelItemCount() == 0) {
         ajuster_colonne_0(f_);
-        l->setColumnWidth(0, l->columnWidth(0) - barre);
         return;
     }
     if (l->columnCount() != 2) return;
@@ -50,7 +48,7 @@ void FenetreNumerotation::traiter(int numero, TypeEvenement type) {
     } else if (numero == kNumeroterImages) {
         if (!en_cours()) numeroter();
     } else if (numero == kOuvrirDossierTemporaire) {
-        f_.dialogs().ouvrir_dossier(Dossier_Temporaire());
+        ouvrir_dossier_temporaire();
     } else if (numero == kDebut) {
         mettre_a_jour_fin();
     } else {
@@ -84,16 +82,16 @@ void FenetreNumerotation::menu(int item) {
     mettre_a_jour_fin();
 }
 
-// Without images after the selection the window gives up its bottom bar to "Quitter"; it takes
-// it back once images are chosen, so that it can number them and be left.
+// Without images after the selection there is nothing to number; "Annuler" stays, so that the
+// window can be left without quitting the program.
 void FenetreNumerotation::choisir_images() {
     const QString titre = QString::fromUtf8(kTitreSelection);
     remplacer_liste(f_, GLB_Fichiers_Images().empty() ? titre : titre + QLatin1Char(' '));
     const bool vide = GLB_Fichiers_Images().empty();
     colorer_barre_bas(vide ? kFondBarreBasAccueil : kFondBarreNumerotation);
-    montrer(kAnnulerNumerotation, !vide);
+    montrer(kAnnulerNumerotation, true);
     montrer(kNumeroterImages, !vide);
-    montrer(kQuitter, vide);
+    montrer(kQuitter, false);
     if (!vide) {
         ajuster_colonne_0(f_);
         return;
@@ -105,6 +103,26 @@ void FenetreNumerotation::choisir_images() {
         effacer->setUpdatesEnabled(true);
         effacer->repaint();
     }
+}
+
+// Without a file explorer, the user learns where the numbered pages are, and finds the path on the
+// clipboard.
+void FenetreNumerotation::ouvrir_dossier_temporaire() {
+    const QString dossier = Dossier_Temporaire();
+    if (!dossier.isEmpty() && f_.dialogs().ouvrir_dossier(dossier)) return;
+    if (dossier.isEmpty()) {
+        Boite_Message(f_.dialogs(),
+                      QStringLiteral(" Le dossier temporaire ne peut pas être utilisé"), QString(),
+                      kIconeErreur, &f_);
+        return;
+    }
+    f_.dialogs().copier_texte(dossier);
+    Boite_Message(
+        f_.dialogs(), QString::fromUtf8(kTitreDossierNonOuvert),
+        QStringLiteral("\nLes pages numérotées sont dans le dossier\r%1\r\rCe chemin a été "
+                       "copié dans le presse-papiers.")
+            .arg(dossier),
+        kIconeAvertissement, &f_);
 }
 
 void FenetreNumerotation::numeroter() {
@@ -158,7 +176,9 @@ void FenetreNumerotation::numeroter() {
 }
 
 void FenetreNumerotation::execution_terminee() {
-    afficher_message(f_.dialogs(), terminer_numerotation(reglages_), &f_);
+    (void)terminer_numerotation(
+        reglages_);  // the stamps go; its box is the list's, with any failures
+    annoncer_fin(f_, kTexteFinNumerotation);
     activer_fenetre(true);
 }
 
@@ -189,14 +209,14 @@ void FenetreNumerotation::activer_fenetre(bool actif) {
     if (actif) f_.repaint();
 }
 
-// The third column goes, column 1 fills what column 0 leaves; the tool-bar windows and the
-// samples' pictures go with the window.
+// The third column goes and column 1 takes its width in window 1 again (column 0 then fills the
+// list put back); the tool-bar windows and the samples' pictures go with the window.
 void FenetreNumerotation::rendre() {
     if (QTreeWidget* l = f_.liste();
         l && l->columnCount() > 2 &&
         l->headerItem()->text(2) == QString::fromUtf8(kColonneNouveauNom)) {
         l->setColumnCount(2);
-        l->setColumnWidth(1, l->viewport()->width() - l->columnWidth(0));
+        l->setColumnWidth(1, kLargeurColonneBits);
     }
     for (int w : {kFenetreChargerListe, kFenetreChargerImages})
         if (QWidget* fen = fenetre(w)) fen->deleteLater();

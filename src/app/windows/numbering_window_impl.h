@@ -48,6 +48,8 @@ namespace numerotation {
 using namespace vellumor::numbering;
 
 inline constexpr Couleur kFondBarreNumerotation = 0xF6AED8;
+inline constexpr const char* kTitreDossierNonOuvert =
+    " Le dossier temporaire n'a pas pu être ouvert";
 inline constexpr Couleur kTexteBorne = 0x0000FF;  // red
 inline constexpr Couleur kTexteNormal = 0x000000;
 inline constexpr int kHauteurBouton = 40;
@@ -170,6 +172,7 @@ class FenetreNumerotation : public Panneau {
     void changement_parametre(std::size_t i, TypeEvenement type);
     void menu(int item);
     void choisir_images();
+    void ouvrir_dossier_temporaire();
     void numeroter();
     void activer_fenetre(bool actif);
     std::optional<std::int64_t> debut() const;

@@ -44,7 +44,7 @@ std::optional<std::filesystem::path> original_garde(const std::filesystem::path&
     const std::vector<ExecutionGardee> e = executions_gardees(absolue.parent_path());
     if (e.empty()) return std::nullopt;
     for (const PageGardee& p : e.back().pages)
-        if (p.page == absolue) return e.back().dossier / p.garde;
+        if (p.nom == absolue.filename()) return e.back().dossier / p.nom;
     return std::nullopt;
 }
 
@@ -56,7 +56,16 @@ struct VisionneusePage::Charge {
 };
 
 VisionneusePage::VisionneusePage(std::filesystem::path page, QWidget* parent)
-    : QWidget(parent, Qt::Window), page_(std::move(page)), statut_(new QLabel(this)) {
+    : QWidget(parent, Qt::Window),
+      page_(std::move(page)),
+      statut_(new QLabel(this)),
+      barre_h_(new QScrollBar(Qt::Horizontal, this)),  // owned by the window
+      barre_v_(new QScrollBar(Qt::Vertical, this)) {
+    for (QScrollBar* b : {barre_h_, barre_v_}) {
+        b->hide();
+        connect(b, &QScrollBar::valueChanged, this,
+                [this, b](int v) { defiler(b->orientation(), v); });
+    }
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(qtexte(page_.filename()));
     setFocusPolicy(Qt::StrongFocus);
@@ -107,11 +116,46 @@ void VisionneusePage::recevoir(const Charge& c) {
 }
 
 QRect VisionneusePage::zone() const {
-    return QRect(0, 0, width(), height() - statut_->sizeHint().height());
+    const int droite = barre_v_->isVisibleTo(this) ? barre_v_->sizeHint().width() : 0;
+    const int bas = barre_h_->isVisibleTo(this) ? barre_h_->sizeHint().height() : 0;
+    return QRect(0, 0, width() - droite, height() - statut_->sizeHint().height() - bas);
+}
+
+// Each bar shows where the view is over the page at its zoom, in screen pixels.
+void VisionneusePage::placer_barres() {
+    const QImage& image = image_affichee();
+    const int statut = statut_->sizeHint().height();
+    const int eh = barre_h_->sizeHint().height();
+    const int ev = barre_v_->sizeHint().width();
+    const double l = image.isNull() ? 0 : image.width() * echelle_;
+    const double h = image.isNull() ? 0 : image.height() * echelle_;
+    bool horizontale = l > width();
+    const bool verticale = h > height() - statut - (horizontale ? eh : 0);
+    horizontale = l > width() - (verticale ? ev : 0);
+    barre_h_->setVisible(horizontale);
+    barre_v_->setVisible(verticale);
+    const QRect z = zone();
+    barre_h_->setGeometry(0, z.bottom() + 1, z.width(), eh);
+    barre_v_->setGeometry(z.right() + 1, 0, ev, z.height());
+    const QSignalBlocker bh(barre_h_), bv(barre_v_);
+    barre_h_->setRange(0, std::max(0, int(std::lround(l)) - z.width()));
+    barre_h_->setPageStep(z.width());
+    barre_h_->setValue(int(std::lround(origine_.x() * echelle_)));
+    barre_v_->setRange(0, std::max(0, int(std::lround(h)) - z.height()));
+    barre_v_->setPageStep(z.height());
+    barre_v_->setValue(int(std::lround(origine_.y() * echelle_)));
+}
+
+void VisionneusePage::defiler(Qt::Orientation o, int valeur) {
+    (o == Qt::Horizontal ? origine_.rx() : origine_.ry()) = valeur / echelle_;
+    ajustee_ = false;
+    update();
 }
 
 void VisionneusePage::ajuster() {
     ajustee_ = true;
+    barre_h_->hide();  // a fitted page needs none: the view is the whole window
+    barre_v_->hide();
     const QImage& image = image_affichee();
     if (image.isNull() || zone().isEmpty()) return mettre_a_jour();
     echelle_ =
@@ -142,6 +186,7 @@ void VisionneusePage::mettre_a_jour() {
                                    : QStringLiteral("   Après (espace : avant)");
     }
     if (!texte.isEmpty()) statut_->setText(texte);
+    placer_barres();
     update();
 }
 
@@ -174,7 +219,10 @@ void VisionneusePage::paintEvent(QPaintEvent*) {
 void VisionneusePage::resizeEvent(QResizeEvent*) {
     const int h = statut_->sizeHint().height();
     statut_->setGeometry(0, height() - h, width(), h);
-    if (ajustee_) ajuster();
+    if (ajustee_)
+        ajuster();
+    else
+        placer_barres();
 }
 
 void VisionneusePage::wheelEvent(QWheelEvent* e) {
@@ -193,6 +241,7 @@ void VisionneusePage::mouseMoveEvent(QMouseEvent* e) {
     origine_ -= QPointF(ici - glisse_depuis_) / echelle_;
     glisse_depuis_ = ici;
     ajustee_ = false;
+    placer_barres();
     update();
 }
 
@@ -232,6 +281,18 @@ void VisionneusePage::keyPressEvent(QKeyEvent* e) {
 
 VisionneusePage* ouvrir_visionneuse(const std::filesystem::path& page, QWidget* parent) {
     auto* v = new VisionneusePage(page, parent);
+    if (const QWidget* principale = parent ? parent->window() : nullptr) {
+        QRect cadre(QPoint(), v->size());
+        cadre.moveCenter(principale->geometry().center());
+        if (const QScreen* ecran = principale->screen()) {
+            const QRect dispo = ecran->availableGeometry();
+            cadre.moveLeft(std::clamp(cadre.left(), dispo.left(),
+                                      std::max(dispo.left(), dispo.right() + 1 - cadre.width())));
+            cadre.moveTop(std::clamp(cadre.top(), dispo.top(),
+                                     std::max(dispo.top(), dispo.bottom() + 1 - cadre.height())));
+        }
+        v->move(cadre.topLeft());
+    }
     v->show();
     v->raise();
     v->activateWindow();

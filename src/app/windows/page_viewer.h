@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QPointF>
+#include <QScrollBar>
 #include <QWidget>
 #include <filesystem>
 
@@ -22,6 +23,9 @@ class VisionneusePage : public QWidget {
     double echelle() const { return echelle_; }
     const QImage& image_affichee() const { return montre_avant_ ? avant_ : apres_; }
     QString statut() const { return statut_->text(); }
+    const QScrollBar& barre(Qt::Orientation o) const {
+        return o == Qt::Horizontal ? *barre_h_ : *barre_v_;
+    }
 
   protected:
     void paintEvent(QPaintEvent*) override;
@@ -39,6 +43,8 @@ class VisionneusePage : public QWidget {
     void ajuster();
     void zoomer(double facteur, QPointF autour);
     void mettre_a_jour();
+    void placer_barres();
+    void defiler(Qt::Orientation o, int valeur);
 
     std::filesystem::path page_;
     QImage apres_, avant_;
@@ -54,9 +60,12 @@ class VisionneusePage : public QWidget {
     QPoint glisse_depuis_;
     bool glisse_ = false;
     QLabel* statut_;
+    // Shown when the page at its zoom is larger than the view; they move it as dragging does.
+    QScrollBar* barre_h_;
+    QScrollBar* barre_v_;
 };
 
-// Opens a viewer window on page (deleted when closed).
+// Opens a viewer window on page (deleted when closed), centred over parent's window.
 VisionneusePage* ouvrir_visionneuse(const std::filesystem::path& page, QWidget* parent);
 
 }  // namespace vellumor::app

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QButtonGroup>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -40,7 +41,7 @@ class FenetreRenommage : public Panneau {
     QLabel* etiquette(int numero, std::string_view texte, int x, int y);
     QLineEdit* champ(int numero, const std::string& texte, const QLabel& voisin, Couleur fond);
     QSpinBox* compteur(int numero, const QLabel& voisin, int largeur, int mini, int maxi);
-    QRadioButton* option(int numero, std::string_view texte, int x, int y);
+    QRadioButton* option(int numero, std::string_view texte, int x, int y, QButtonGroup& groupe);
     void construire_motifs(const QRect& liste);
     void construire_cadres_droits(const QRect& liste);
     void appliquer_mode();
@@ -55,6 +56,9 @@ class FenetreRenommage : public Panneau {
 
     ModeRenommage mode_;
     int hauteur_ligne_ = 20;
+    // The source pages and the step are two choices: one option of each is always selected.
+    QButtonGroup sources_;
+    QButtonGroup pas_suite_;
 };
 
 }  // namespace vellumor::app

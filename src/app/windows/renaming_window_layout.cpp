@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QButtonGroup>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -138,7 +139,7 @@ void FenetreRenommage::construire_cadres_droits(const QRect& liste) {
     for (auto [n, texte] : {std::pair{kPagesSourcesToutes, kCaptionSourcesBoth},
                             std::pair{kPagesSourcesPaires, kCaptionSourcesEven},
                             std::pair{kPagesSourcesImpaires, kCaptionSourcesOdd}}) {
-        option(n, texte, x + 10, y);
+        option(n, texte, x + 10, y, sources_);
         y += pas;
     }
     colorer_controle(control(kPagesSourcesToutes), kBlack, kSourcesBothFill);
@@ -147,8 +148,8 @@ void FenetreRenommage::construire_cadres_droits(const QRect& liste) {
     etiquette(kIndiceMaxiOrigine, kCaptionLastIndex, x + 35, y + pas);
 
     y = suite->y() + 25;
-    option(kIncrementUn, kCaptionStepOne, x + 10, y);
-    option(kIncrementDeux, kCaptionStepTwo, x + 10, y + pas);
+    option(kIncrementUn, kCaptionStepOne, x + 10, y, pas_suite_);
+    option(kIncrementDeux, kCaptionStepTwo, x + 10, y + pas, pas_suite_);
     const bool deux = GLB_Preferences().Incrementer_de_2_Fichiers_Sources_Renommer == 1;
     control_as<QRadioButton>(deux ? kIncrementDeux : kIncrementUn)->setChecked(true);
     y += 2 * pas;
@@ -212,8 +213,10 @@ QSpinBox* FenetreRenommage::compteur(int numero, const QLabel& voisin, int large
     return s;
 }
 
-QRadioButton* FenetreRenommage::option(int numero, std::string_view texte, int x, int y) {
+QRadioButton* FenetreRenommage::option(int numero, std::string_view texte, int x, int y,
+                                       QButtonGroup& groupe) {
     auto* o = creer<QRadioButton>(numero, texte_utf8(texte));
+    groupe.addButton(o);
     o->setFont(f_.police_liste());
     const QSize taille = taille_ou_defaut(mesurer_texte(&f_.police_liste(), o->text()));
     o->setGeometry(x, y, taille.width() + 30, taille.height());

@@ -1,5 +1,9 @@
 #include "ops/pdf/export_pdf.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <map>
 #include <memory>
 #include <new>
@@ -11,8 +15,10 @@
 #include <vector>
 
 #include "batch/lot_fichiers.h"
+#include "batch/png_memory_reader.h"
 #include "common/safe_replace.h"
 #include "common/system_error.h"
+#include "ops/pdf/flux_png.h"
 #include "ops/pdf/page_pdf.h"
 #include "ops/pdf/pdf_constants.h"
 #include "ops/pdf/png_chunks.h"
@@ -28,7 +34,13 @@ struct PageSource {
     std::filesystem::path fichier;
     DescriptionPng entete;
     ImagePdf image;
+    FormatPage format;
 };
+
+// Samples a pixel and bytes a row of the picture as the document stores it.
+int couleurs_pdf(const ImagePdf& im) {
+    return im.espace == EspaceCouleur::Rvb ? 3 : 1;
+}
 
 // Ends the writing of the document; the temporary file is then removed.
 struct ArretExport {};
@@ -79,19 +91,33 @@ class FournisseurPages : public Objet::StreamDataProvider {
     bool toutes_ecrites() const { return ecrites_ == std::int64_t(pages_.size()); }
 
   private:
-    // The picture data of one page, read again from its file; a French reason when it fails.
-    static std::string ecrire(const PageSource& page, Pipeline& pipeline) {
+    // The picture data of one page, read again from its file and checked before any of it is
+    // written; a French reason when it fails.
+    std::string ecrire(const PageSource& page, Pipeline& pipeline) {
         const PngDecoupe png = decouper_png(page.fichier, true);
         if (!png.entete) return png.erreur;
         if (!(*png.entete == page.entete)) return "le fichier a changé pendant l'export";
-        if (page.image.donnees_telles_quelles) {
+        const ImagePdf& im = page.image;
+        if (im.donnees_telles_quelles) {
+            if (std::string raison = verification_.verifier(png.donnees, page.entete);
+                !raison.empty())
+                return raison;
             for (std::string_view d : png.donnees)
                 pipeline.write(reinterpret_cast<const unsigned char*>(d.data()), d.size());
             return {};
         }
-        return lignes_decodees(
-            std::string_view(png.octets.data(), png.octets.size()), page.image,
+        const int couleurs = couleurs_pdf(im);
+        const bool indexe =
+            im.espace == EspaceCouleur::IndexeGris || im.espace == EspaceCouleur::IndexeRvb;
+        CompressionPredite compression(
+            (std::size_t(page.entete.largeur) * couleurs * im.bits + 7) / 8,
+            indexe || im.bits < 8 ? 0 : couleurs * im.bits / 8,
             [&](const std::uint8_t* octets, std::size_t n) { pipeline.write(octets, n); });
+        std::string raison = lignes_decodees(
+            std::string_view(png.octets.data(), png.octets.size()), im,
+            [&](const std::uint8_t* ligne, std::size_t) { compression.ligne(ligne); });
+        if (raison.empty()) compression.finir();
+        return raison;
     }
 
     const std::vector<PageSource>& pages_;
@@ -102,6 +128,7 @@ class FournisseurPages : public Objet::StreamDataProvider {
     std::int64_t ecrites_ = 0;
     std::string erreur_;
     bool interrompu_ = false;
+    VerificationFlux verification_;
 };
 
 Objet espace_couleur(const ImagePdf& image) {
@@ -126,8 +153,9 @@ Objet reel(double v) {
 }
 
 // Adds page to the document: its picture (data given later by fournisseur) and its content.
-void ajouter_page(QPDF& pdf, const PageSource& page, const TaillePoints& taille,
+void ajouter_page(QPDF& pdf, const PageSource& page,
                   const std::shared_ptr<FournisseurPages>& fournisseur, std::size_t i) {
+    const TaillePoints& taille = page.format.boite;
     const ImagePdf& im = page.image;
     Objet image = pdf.newStream();
     Objet dict = image.getDict();
@@ -137,18 +165,16 @@ void ajouter_page(QPDF& pdf, const PageSource& page, const TaillePoints& taille,
     dict.replaceKey("/Height", Objet::newInteger(page.entete.hauteur));
     dict.replaceKey("/ColorSpace", espace_couleur(im));
     dict.replaceKey("/BitsPerComponent", Objet::newInteger(im.bits));
-    if (im.donnees_telles_quelles) {
-        // The PNG row filters are undone by the reader: predictor 15 stands for all of them.
-        Objet parametres = Objet::newDictionary();
-        parametres.replaceKey("/Predictor", Objet::newInteger(15));
-        parametres.replaceKey("/Colors", Objet::newInteger(im.couleurs_png));
-        parametres.replaceKey("/BitsPerComponent", Objet::newInteger(im.bits));
-        parametres.replaceKey("/Columns", Objet::newInteger(page.entete.largeur));
-        image.replaceStreamData(fournisseur, Objet::newName("/FlateDecode"), parametres);
-    } else {
-        // Raw rows: the writer compresses them with Flate.
-        image.replaceStreamData(fournisseur, Objet::newNull(), Objet::newNull());
-    }
+    // The PNG row filters, the file's own or chosen anew for decoded rows, are undone by the
+    // reader: predictor 15 stands for all of them.
+    Objet parametres = Objet::newDictionary();
+    parametres.replaceKey("/Predictor", Objet::newInteger(15));
+    parametres.replaceKey(
+        "/Colors",
+        Objet::newInteger(im.donnees_telles_quelles ? im.couleurs_png : couleurs_pdf(im)));
+    parametres.replaceKey("/BitsPerComponent", Objet::newInteger(im.bits));
+    parametres.replaceKey("/Columns", Objet::newInteger(page.entete.largeur));
+    image.replaceStreamData(fournisseur, Objet::newName("/FlateDecode"), parametres);
     fournisseur->associer(image.getObjGen(), i);
 
     Objet ressources = Objet::newDictionary();
@@ -160,6 +186,8 @@ void ajouter_page(QPDF& pdf, const PageSource& page, const TaillePoints& taille,
     feuille.replaceKey("/MediaBox", Objet::newArray({Objet::newInteger(0), Objet::newInteger(0),
                                                      reel(taille.largeur), reel(taille.hauteur)}));
     feuille.replaceKey("/Resources", ressources);
+    if (page.format.unite != 1)
+        feuille.replaceKey("/UserUnit", Objet::newInteger(page.format.unite));
     feuille.replaceKey("/Contents", pdf.newStream(contenu_page(taille)));
     pdf.addPage(pdf.makeIndirectObject(feuille), false);
 }
@@ -171,23 +199,66 @@ void ecrire_infos(QPDF& pdf, const std::filesystem::path& sortie) {
     pdf.getTrailer().replaceKey("/Info", pdf.makeIndirectObject(infos));
 }
 
+// Why a page whose structure is sound cannot go into the document: a side a PDF reader does not
+// take, or a picture whose decoding would pass the limit or that its data cannot fill (a few
+// bytes declaring 30000 x 30000 pixels), judged before anything is allocated; empty otherwise.
+std::string refus_page(const PngDecoupe& png, const FormatPage& format) {
+    if (!format.refus.empty()) return format.refus;
+    const DescriptionPng& e = *png.entete;
+    const std::uint64_t gonfle =
+        inflated_size(e.largeur, e.hauteur, e.profondeur * echantillons_pixel(e), e.entrelace);
+    return declared_size_refusal(gonfle, gonfle, png.octets_donnees);
+}
+
 // Looks at every page before anything is written: all unreadable pages are reported at once.
-std::vector<PageSource> lire_pages(const ListeImages& liste, Progression& progression,
-                                   std::string& erreur) {
+std::vector<PageSource> lire_pages(const ListeImages& liste, const ParametresPdf& p,
+                                   Progression& progression, std::string& erreur) {
     std::vector<PageSource> pages;
     for (std::size_t i = 0; i < liste.size(); ++i) {
         const std::filesystem::path& f = liste[i].Fichier;
         const PngDecoupe png = decouper_png(f, false);
-        if (!png.entete) {
+        std::string raison = png.erreur;
+        FormatPage format;
+        if (png.entete) {
+            const DescriptionPng& e = *png.entete;
+            format = format_page(e.largeur, e.hauteur, e.resolution, p.dpi);
+            raison = refus_page(png, format);
+        }
+        if (!raison.empty()) {
             progression.icone_ligne(std::int64_t(i), kIconeEchec);
-            progression.fichier_fini(f, IssueFichier::Echec, png.erreur);
-            erreur += (erreur.empty() ? "" : "\n") + texte_page(f, png.erreur);
+            progression.fichier_fini(f, IssueFichier::Echec, raison);
+            erreur += (erreur.empty() ? "" : "\n") + texte_page(f, raison);
             continue;
         }
-        pages.push_back({f, *png.entete, image_pdf(*png.entete)});
+        pages.push_back({f, *png.entete, image_pdf(*png.entete), format});
     }
     return pages;
 }
+
+// The end of qpdf's output: every byte written to the temporary file, a failed write, sync or
+// close stopping the export (qpdf's own file output leaves the last flush unchecked, so a full
+// disk went unnoticed).
+class VersDescripteur : public Pipeline {
+  public:
+    explicit VersDescripteur(int fd) : Pipeline("sortie", nullptr), fd_(fd) {}
+    void write(unsigned char const* octets, size_t n) override {
+        while (n > 0) {
+            const ssize_t ecrits = ::write(fd_.get(), octets, n);
+            if (ecrits < 0 && errno == EINTR) continue;
+            if (ecrits <= 0) throw QPDFSystemError("écriture", ecrits < 0 ? errno : ENOSPC);
+            octets += ecrits;
+            n -= std::size_t(ecrits);
+        }
+    }
+    void finish() override {}
+    void terminer() {
+        if (::fsync(fd_.get()) != 0 || ::close(fd_.release()) != 0)
+            throw QPDFSystemError("écriture", errno);
+    }
+
+  private:
+    FileHandle fd_;
+};
 
 ResultatPdf ecrire_document(const std::vector<PageSource>& pages, const ParametresPdf& p,
                             Progression& progression, const std::atomic<bool>* arret) {
@@ -196,12 +267,11 @@ ResultatPdf ecrire_document(const std::vector<PageSource>& pages, const Parametr
     pdf.setSuppressWarnings(true);
     pdf.emptyPDF();
     auto fournisseur = std::make_shared<FournisseurPages>(pages, progression, arret);
-    bool seize_bits = false;
+    bool seize_bits = false, unite = false;
     for (std::size_t i = 0; i < pages.size(); ++i) {
-        const DescriptionPng& e = pages[i].entete;
-        ajouter_page(pdf, pages[i], taille_page(e.largeur, e.hauteur, e.resolution, p.dpi),
-                     fournisseur, i);
+        ajouter_page(pdf, pages[i], fournisseur, i);
         seize_bits = seize_bits || pages[i].image.bits == 16;
+        unite = unite || pages[i].format.unite != 1;
     }
     ecrire_infos(pdf, p.sortie);
 
@@ -210,12 +280,19 @@ ResultatPdf ecrire_document(const std::vector<PageSource>& pages, const Parametr
         p.sortie,
         [&](const std::filesystem::path& temporaire) {
             try {
-                QPDFWriter w(pdf, temporaire.c_str());
+                const int fd =
+                    ::open(temporaire.c_str(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC);
+                if (fd < 0) throw QPDFSystemError("ouverture", errno);
+                VersDescripteur sortie(fd);
+                QPDFWriter w(pdf);
+                w.setOutputPipeline(&sortie);
                 // Picture data already compressed is written as it is given.
                 w.setDecodeLevel(qpdf_dl_none);
                 w.setCompressStreams(true);
                 if (seize_bits) w.setMinimumPDFVersion("1.5");
+                if (unite) w.setMinimumPDFVersion("1.6");
                 w.write();
+                sortie.terminer();
                 return fournisseur->toutes_ecrites();
             } catch (const ArretExport&) {
             } catch (const QPDFSystemError& e) {
@@ -275,7 +352,7 @@ ResultatPdf exporter_pdf(const ListeImages& liste, const ParametresPdf& p, Progr
     progression.texte_entete(texte_progression(n, 0, n));
     try {
         std::string illisibles;
-        const std::vector<PageSource> pages = lire_pages(liste, progression, illisibles);
+        const std::vector<PageSource> pages = lire_pages(liste, p, progression, illisibles);
         if (!illisibles.empty()) {
             r.erreur = illisibles;
             return r;

@@ -1,6 +1,8 @@
 #include "ops/pdf/page_pdf.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 
 #include "ops/pdf/pdf_constants.h"
 
@@ -26,6 +28,35 @@ TaillePoints taille_page(std::uint32_t largeur, std::uint32_t hauteur,
         py = kPointsParPouce / (propre->y_per_metre * kMetresParPouce);
     }
     return {points(largeur, px), points(hauteur, py)};
+}
+
+FormatPage format_page(std::uint32_t largeur, std::uint32_t hauteur,
+                       const std::optional<Resolution>& propre, std::optional<int> dpi_impose) {
+    FormatPage f;
+    f.boite = taille_page(largeur, hauteur, propre, dpi_impose);
+    const bool largeur_courte = f.boite.largeur <= f.boite.hauteur;
+    const double points_cote = largeur_courte ? f.boite.largeur : f.boite.hauteur;
+    const std::uint32_t pixels = largeur_courte ? largeur : hauteur;
+    if (points_cote < kCoteMinPoints) {
+        const auto dpi = std::lround(pixels * kPointsParPouce / points_cote);
+        const auto dpi_utile = std::int64_t(pixels * kPointsParPouce / kCoteMinPoints);
+        std::string mesure = nombre_pdf(points_cote);
+        std::replace(mesure.begin(), mesure.end(), '.', ',');
+        f.refus = "à " + std::to_string(dpi) + " dpi, la page ne mesurerait que " + mesure +
+                  " point de " + (largeur_courte ? "large" : "haut") + ", moins que les " +
+                  std::to_string(int(kCoteMinPoints)) + " points qu'un lecteur de PDF accepte (";
+        f.refus += dpi_utile >= kDpiMin ? "une résolution imposée de " + std::to_string(dpi_utile) +
+                                              " dpi au plus l'agrandit)"
+                                        : "l'image est trop petite pour faire une page)";
+        return f;
+    }
+    const double grand = std::max(f.boite.largeur, f.boite.hauteur);
+    if (grand > kCoteMaxPoints) {
+        f.unite = int(std::ceil(grand / kCoteMaxPoints));
+        f.boite.largeur /= f.unite;
+        f.boite.hauteur /= f.unite;
+    }
+    return f;
 }
 
 std::uint16_t composer_sur_blanc(std::uint32_t c, std::uint32_t a, int profondeur) {

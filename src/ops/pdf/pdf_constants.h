@@ -25,4 +25,9 @@ inline constexpr int kDefaultDpi = 600;
 inline constexpr int kDpiMin = 50;
 inline constexpr int kDpiMax = 4800;
 
+// PDF readers take page sides from 3 to 14,400 points; a longer side is written in larger user
+// units (/UserUnit, PDF 1.6), a shorter one refused.
+inline constexpr double kCoteMinPoints = 3;
+inline constexpr double kCoteMaxPoints = 14400;
+
 }  // namespace vellumor::pdf

@@ -115,6 +115,7 @@ PngDecoupe decouper(Source& s, bool avec_donnees) {
         if (idat && !est_idat) idat_fini = true;
         if (est_idat && idat_fini) return d.echec("le fichier est endommagé (IDAT dispersés)");
         // Picture data is read only when asked for; every other chunk is small and checked.
+        if (est_idat) d.r.octets_donnees += longueur;
         if (est_idat && !avec_donnees) {
             if (!s.sauter(std::size_t(longueur) + 4)) return d.echec("le fichier est tronqué");
             idat = true;
@@ -191,6 +192,19 @@ struct Fichier {
 };
 
 }  // namespace
+
+int echantillons_pixel(const DescriptionPng& e) {
+    switch (e.type_couleur) {
+        case 2:
+            return 3;
+        case 4:
+            return 2;
+        case 6:
+            return 4;
+        default:
+            return 1;
+    }
+}
 
 PngDecoupe decouper_png_memoire(std::string_view octets, bool avec_donnees) {
     Source s(octets);

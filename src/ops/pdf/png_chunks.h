@@ -25,12 +25,16 @@ struct DescriptionPng {
     bool operator==(const DescriptionPng&) const = default;
 };
 
+// Samples a pixel in the file: 1 for grey and palette, 2 grey + alpha, 3 RGB, 4 RGBA.
+int echantillons_pixel(const DescriptionPng& e);
+
 // A PNG file taken apart: its header facts and its picture data (the IDAT chunks' contents, which
 // joined make one zlib stream).
 struct PngDecoupe {
     std::optional<DescriptionPng> entete;
     std::vector<char> octets;  // the whole file, when read with its picture data from a file
     std::vector<std::string_view> donnees;  // IDAT contents in file order, views into the bytes
+    std::uint64_t octets_donnees = 0;       // their total length, read with or without them
     std::string erreur;  // French reason when the file is not a usable PNG; empty on success
 };
 

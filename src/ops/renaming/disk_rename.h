@@ -8,14 +8,9 @@
 #include <vector>
 
 #include "ops/renaming/sequence.h"
+#include "ops/renaming/undo_list.h"
 
 namespace vellumor::renaming {
-
-// One file to rename inside its own folder.
-struct Renommage {
-    std::filesystem::path source;
-    std::filesystem::path cible;
-};
 
 inline constexpr std::string_view kNomListeAnnulation = "renommage-annuler.txt";
 
@@ -33,8 +28,9 @@ struct ResultatRenommage {
 
 // Renames the files of plan, or none of them. Refuses, before touching anything: a source that is
 // not an existing file or is listed twice (under two spellings or two hard links), a new name that
-// is empty, holds "/" or a line break, two files taking the same new path, and a new path that
-// exists and is not one of the sources.
+// is empty, holds "/" or a line break, two files taking the same new path, a new path that exists
+// and is not one of the sources, and, when an undo list is kept, a file outside the list's folder
+// (the list names files of its own folder only).
 //
 // Before the first rename the undo list (see contenu_liste_annulation) is written complete and
 // flushed to disk under liste_annulation, or, when that name is taken, under the first free name
@@ -50,22 +46,12 @@ ResultatRenommage appliquer_renommage(const std::vector<Renommage>& plan,
                                       const std::filesystem::path& liste_annulation,
                                       const std::atomic<bool>* arret = nullptr);
 
-// The undo list of a renaming: a list file (UTF-8 with mark, CR LF) naming every renamed file by
-// the absolute path of its new name, each preceded by the comments "; nom d'origine : " + the
-// absolute old path, "; nom temporaire : " + the temporary name and "; fichier : " + the device
-// and inode numbers that identify the file whatever its name.
-struct EntreeAnnulation {
-    Renommage renommage;  // source: old path, cible: new path, both absolute
-    std::string temporaire;
-    std::uint64_t peripherique = 0, inode = 0;
-};
-std::string contenu_liste_annulation(const std::vector<EntreeAnnulation>& entrees);
-
 // Replays an undo list from any point of a renaming, finished or interrupted at any step (its own
 // runs included): every file listed is found under its old, temporary or new name (by its identity
 // when it still has it) and gets its old name back, never replacing another file; then the list is
-// removed. A list that is not in the undo format is refused; a relative path in it is taken from
-// the list's own folder. Stopping it half-way is safe: it can be run again.
+// removed. Names are taken in the list's own folder and acted on through it. A list that is a link,
+// another user's or writable by others is refused, as is one that is not in the undo format.
+// Stopping it half-way is safe: it can be run again.
 ResultatRenommage annuler_renommage(const std::filesystem::path& liste_annulation);
 
 }  // namespace vellumor::renaming

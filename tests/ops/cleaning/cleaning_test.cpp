@@ -230,15 +230,6 @@ TEST(Mask, OnlyTheLowSevenBitsCount) {
     EXPECT_EQ(nettoyer(page, 0x7F), 0u);
 }
 
-TEST(Mask, DefaultIsTheIsolatedPixel) {
-    EXPECT_EQ(cleaning::kDefaultMask, cleaning::kIsolatedPixel);
-    EXPECT_EQ(cleaning::kPatternOptions[0].caption, " Pixel isolé");
-    for (int i = 0; i < cleaning::kPatternCount; ++i) {
-        EXPECT_EQ(cleaning::kPatternOptions[i].bit, 1u << i);
-        EXPECT_EQ(cleaning::kPatternOptions[i].control, 89 + i);
-    }
-}
-
 TEST(AlphaPages, AlphaIsNotLookedAtAndEveryPixelComesOutOpaque) {
     // A fully transparent black pixel reads as black: it is ink, and it is cleaned like one.
     Image page = page_from({"....", ".#..", "...#", "...#"}, 32, 0x00);

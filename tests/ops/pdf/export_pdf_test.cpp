@@ -71,6 +71,7 @@ bool memes_pixels(const Image& a, const Image& b) {
 
 PngFile image_test(int type, int profondeur, int largeur = 37, int hauteur = 23) {
     PngFile png = blank_png(largeur, hauteur, type, profondeur);
+    png.pixels_per_metre = {{2835, 2835}};  // 72 dpi: a page of a few points, which readers take
     const int max = (1 << profondeur) - 1;
     for (int y = 0; y < hauteur; ++y)
         for (int x = 0; x < largeur; ++x)

@@ -1,0 +1,144 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "common/regular_file.h"
+#include "common/system_error.h"
+#include "ops/renaming/disk_rename.h"
+#include "ops/renaming/rename_system.h"
+
+namespace vellumor::renaming {
+namespace {
+
+namespace fs = std::filesystem;
+
+ResultatRenommage echec(std::string message) {
+    ResultatRenommage r;
+    r.message = std::move(message);
+    return r;
+}
+
+std::string nom(const fs::path& p) {
+    return "« " + p.string() + " »";
+}
+
+// The bytes of the undo list nom of d, read through the folder without following a link; the
+// French reason when it is not the user's own regular file, writable by nobody else.
+std::optional<std::string> lire_liste(const DossierRenommage& d, const std::string& nom_liste,
+                                      const fs::path& chemin, std::string& refus) {
+    FileHandle fd(::openat(d.fd(), nom_liste.c_str(),
+                           O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    struct stat st {};
+    if (fd.get() < 0) {
+        if (errno == ELOOP)
+            refus = "La liste d'annulation " + nom(chemin) + " est un lien symbolique";
+        return std::nullopt;
+    }
+    if (::fstat(fd.get(), &st) != 0) return std::nullopt;
+    if (!S_ISREG(st.st_mode))
+        refus = "La liste d'annulation " + nom(chemin) + " n'est pas un fichier ordinaire";
+    else if (st.st_uid != ::geteuid())
+        refus = "La liste d'annulation " + nom(chemin) + " appartient à un autre utilisateur";
+    else if (st.st_mode & (S_IWGRP | S_IWOTH))
+        refus = "La liste d'annulation " + nom(chemin) +
+                " peut être modifiée par d'autres utilisateurs";
+    if (!refus.empty()) {
+        refus += " : aucun fichier n'est renommé";
+        return std::nullopt;
+    }
+    std::string bytes;
+    char tampon[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), tampon, sizeof tampon);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 || bytes.size() + std::size_t(n) > kTailleMaxAnnulation) return std::nullopt;
+        if (n == 0) return bytes;
+        bytes.append(tampon, std::size_t(n));
+    }
+}
+
+enum class Lieu { Ancien, Temporaire, Nouveau, Absent };
+
+// Where the file of e is now: by its identity when one of its three names still holds it, else
+// by which of them exists.
+Lieu lieu_actuel(const DossierRenommage& d, const EntreeAnnulation& e) {
+    const std::pair<Lieu, std::string> names[] = {
+        {Lieu::Temporaire, e.temporaire},
+        {Lieu::Nouveau, e.renommage.cible.filename().string()},
+        {Lieu::Ancien, e.renommage.source.filename().string()}};
+    if (e.inode != 0)
+        for (const auto& [lieu, n] : names)
+            if (!n.empty() && d.identite(n) == Identite{e.peripherique, e.inode}) return lieu;
+    for (const auto& [lieu, n] : names)
+        if (!n.empty() && d.existe(n)) return lieu;
+    return Lieu::Absent;
+}
+
+}  // namespace
+
+ResultatRenommage annuler_renommage(const fs::path& liste_annulation) {
+    const fs::path chemin = normal(liste_annulation);
+    const DossierRenommage d(chemin.parent_path());
+    std::string refus;
+    const auto bytes =
+        d.ouvert() ? lire_liste(d, chemin.filename().string(), chemin, refus) : std::nullopt;
+    if (!refus.empty()) return echec(refus);
+    if (!bytes) return echec("Impossible de lire la liste d'annulation " + nom(liste_annulation));
+    const auto lues = lire_liste_annulation(*bytes, d.chemin());
+    if (!lues)
+        return echec("La liste " + nom(liste_annulation) +
+                     " n'est pas une liste d'annulation de renommage");
+    std::vector<EntreeAnnulation> entrees = *lues;
+    const auto n = [](const fs::path& p) { return p.filename().string(); };
+
+    std::vector<Lieu> lieux;
+    std::size_t changed = 0;
+    std::set<std::string> occupes;  // names that files of the list hold now
+    for (const auto& e : entrees) {
+        lieux.push_back(lieu_actuel(d, e));
+        if (lieux.back() == Lieu::Absent)
+            return echec("Le fichier " + nom(e.renommage.cible) + " n'existe pas");
+        changed += lieux.back() != Lieu::Ancien;
+        occupes.insert(lieux.back() == Lieu::Ancien    ? n(e.renommage.source)
+                       : lieux.back() == Lieu::Nouveau ? n(e.renommage.cible)
+                                                       : e.temporaire);
+    }
+    for (std::size_t i = 0; i < entrees.size(); ++i) {
+        const fs::path& old = entrees[i].renommage.source;
+        if (lieux[i] != Lieu::Ancien && d.existe(n(old)) && !occupes.count(n(old)))
+            return echec("Le fichier " + nom(old) + " existe déjà hors de la liste");
+    }
+    // New names first go to the temporary ones, so that no old name is still taken when the files
+    // come back to them.
+    std::set<std::string> pris;
+    const auto bloque = [&](const std::string& from, const std::string& to) {
+        d.synchroniser();
+        return echec("Impossible de renommer " + nom(d.chemin() / from) + " en " +
+                     nom(d.chemin() / to) + " (" + raison_systeme(errno) +
+                     ") ; relancez l'annulation une fois la cause levée");
+    };
+    for (std::size_t i = 0; i < entrees.size(); ++i) {
+        EntreeAnnulation& e = entrees[i];
+        if (lieux[i] != Lieu::Nouveau) continue;
+        if (e.temporaire.empty()) e.temporaire = d.nom_temporaire(i, pris);
+        if (!d.renommer_sans_ecraser(n(e.renommage.cible), e.temporaire))
+            return bloque(n(e.renommage.cible), e.temporaire);
+        lieux[i] = Lieu::Temporaire;
+    }
+    for (std::size_t i = 0; i < entrees.size(); ++i) {
+        const EntreeAnnulation& e = entrees[i];
+        if (lieux[i] != Lieu::Temporaire) continue;
+        if (!d.renommer_sans_ecraser(e.temporaire, n(e.renommage.source)))
+            return bloque(e.temporaire, n(e.renommage.source));
+    }
+    d.synchroniser();
+    ::unlinkat(d.fd(), chemin.filename().c_str(), 0);
+    ResultatRenommage result;
+    result.ok = true;
+    result.renommes = changed;
+    return result;
+}
+
+}  // namespace vellumor::renaming

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <set>
+#include <string>
+
+namespace vellumor::renaming {
+
+// A file whatever its name: device and inode.
+struct Identite {
+    std::uint64_t peripherique = 0, inode = 0;
+    auto operator<=>(const Identite&) const = default;
+};
+
+// The names of one folder, reached through the folder itself: a name never leads elsewhere.
+class DossierRenommage {
+  public:
+    explicit DossierRenommage(const std::filesystem::path& dossier);
+    ~DossierRenommage();
+    DossierRenommage(const DossierRenommage&) = delete;
+    DossierRenommage& operator=(const DossierRenommage&) = delete;
+
+    bool ouvert() const { return fd_ >= 0; }
+    int fd() const { return fd_; }
+    const std::filesystem::path& chemin() const { return chemin_; }
+
+    bool existe(const std::string& nom) const;
+    std::optional<Identite> identite(const std::string& nom) const;
+    // Renames without ever replacing an existing file; errno tells why it failed.
+    bool renommer_sans_ecraser(const std::string& de, const std::string& vers) const;
+    void synchroniser() const;
+    // A free hidden name, not yet given to another file of this renaming.
+    std::string nom_temporaire(std::size_t index, std::set<std::string>& pris) const;
+
+  private:
+    std::filesystem::path chemin_;
+    int fd_ = -1;
+};
+
+// The absolute, normal form of p (as it is when that cannot be had).
+std::filesystem::path normal(const std::filesystem::path& p);
+
+}  // namespace vellumor::renaming
