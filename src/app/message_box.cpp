@@ -65,10 +65,9 @@ int Boite_Simple(Dialogs& dialogs, const QString& titre, const QString& texte,
 
 int Boite_Fin(Dialogs& dialogs, std::string_view texte_fin, QWidget* parent,
               const QString& raisons) {
-    DialogueTache d = dialogue_pour(
-        QStringLiteral(" Info"),
-        QStringLiteral("\n") + QString::fromUtf8(texte_fin.data(), qsizetype(texte_fin.size())),
-        kIconeInformation, {});
+    DialogueTache d = dialogue_pour(QStringLiteral(" Info"), QString(), kIconeInformation, {});
+    // The whole end text is the body, its later lines (the kept originals' folder) included.
+    d.corps = QString::fromUtf8(texte_fin.data(), qsizetype(texte_fin.size()));
     d.details = raisons;
     const qsizetype non_ecrites = raisons.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size();
     if (non_ecrites > 0) {

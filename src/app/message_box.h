@@ -27,10 +27,10 @@ int Boite_Message(Dialogs& dialogs, const QString& instruction, const QString& t
 int Boite_Simple(Dialogs& dialogs, const QString& titre, const QString& texte,
                  std::uint32_t style = 0);
 
-// The box closing a run: " Info", the operation's end text on its second line, the information
-// icon, the main window's title; the lines of the files that the run did not write ("Échec :
-// FICHIER : raison") in its details. When there are such lines, the visible text says how many
-// under the end text and the icon is the warning's.
+// The box closing a run: " Info", the operation's end text (all its lines) as the body, the
+// information icon, the main window's title; the lines of the files that the run did not write
+// ("Échec : FICHIER : raison") in its details. When there are such lines, the visible text says how
+// many under the end text and the icon is the warning's.
 int Boite_Fin(Dialogs& dialogs, std::string_view texte_fin, QWidget* parent,
               const QString& raisons = {});
 // "1 page n'a pas été écrite", "3 pages n'ont pas été écrites".

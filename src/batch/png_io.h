@@ -56,7 +56,9 @@ struct SaveResult {
 // NeuQuant palette and the nearest entry. Below 32 a 32-bit image is composed over white. No row
 // filtering; the rows are compressed in one go by libdeflate at kPngDeflateLevel into a zlib
 // stream whose header says "maximum compression"; pHYs when the image has a resolution. Any other
-// depth fails and writes nothing. Writes straight to path; on failure the partial file is deleted.
+// depth fails and writes nothing. Written through replace_file (a new file gets 0666 less the
+// umask, an existing one keeps its attributes, a link at path is refused): on failure path is as it
+// was.
 SaveResult save_png(const Image& image, const std::filesystem::path& path, int depth = 0);
 
 // Same as save_png at another libdeflate level (1 to 12), for files that are written, read back
@@ -64,9 +66,8 @@ SaveResult save_png(const Image& image, const std::filesystem::path& path, int d
 SaveResult save_png_at_level(const Image& image, const std::filesystem::path& path, int depth,
                              int deflate_level);
 
-// Same as save_png, but through replace_file (a temporary file in the same folder that takes the
-// file's attributes, renamed over path once complete, under the options' conditions): on any
-// failure path is left exactly as it was.
+// Same as save_png, under the options' conditions (the file still the one that was read, the old
+// file kept elsewhere before the rename ...).
 SaveResult save_png_over_file(const Image& image, const std::filesystem::path& path, int depth,
                               const ReplaceOptions& options);
 

@@ -1,7 +1,6 @@
 #include <libdeflate.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -130,19 +129,6 @@ RawRows raw_rows(const Image& image, int depth, RowSource& rows) {
     return raw;
 }
 
-struct File {
-    std::FILE* f = nullptr;
-    ~File() {
-        if (f) std::fclose(f);
-    }
-    bool close() {
-        std::FILE* g = f;
-        f = nullptr;
-        const bool flushed = std::fflush(g) == 0 && !std::ferror(g);
-        return std::fclose(g) == 0 && flushed;
-    }
-};
-
 struct CompressorDeleter {
     void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
 };
@@ -178,13 +164,13 @@ void put32(std::uint8_t* p, std::uint32_t v) {
     p[3] = std::uint8_t(v);
 }
 
-// Writes chunks (length, type, data, CRC of type and data) through a buffered file; a failed
-// write shows in the file's error flag.
+// Writes chunks (length, type, data, CRC of type and data) to the output file; a failed write
+// shows in the file's error.
 class ChunkWriter {
   public:
-    explicit ChunkWriter(std::FILE* file) : file_(file) {
+    explicit ChunkWriter(OutputFile& file) : file_(file) {
         static const std::uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-        std::fwrite(signature, 1, sizeof signature, file_);
+        file_.write(signature, sizeof signature);
     }
     void chunk(const char* type, const std::uint8_t* data, std::size_t size) {
         std::uint8_t head[8];
@@ -194,13 +180,13 @@ class ChunkWriter {
         if (size) sum = libdeflate_crc32(sum, data, size);  // a null buffer restarts the sum
         std::uint8_t crc[4];
         put32(crc, sum);
-        std::fwrite(head, 1, sizeof head, file_);
-        if (size) std::fwrite(data, 1, size, file_);
-        std::fwrite(crc, 1, sizeof crc, file_);
+        file_.write(head, sizeof head);
+        file_.write(data, size);
+        file_.write(crc, sizeof crc);
     }
 
   private:
-    std::FILE* file_;
+    OutputFile& file_;
 };
 
 struct Frame {
@@ -209,7 +195,7 @@ struct Frame {
     const std::optional<Resolution>& resolution;
 };
 
-void write_chunks(std::FILE* file, const Image& image, const Frame& frame, const ZlibStream& z) {
+void write_chunks(OutputFile& file, const Image& image, const Frame& frame, const ZlibStream& z) {
     ChunkWriter out(file);
     std::uint8_t ihdr[13] = {};  // compression, filter method and interlacing 0
     put32(ihdr, std::uint32_t(image.width()));
@@ -264,8 +250,8 @@ IndexedPalette palette_for(const Image& image, int depth) {
     return learned;
 }
 
-// Writes path; messages name shown, the file the user asked for.
-SaveResult write_png(const Image& image, const std::filesystem::path& path, int depth, int level,
+// Encodes the image into out; messages name shown, the file the user asked for.
+SaveResult write_png(const Image& image, OutputFile& out, int depth, int level,
                      const std::filesystem::path& shown) {
     std::optional<IndexedPalette> palette;
     if (depth <= 8) palette = palette_for(image, depth);
@@ -274,66 +260,29 @@ SaveResult write_png(const Image& image, const std::filesystem::path& path, int 
         RowSource rows(image, depth, palette ? &*palette : nullptr);
         z = compress(raw_rows(image, depth, rows), level);
     }
-
-    File file;
-    file.f = std::fopen(path.c_str(), "wb");
-    if (!file.f)
-        return failure("Le fichier " + quoted(shown) +
-                       " ne peut pas être créé : " + raison_systeme(errno));
-    std::setvbuf(file.f, nullptr, _IOFBF, 1 << 16);
-    write_chunks(file.f, image, {depth, palette ? &palette->colours : nullptr, image.resolution()},
-                 z);
-    int saved_errno = errno;
-    const bool write_failed = std::ferror(file.f) != 0;
-    const bool closed = file.close();
-    // Buffered bytes reach the disk at the close: a full disk may show only there.
-    if (!write_failed && !closed) saved_errno = errno;
-    if (!write_failed && closed) return {true, {}};
-    std::error_code ec;
-    std::filesystem::remove(path, ec);
+    write_chunks(out, image, {depth, palette ? &palette->colours : nullptr, image.resolution()}, z);
+    if (out.error() == 0) return {true, {}};
     return failure("L'enregistrement de " + quoted(shown) + " a échoué (" +
-                   raison_systeme(saved_errno) + ").");
+                   raison_systeme(out.error()) + ").");
 }
 
-SaveResult save_png_as(const Image& image, const std::filesystem::path& path, int depth,
-                       const std::filesystem::path& shown, int level = kPngDeflateLevel) {
+SaveResult save_png_as(const Image& image, const std::filesystem::path& path, int depth, int level,
+                       const ReplaceOptions& options) {
     if (depth == 0) depth = image.file_depth();
+    // Checked before any file is made, so that a page that cannot be written leaves no trace.
     if (!is_accepted_depth(depth))
         return failure("L'image ne peut pas être enregistrée en " + std::to_string(depth) +
                        " bits par pixel.");
     if (image.empty()) return failure("Une image vide ne peut pas être enregistrée.");
-    try {
-        return write_png(image, path, depth, level, shown);
-    } catch (const std::bad_alloc&) {
-        return failure("Mémoire insuffisante pour enregistrer " + quoted(shown) + ".");
-    }
-}
-
-}  // namespace
-
-SaveResult save_png(const Image& image, const std::filesystem::path& path, int depth) {
-    return save_png_as(image, path, depth, path);
-}
-
-SaveResult save_png_at_level(const Image& image, const std::filesystem::path& path, int depth,
-                             int deflate_level) {
-    return save_png_as(image, path, depth, path, deflate_level);
-}
-
-SaveResult save_png_replacing(const Image& image, const std::filesystem::path& path, int depth) {
-    return save_png_over_file(image, path, depth, {});
-}
-
-SaveResult save_png_over_file(const Image& image, const std::filesystem::path& path, int depth,
-                              const ReplaceOptions& options) {
-    if (depth == 0) depth = image.file_depth();
-    // Checked before any file is made, so that a page that cannot be written leaves no trace.
-    if (!is_accepted_depth(depth) || image.empty()) return save_png(image, path, depth);
     SaveResult inner;
     const ReplaceResult replaced = replace_file(
         path,
-        [&](const std::filesystem::path& temp) {
-            inner = save_png_as(image, temp, depth, path);
+        [&](OutputFile& out) {
+            try {
+                inner = write_png(image, out, depth, level, path);
+            } catch (const std::bad_alloc&) {
+                inner = failure("Mémoire insuffisante pour enregistrer " + quoted(path) + ".");
+            }
             return inner.ok;
         },
         options);
@@ -341,6 +290,26 @@ SaveResult save_png_over_file(const Image& image, const std::filesystem::path& p
     SaveResult r = failure(inner.ok || inner.message.empty() ? replaced.message : inner.message);
     r.status = replaced.status;
     return r;
+}
+
+}  // namespace
+
+SaveResult save_png(const Image& image, const std::filesystem::path& path, int depth) {
+    return save_png_as(image, path, depth, kPngDeflateLevel, {});
+}
+
+SaveResult save_png_at_level(const Image& image, const std::filesystem::path& path, int depth,
+                             int deflate_level) {
+    return save_png_as(image, path, depth, deflate_level, {});
+}
+
+SaveResult save_png_replacing(const Image& image, const std::filesystem::path& path, int depth) {
+    return save_png_as(image, path, depth, kPngDeflateLevel, {});
+}
+
+SaveResult save_png_over_file(const Image& image, const std::filesystem::path& path, int depth,
+                              const ReplaceOptions& options) {
+    return save_png_as(image, path, depth, kPngDeflateLevel, options);
 }
 
 }  // namespace vellumor

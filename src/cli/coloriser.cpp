@@ -10,9 +10,10 @@ int commande_coloriser(const std::vector<std::string>& args) {
             std::to_string(colourising::kOutputDepth) +
             " bits à\ncôté de chaque page, sous son nom suivi de « " +
             std::string(colourising::kOutputSuffix) + " ». La page source n'est pas modifiée.");
-    return commande_pages(args, d, false, [](const OptionsPages&) {
-        return std::vector<OperationPages>{operation_colorisation()};
-    });
+    return commande_pages(
+        args, d, false,
+        [](const OptionsPages&) { return std::vector<OperationPages>{operation_colorisation()}; },
+        false);
 }
 
 }  // namespace vellumor::cli

@@ -84,7 +84,7 @@ TableOptions table_numeroter(OptionsNumeroter& o) {
              "dossier des pages numérotées (défaut : dossier temporaire de\nl'utilisateur, "
              "$XDG_RUNTIME_DIR/Vellumor ou /tmp/Vellumor-<uid>)",
              o.dossier);
-    options_pages(t, o.pages, false);
+    options_pages(t, o.pages, false, false);
     return t;
 }
 

@@ -41,7 +41,7 @@ std::string aide_motifs() {
 
 }  // namespace
 
-void options_pages(TableOptions& table, OptionsPages& o, bool avec_masque) {
+void options_pages(TableOptions& table, OptionsPages& o, bool avec_masque, bool remplace_pages) {
     if (avec_masque) {
         // --masque and --motifs set the same mask: one of them, once.
         auto donne = std::make_shared<bool>(false);
@@ -84,6 +84,7 @@ void options_pages(TableOptions& table, OptionsPages& o, bool avec_masque) {
                  "ligne, « ; » en tête d'une ligne de commentaire)",
                  o.liste);
     table.drapeau({"--silencieux"}, "n'affiche que les échecs", o.silencieux);
+    if (!remplace_pages) return;
     table.drapeau({"--sans-originaux"},
                   std::string("ne garde pas les fichiers remplacés dans « ") + kDossierOriginaux +
                       " »\n(vellumor-cli restaurer ne pourra pas les remettre)",

@@ -27,8 +27,10 @@ struct AnalyseOptions {
 };
 
 // Adds to table the options of the page commands, bound to o: --masque and --motifs when
-// avec_masque, --liste, --silencieux, --sans-originaux.
-void options_pages(TableOptions& table, OptionsPages& o, bool avec_masque);
+// avec_masque, --liste, --silencieux, and --sans-originaux when the command replaces its pages
+// (not for commands that only write new files beside them).
+void options_pages(TableOptions& table, OptionsPages& o, bool avec_masque,
+                   bool remplace_pages = true);
 
 // Reads the arguments after the command name. avec_masque accepts --masque N (decimal, kept to its
 // low seven bits) and --motifs 1,2,... (pattern numbers 1 to 7), not both. "--" ends the options.

@@ -108,10 +108,10 @@ int executer_pages(const ListeImages& liste, const std::vector<OperationPages>& 
 }
 
 int commande_pages(const std::vector<std::string>& args, const DescriptionCommande& d,
-                   bool avec_masque, const FabriqueOperations& operations) {
+                   bool avec_masque, const FabriqueOperations& operations, bool remplace_pages) {
     OptionsPages o;
     TableOptions table;
-    options_pages(table, o, avec_masque);
+    options_pages(table, o, avec_masque, remplace_pages);
     Arguments a;
     if (const auto fin = lire_arguments(args, d, table, a)) return *fin;
     for (const std::string& f : a.operandes) o.fichiers.emplace_back(f);

@@ -38,8 +38,10 @@ int executer_pages(const ListeImages& liste, const std::vector<OperationPages>& 
 using FabriqueOperations = std::function<std::vector<OperationPages>(const OptionsPages&)>;
 
 // The whole of a page command: options (2 on a usage error, with the reason on stderr), help on
-// stdout (0), list, run.
+// stdout (0), list, run. remplace_pages false: the command writes new files only, and offers no
+// --sans-originaux.
 int commande_pages(const std::vector<std::string>& args, const DescriptionCommande& d,
-                   bool avec_masque, const FabriqueOperations& operations);
+                   bool avec_masque, const FabriqueOperations& operations,
+                   bool remplace_pages = true);
 
 }  // namespace vellumor::cli

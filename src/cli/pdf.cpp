@@ -50,7 +50,7 @@ TableOptions table_pdf(OptionsPdf& o) {
              o.parametres.dpi = int(*n);
              return std::nullopt;
          }});
-    options_pages(t, o.pages, false);
+    options_pages(t, o.pages, false, false);
     return t;
 }
 

@@ -108,7 +108,11 @@ int commande_renommer(const std::vector<std::string>& args) {
     ParametresRenommage p = parametres_par_defaut(list);
     if (o.prefix) p.prefixe = *o.prefix;
     if (o.suffix) p.suffixe = *o.suffix;
-    if (o.first) p.premier = *o.first;
+    if (o.first) {
+        p.premier = *o.first;
+    } else if (const auto refus = refus_premier_par_defaut(list)) {
+        return erreur_usage(kDescription.nom, texte_terminal(*refus) + " avec --premier");
+    }
     if (o.step) p.pas = int(*o.step);
     p.chiffres = int(nombre_chiffres(dernier_numero_sequence(p.premier, list.size(), p.pas)));
     if (o.digits) p.chiffres = int(*o.digits);

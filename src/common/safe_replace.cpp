@@ -63,18 +63,18 @@ void copy_owner_and_mode(int fd, const struct stat& source) {
 // Every extended attribute of source (access lists included) onto fd. Those the process may not set
 // (system or trusted ones for a plain user) are left; any other failure fails the replacement.
 bool copy_extended_attributes(const std::filesystem::path& source, int fd) {
-    ssize_t size = ::listxattr(source.c_str(), nullptr, 0);
+    ssize_t size = ::llistxattr(source.c_str(), nullptr, 0);
     if (size < 0) return errno == ENOTSUP || errno == ENODATA;
     std::vector<char> names(std::size_t(size) + 1);
-    size = ::listxattr(source.c_str(), names.data(), names.size());
+    size = ::llistxattr(source.c_str(), names.data(), names.size());
     if (size < 0) return false;
     std::vector<char> value;
     for (const char* name = names.data(); name < names.data() + size;
          name += std::strlen(name) + 1) {
-        ssize_t length = ::getxattr(source.c_str(), name, nullptr, 0);
+        ssize_t length = ::lgetxattr(source.c_str(), name, nullptr, 0);
         if (length < 0) continue;  // removed meanwhile
         value.resize(std::size_t(length) + 1);
-        length = ::getxattr(source.c_str(), name, value.data(), value.size());
+        length = ::lgetxattr(source.c_str(), name, value.data(), value.size());
         if (length < 0) continue;
         if (::fsetxattr(fd, name, value.data(), std::size_t(length), 0) != 0 && errno != EPERM &&
             errno != ENOTSUP && errno != EACCES)
@@ -83,38 +83,61 @@ bool copy_extended_attributes(const std::filesystem::path& source, int fd) {
     return true;
 }
 
-// Creates a new temporary file beside the target, private from its first instant; when the target
-// exists it takes the target's owner, mode and attributes before any content.
+// The temporary file as created: its descriptor, and what tells it apart from a file put in its
+// place.
+struct Temporary {
+    FileHandle handle;
+    dev_t device = 0;
+    ino_t inode = 0;
+};
+
+// Creates a new temporary file beside the target. When the target exists the file is private from
+// its first instant and takes the target's owner, mode and attributes before any content; a new
+// file gets what the umask or the folder's default access list give a file made for everyone.
 ReplaceResult create_temporary(const std::filesystem::path& folder,
                                const std::filesystem::path& destination, const struct stat* source,
-                               std::filesystem::path& temp) {
+                               std::filesystem::path& temp, Temporary& made) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         temp = folder / (std::string(kPrefix) + random_tag() + std::string(kSuffix));
-        FileHandle f(
-            ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+        FileHandle f(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                            source ? 0600 : 0666));
         if (f.get() < 0 && errno == EEXIST) continue;
-        if (f.get() < 0)
+        if (f.get() < 0) {
+            temp.clear();
             return system_failure("Impossible de créer un fichier temporaire dans " +
                                   quoted(folder));
+        }
+        struct stat st {};
+        if (::fstat(f.get(), &st) != 0)
+            return system_failure("Impossible de créer " + quoted(temp));
+        made.device = st.st_dev;
+        made.inode = st.st_ino;
         if (source) {
             copy_owner_and_mode(f.get(), *source);
-            if (!copy_extended_attributes(destination, f.get())) {
-                const int saved = errno;
-                ::unlink(temp.c_str());
-                errno = saved;
+            if (!copy_extended_attributes(destination, f.get()))
                 return system_failure("Les attributs étendus de " + quoted(destination) +
                                       " ne peuvent pas être repris");
-            }
         }
+        made.handle = std::move(f);
         return {ReplaceStatus::Replaced, {}};
     }
+    temp.clear();
     errno = EEXIST;
     return system_failure("Impossible de créer un fichier temporaire dans " + quoted(folder));
 }
 
-bool sync_file(const std::filesystem::path& file) {
-    FileHandle f(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
-    return f.get() >= 0 && ::fsync(f.get()) == 0;
+// True when path still names the file that was created (not a file or link put in its place).
+bool still_ours(const std::filesystem::path& path, const Temporary& made) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && st.st_dev == made.device && st.st_ino == made.inode;
+}
+
+// The rename reaches the disk with its folder. A file system that cannot sync a folder says so
+// with EINVAL; that is no failure of the write.
+bool sync_folder(const std::filesystem::path& folder) {
+    FileHandle f(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (f.get() < 0) return false;
+    return ::fsync(f.get()) == 0 || errno == EINVAL || errno == EROFS;
 }
 
 // Removes the temporary file unless it was renamed.
@@ -128,28 +151,24 @@ struct TemporaryGuard {
 
 }  // namespace
 
-ReplaceResult replace_file(const std::filesystem::path& target,
-                           const std::function<bool(const std::filesystem::path& temp)>& write,
+ReplaceResult replace_file(const std::filesystem::path& target, const WriteContent& write,
                            const ReplaceOptions& options) {
-    std::filesystem::path destination = target;
-    std::error_code ec;
-    // A link is followed, so that the file it names is replaced and the link itself stays.
-    if (std::filesystem::is_symlink(target, ec)) {
-        auto resolved = std::filesystem::weakly_canonical(target, ec);
-        if (!ec) destination = resolved;
-    }
-    std::filesystem::path folder = destination.parent_path();
+    std::filesystem::path folder = target.parent_path();
     if (folder.empty()) folder = ".";
 
     struct stat existing {};
-    const bool exists = ::stat(destination.c_str(), &existing) == 0;
+    const bool exists = ::lstat(target.c_str(), &existing) == 0;
+    // Written onto the name itself, never through a link that another user may have planted.
+    if (exists && S_ISLNK(existing.st_mode))
+        return failed(ReplaceStatus::Failed,
+                      quoted(target) + " est un lien symbolique : rien n'est écrit");
     const std::string changed =
         quoted(target) + " a été modifié pendant le traitement : le résultat n'est pas écrit";
     if (options.expected && !exists) return failed(ReplaceStatus::Changed, changed);
     // Renaming over a file needs only the folder's permission: a file marked read-only would be
     // replaced all the same. Its write bits are checked too, since they do not bind the superuser.
     if (exists && S_ISREG(existing.st_mode) &&
-        ((existing.st_mode & 0222) == 0 || ::access(destination.c_str(), W_OK) != 0)) {
+        ((existing.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)) {
         // "Read-only" only for what is: a file without write bits, or a read-only mount.
         const int why = errno;
         return failed(ReplaceStatus::Failed,
@@ -159,7 +178,7 @@ ReplaceResult replace_file(const std::filesystem::path& target,
                                                              raison_systeme(why) + ")"));
     }
     if (exists && S_ISREG(existing.st_mode) && existing.st_nlink > 1) {
-        const std::uintmax_t own = options.own_links ? options.own_links(destination) : 0;
+        const std::uintmax_t own = options.own_links ? options.own_links(target) : 0;
         const std::uintmax_t others = std::uintmax_t(existing.st_nlink - 1);
         if (others > own)
             return failed(ReplaceStatus::HardLinked,
@@ -168,44 +187,59 @@ ReplaceResult replace_file(const std::filesystem::path& target,
     }
 
     TemporaryGuard temp;
-    if (ReplaceResult r =
-            create_temporary(folder, destination,
-                             exists && S_ISREG(existing.st_mode) ? &existing : nullptr, temp.path);
-        !r) {
-        temp.path.clear();
+    Temporary made;
+    if (ReplaceResult r = create_temporary(
+            folder, target, exists && S_ISREG(existing.st_mode) ? &existing : nullptr, temp.path,
+            made);
+        !r)
         return r;
-    }
+    OutputFile out(made.handle.release());
     bool ok = false;
     try {
-        ok = write(temp.path);
+        ok = write(out);
     } catch (...) {
         ok = false;
     }
-    if (!ok) return failed(ReplaceStatus::Failed, "L'écriture de " + quoted(target) + " a échoué");
-    if (!sync_file(temp.path))
-        return system_failure("L'écriture de " + quoted(target) + " sur le disque a échoué");
+    const std::string writing = "L'écriture de " + quoted(target);
+    if (!ok) {
+        const int why = out.error();
+        return failed(ReplaceStatus::Failed,
+                      writing + " a échoué" + (why ? " : " + raison_systeme(why) : std::string()));
+    }
+    if (!out.finish())
+        return failed(ReplaceStatus::Failed,
+                      writing + " sur le disque a échoué : " + raison_systeme(out.error()));
     // Checked as late as possible: what another program does to the page between this check and
     // the rename is the only window left, and another Vellumor run is kept out by the page's lock.
-    if (options.expected && identity_of(destination) != options.expected)
+    if (options.expected && identity_of(target) != options.expected)
         return failed(ReplaceStatus::Changed, changed);
     if (options.before_rename) {
         std::string error;
-        if (!options.before_rename(destination, error)) return failed(ReplaceStatus::Failed, error);
+        if (!options.before_rename(target, error)) return failed(ReplaceStatus::Failed, error);
     }
-    if (::rename(temp.path.c_str(), destination.c_str()) != 0)
+    // In a folder others may write to, the temporary name may have been given to another file.
+    if (!still_ours(temp.path, made))
+        return failed(ReplaceStatus::Failed, writing + " a échoué : le fichier temporaire " +
+                                                 quoted(temp.path) + " a été remplacé");
+    if (::rename(temp.path.c_str(), target.c_str()) != 0)
         return system_failure(quoted(target) + " ne peut pas être remplacé");
     temp.renamed = true;
-    // The rename itself reaches the disk with its folder.
-    sync_file(folder);
+    if (!sync_folder(folder))
+        return system_failure(quoted(target) +
+                              " est écrit, mais son dossier n'a pas pu être mis à jour sur le "
+                              "disque");
     return {ReplaceStatus::Replaced, {}};
 }
 
-bool replace_file_safely(const std::filesystem::path& target,
-                         const std::function<bool(const std::filesystem::path& temp)>& write,
+bool replace_file_safely(const std::filesystem::path& target, const WriteContent& write,
                          std::string* error) {
     ReplaceResult r = replace_file(target, write);
     if (!r && error) *error = std::move(r.message);
     return bool(r);
+}
+
+ReplaceResult replace_file_with(const std::filesystem::path& target, std::string_view bytes) {
+    return replace_file(target, [bytes](OutputFile& out) { return out.write(bytes); });
 }
 
 bool is_safe_replace_temporary(const std::filesystem::path& path) {

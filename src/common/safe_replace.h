@@ -5,7 +5,9 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
+#include "common/output_file.h"
 #include "common/regular_file.h"
 
 namespace vellumor {
@@ -36,20 +38,27 @@ struct ReplaceOptions {
     std::function<std::uintmax_t(const std::filesystem::path& target)> own_links;
 };
 
-// Writes target through a temporary file in the same folder: write(temp) fills it, it is flushed to
-// disk and renamed over target. The temporary file is created readable by its owner only and, when
-// target exists, takes target's owner and group (as far as the process may set them), its mode and
-// its extended attributes before write is called; a mode bit is never given to a group the file
-// could not keep. A link is followed: the file it names is replaced. On any failure, or when
-// write returns false or throws, the temporary file is removed and target is left untouched.
-ReplaceResult replace_file(const std::filesystem::path& target,
-                           const std::function<bool(const std::filesystem::path& temp)>& write,
+// Fills the temporary file; false (or an exception) abandons the replacement.
+using WriteContent = std::function<bool(OutputFile& out)>;
+
+// Writes target through a temporary file created beside it (exclusively, never through a link):
+// write(out) fills it through the descriptor that created it, it is flushed and synced to disk
+// through that descriptor, renamed onto the name target itself, and the folder is synced. When
+// target exists, the temporary file is private from its first instant and takes target's owner and
+// group (as far as the process may set them), its mode and its extended attributes before write
+// is called; a mode bit is never given to a group the file could not keep. A new file gets
+// 0666 less the umask (or the folder's default access list). A symbolic link at target is refused
+// ("... est un lien symbolique : rien n'est écrit"), never followed. On any failure, or when write
+// returns false or throws, the temporary file is removed and target is left untouched.
+ReplaceResult replace_file(const std::filesystem::path& target, const WriteContent& write,
                            const ReplaceOptions& options = {});
 
 // replace_file without options; error receives the French reason on failure.
-bool replace_file_safely(const std::filesystem::path& target,
-                         const std::function<bool(const std::filesystem::path& temp)>& write,
+bool replace_file_safely(const std::filesystem::path& target, const WriteContent& write,
                          std::string* error = nullptr);
+
+// replace_file with bytes as the whole content.
+ReplaceResult replace_file_with(const std::filesystem::path& target, std::string_view bytes);
 
 // True for the names that replace_file gives its temporary files, so that a folder scan can skip
 // (or clean up) what an interrupted run left behind.

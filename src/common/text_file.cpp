@@ -4,7 +4,6 @@
 
 #include <cerrno>
 #include <cstdint>
-#include <fstream>
 
 #include "common/regular_file.h"
 #include "common/safe_replace.h"
@@ -65,13 +64,11 @@ std::optional<std::string> pour_chaque_ligne_du_fichier(
     return std::nullopt;
 }
 
-bool ecrire_octets_remplacant(const std::filesystem::path& path, const std::string& bytes) {
-    return replace_file_safely(path, [&bytes](const std::filesystem::path& temp) {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), std::streamsize(bytes.size()));
-        out.close();
-        return !out.fail();
-    });
+bool ecrire_octets_remplacant(const std::filesystem::path& path, std::string_view bytes,
+                              std::string* raison) {
+    ReplaceResult r = replace_file_with(path, bytes);
+    if (!r && raison) *raison = std::move(r.message);
+    return bool(r);
 }
 
 }  // namespace vellumor

@@ -21,9 +21,10 @@ std::optional<std::string> lire_octets(const std::filesystem::path& path,
 std::optional<std::string> pour_chaque_ligne_du_fichier(
     const std::filesystem::path& path, const std::function<bool(std::string_view)>& ligne);
 
-// Writes bytes to path through a temporary file of the same folder, flushed to disk and renamed
-// over path: path holds either its old content or all of bytes, never a part. On failure the
-// temporary file is removed and false is returned.
-bool ecrire_octets_remplacant(const std::filesystem::path& path, const std::string& bytes);
+// Writes bytes to path through replace_file: path holds either its old content or all of bytes,
+// never a part, and a link at path is refused. On failure the temporary file is removed, false is
+// returned and raison (when given) receives the French reason.
+bool ecrire_octets_remplacant(const std::filesystem::path& path, std::string_view bytes,
+                              std::string* raison = nullptr);
 
 }  // namespace vellumor

@@ -153,5 +153,26 @@ TEST(QtMessageBox, ANarrowBoxIsAsWideAsItsTitle) {
     }
 }
 
+// The completion box shows every line of the end text; failed pages add their count and the
+// warning icon, their lines going to the details.
+TEST(BoiteMessage, TheCompletionBoxShowsTheWholeEndTextAndCountsFailedPages) {
+    const struct {
+        const char* raisons;
+        const char* corps;
+        Bouclier icone;
+    } cas[] = {{"", "Fin\nOriginaux gardés", Bouclier::Vert},
+               {"Échec : a : x\nNon écrit : b : y",
+                "Fin\nOriginaux gardés\n\n2 pages n'ont pas été écrites (voir les détails)",
+                Bouclier::Jaune}};
+    for (const auto& c : cas) {
+        DialogsScriptes dialogs;
+        Boite_Fin(dialogs, "Fin\nOriginaux gardés", nullptr, QString::fromUtf8(c.raisons));
+        const DialogueTache d = dialogs.appels.at(0).tache;
+        EXPECT_EQ(d.corps, QString::fromUtf8(c.corps));
+        EXPECT_EQ(d.details, QString::fromUtf8(c.raisons));
+        EXPECT_EQ(d.icone, c.icone);
+    }
+}
+
 }  // namespace
 }  // namespace vellumor::app::test

@@ -38,9 +38,8 @@ class OriginauxFenetre : public FenetreTest {
             GLB_Fichiers_Images().push_back(entree_pour(f));
             ASSERT_TRUE(replace_file(
                 f,
-                [](const std::filesystem::path& t) {
-                    vellumor::test::write_png_file(t, page(-1, 0));
-                    return true;
+                [](OutputFile& out) {
+                    return out.write(vellumor::test::encode_png(page(-1, 0)));
                 },
                 run.options(identity_of(f))));
             run.noter_resultat(f);

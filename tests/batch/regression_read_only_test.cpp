@@ -24,10 +24,9 @@ TEST(RegressionReadOnly, AReadOnlyFileIsLeftAsItIsWithAFrenchReason) {
     bool called = false;
     EXPECT_FALSE(replace_file_safely(
         page,
-        [&](const std::filesystem::path& temp) {
+        [&](OutputFile& out) {
             called = true;
-            test::write_bytes(temp, "new");
-            return true;
+            return out.write("new");
         },
         &error));
     EXPECT_FALSE(called) << "nothing is written for a file that cannot be replaced";

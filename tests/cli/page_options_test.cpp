@@ -1,6 +1,9 @@
 #include "cli/page_options.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
 
 #include "cli/terminal_progress.h"
 #include "imagelist/list_file.h"
@@ -24,6 +27,38 @@ TEST(AnalyseOptions, MaskFromNumberOrPatternListKeptToSevenBits) {
     EXPECT_FALSE(analyser_options({"--masque"}, true).erreur.empty());
     // Commands without a mask refuse the options.
     EXPECT_FALSE(analyser_options({"--masque", "3"}, false).erreur.empty());
+}
+
+// Help text and exit status of vellumor-cli with these arguments.
+std::pair<std::string, int> aide_et_statut(const std::string& args) {
+    const std::string command = "'" VELLUMOR_CLI_PATH "' " + args + " 2>&1";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    std::string out;
+    char buffer[4096];
+    for (std::size_t n; pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        out.append(buffer, n);
+    const int status = pipe ? ::pclose(pipe) : -1;
+    return {out, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+}
+
+// Only the commands that replace their pages keep originals, and offer to keep none.
+TEST(AnalyseOptions, WithoutOriginalsOnlyWhereThePagesAreReplaced) {
+    const struct {
+        const char* commande;
+        bool offerte;
+    } cas[] = {{"nettoyer", true},   {"detourer", true},   {"reconstituer", true},
+               {"coloriser", false}, {"numeroter", false}, {"pdf", false}};
+    for (const auto& c : cas) {
+        const std::string commande = c.commande;
+        EXPECT_EQ(aide_et_statut(commande + " --aide").first.find("--sans-originaux") !=
+                      std::string::npos,
+                  c.offerte)
+            << commande;
+        if (!c.offerte) {
+            EXPECT_EQ(aide_et_statut(commande + " --sans-originaux /nulle/part.png").second, 2)
+                << commande;
+        }
+    }
 }
 
 TEST(AnalyseOptions, FilesFlagsAndEndOfOptions) {

@@ -54,6 +54,23 @@ TEST(CliRenommer, PrintsTheSequenceAndRenamesNothingByDefault) {
     EXPECT_EQ(folder_contents(dir.path()), before);
 }
 
+TEST(CliRenommer, ATwentyDigitFirstNameIsNamedUnlessAFirstNumberIsGiven) {
+    TempDir dir;
+    write_bytes(dir / "scan_99999999999999999999.png", "a");
+    write_bytes(dir / "scan_99999999999999999998.png", "b");
+    Sortie s = lancer(dir.path(),
+                      "renommer scan_99999999999999999999.png "
+                      "scan_99999999999999999998.png");
+    EXPECT_EQ(s.code, 2);
+    EXPECT_NE(s.texte.find("« scan_99999999999999999999.png »"), std::string::npos) << s.texte;
+    EXPECT_EQ(s.texte.find("Le premier numéro doit"), std::string::npos) << s.texte;
+    s = lancer(dir.path(),
+               "renommer --premier 1 scan_99999999999999999998.png "
+               "scan_99999999999999999999.png");
+    EXPECT_EQ(s.code, 0) << s.texte;
+    EXPECT_NE(s.texte.find("-> scan_2.png"), std::string::npos) << s.texte;
+}
+
 TEST(CliRenommer, ApplyAndUndoRoundTripAFolderWithACycle) {
     TempDir dir;
     // Numbered 1 to 4 by their names, renamed from 2 with step 1: 1 -> 2, 2 -> 3, 3 -> 4, 4 -> 5.

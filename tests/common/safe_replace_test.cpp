@@ -17,6 +17,14 @@ std::size_t entries(const std::filesystem::path& folder) {
     return std::size_t(std::distance(std::filesystem::directory_iterator(folder), {}));
 }
 
+// The one entry of folder other than except.
+std::filesystem::path other_entry(const std::filesystem::path& folder,
+                                  const std::filesystem::path& except) {
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        if (e.path() != except) return e.path();
+    return {};
+}
+
 TEST(SafeReplace, WritesThroughAHiddenTemporaryBesideTheTarget) {
     test::TempDir dir;
     test::write_bytes(dir / "page.png", "old");
@@ -24,11 +32,10 @@ TEST(SafeReplace, WritesThroughAHiddenTemporaryBesideTheTarget) {
     std::string error;
     const bool ok = replace_file_safely(
         dir / "page.png",
-        [&](const std::filesystem::path& temp) {
-            seen = temp;
+        [&](OutputFile& out) {
+            seen = other_entry(dir.path(), dir / "page.png");
             EXPECT_EQ(test::read_bytes(dir / "page.png"), "old");
-            test::write_bytes(temp, "new");
-            return true;
+            return out.write("new");
         },
         &error);
     EXPECT_TRUE(ok) << error;
@@ -40,10 +47,8 @@ TEST(SafeReplace, WritesThroughAHiddenTemporaryBesideTheTarget) {
     EXPECT_FALSE(std::filesystem::exists(seen));
     EXPECT_EQ(entries(dir.path()), 1u);
 
-    EXPECT_TRUE(replace_file_safely(dir / "fresh.png", [](const std::filesystem::path& temp) {
-        test::write_bytes(temp, "made");
-        return true;
-    }));
+    EXPECT_TRUE(
+        replace_file_safely(dir / "fresh.png", [](OutputFile& out) { return out.write("made"); }));
     EXPECT_EQ(test::read_bytes(dir / "fresh.png"), "made");
 }
 
@@ -53,49 +58,48 @@ TEST(SafeReplace, AnyFailureRemovesTheTemporaryAndLeavesTheTarget) {
     std::string error;
     EXPECT_FALSE(replace_file_safely(
         dir / "page.png",
-        [](const std::filesystem::path& temp) {
-            test::write_bytes(temp, "half");
+        [](OutputFile& out) {
+            out.write("half");
             return false;
         },
         &error));
     EXPECT_FALSE(error.empty());
-    EXPECT_FALSE(replace_file_safely(dir / "page.png", [](const std::filesystem::path& temp) {
-        test::write_bytes(temp, "half");
+    EXPECT_FALSE(replace_file_safely(dir / "page.png", [](OutputFile& out) {
+        out.write("half");
         throw std::runtime_error("interrupted");
         return true;
     }));
     // A folder in the way of the rename.
     std::filesystem::create_directory(dir / "folder.png");
-    EXPECT_FALSE(replace_file_safely(dir / "folder.png", [](const std::filesystem::path& temp) {
-        test::write_bytes(temp, "x");
-        return true;
-    }));
+    EXPECT_FALSE(
+        replace_file_safely(dir / "folder.png", [](OutputFile& out) { return out.write("x"); }));
     EXPECT_FALSE(replace_file_safely(
-        dir / "no" / "such" / "folder.png", [](const std::filesystem::path&) { return true; },
-        &error));
+        dir / "no" / "such" / "folder.png", [](OutputFile&) { return true; }, &error));
     EXPECT_EQ(test::read_bytes(dir / "page.png"), "precious");
     EXPECT_EQ(entries(dir.path()), 2u);
 }
 
-TEST(SafeReplace, KeepsTheModeAndFollowsLinks) {
+TEST(SafeReplace, KeepsTheModeAndRefusesLinks) {
     test::TempDir dir;
     test::write_bytes(dir / "page.png", "old");
     ::chmod((dir / "page.png").c_str(), 0640);
     std::filesystem::create_symlink("page.png", dir / "link.png");
-    ASSERT_TRUE(replace_file_safely(dir / "link.png", [](const std::filesystem::path& temp) {
-        test::write_bytes(temp, "new");
-        return true;
-    }));
+    const ReplaceResult r = replace_file_with(dir / "link.png", "new");
+    EXPECT_FALSE(r);
+    EXPECT_NE(r.message.find("est un lien symbolique : rien n'est écrit"), std::string::npos)
+        << r.message;
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.png"));
+    EXPECT_EQ(test::read_bytes(dir / "page.png"), "old");
+    ASSERT_TRUE(replace_file_with(dir / "page.png", "new"));
     EXPECT_EQ(test::read_bytes(dir / "page.png"), "new");
     struct stat st {};
     ASSERT_EQ(::stat((dir / "page.png").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(entries(dir.path()), 2u);
 }
 
-bool write_new(const std::filesystem::path& temp) {
-    test::write_bytes(temp, "new");
-    return true;
+bool write_new(OutputFile& out) {
+    return out.write("new");
 }
 
 TEST(SafeReplace, TheTemporaryIsPrivateThenTakesOwnerModeAndAttributesBeforeAnyByte) {
@@ -109,7 +113,8 @@ TEST(SafeReplace, TheTemporaryIsPrivateThenTakesOwnerModeAndAttributesBeforeAnyB
     }
     const bool xattrs = ::setxattr(page.c_str(), "user.vellumor.note", "à garder", 10, 0) == 0;
     struct stat st {};
-    const ReplaceResult r = replace_file(page, [&](const std::filesystem::path& temp) {
+    const ReplaceResult r = replace_file(page, [&](OutputFile& out) {
+        const auto temp = other_entry(dir.path(), page);
         EXPECT_EQ(::stat(temp.c_str(), &st), 0);
         EXPECT_EQ(st.st_size, 0);
         EXPECT_EQ(st.st_mode & 07777, 0640u);
@@ -119,7 +124,7 @@ TEST(SafeReplace, TheTemporaryIsPrivateThenTakesOwnerModeAndAttributesBeforeAnyB
         if (xattrs) {
             EXPECT_EQ(::getxattr(temp.c_str(), "user.vellumor.note", nullptr, 0), 10);
         }
-        return write_new(temp);
+        return write_new(out);
     });
     ASSERT_TRUE(r) << r.message;
     ASSERT_EQ(::stat(page.c_str(), &st), 0);
@@ -172,6 +177,41 @@ TEST(SafeReplace, AHardLinkedOrChangedTargetIsLeftAsItIs) {
     std::filesystem::remove(page);
     EXPECT_EQ(replace_file(page, write_new, options).status, ReplaceStatus::Changed);
     EXPECT_EQ(entries(dir.path()), 0u);
+}
+
+// Another user of a folder without sticky bit swaps the temporary name for a link while the
+// content is written: the bytes still go to the file that was created, and nothing is renamed.
+TEST(SafeReplace, ATemporarySwappedForALinkMeanwhileIsNeitherWrittenThroughNorRenamed) {
+    test::TempDir dir;
+    test::write_bytes(dir / "victim.txt", "mine");
+    const ReplaceResult r = replace_file(dir / "out.pdf", [&](OutputFile& out) {
+        const auto temp = other_entry(dir.path(), dir / "victim.txt");
+        std::filesystem::remove(temp);
+        std::filesystem::create_symlink(dir / "victim.txt", temp);
+        return out.write(std::string(1 << 17, 'x'));
+    });
+    EXPECT_FALSE(r);
+    EXPECT_EQ(test::read_bytes(dir / "victim.txt"), "mine");
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(dir / "out.pdf")));
+    EXPECT_EQ(entries(dir.path()), 1u);
+}
+
+TEST(SafeReplace, ANewFileTakesTheModeTheUmaskLeavesAReplacedOneKeepsItsOwn) {
+    test::TempDir dir;
+    test::write_bytes(dir / "kept.txt", "old");
+    ::chmod((dir / "kept.txt").c_str(), 0604);
+    for (const mode_t mask : {mode_t(022), mode_t(077), mode_t(002)}) {
+        const mode_t before = ::umask(mask);
+        const auto fresh = dir / ("new" + std::to_string(mask));
+        EXPECT_TRUE(replace_file_with(fresh, "made"));
+        EXPECT_TRUE(replace_file_with(dir / "kept.txt", "again"));
+        ::umask(before);
+        struct stat st {};
+        ASSERT_EQ(::stat(fresh.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0666 & ~mask);
+        ASSERT_EQ(::stat((dir / "kept.txt").c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0604u);
+    }
 }
 
 TEST(SafeReplace, RecognisesOnlyItsOwnTemporaryNames) {

@@ -1,11 +1,6 @@
 #include "ops/numbering/work_png.h"
 
-#include <fcntl.h>
 #include <unistd.h>
-
-#include <cerrno>
-
-#include "common/system_error.h"
 
 namespace vellumor::numbering {
 namespace {
@@ -18,14 +13,11 @@ constexpr int kNiveauTravail = 2;
 
 SaveResult ecrire_png_travail(const Image& image, const std::filesystem::path& path) {
     if (image.empty()) return {false, "L'image à écrire est vide."};
-    const std::string echec = "Écriture du fichier de travail impossible : " +
-                              path.filename().string() + " (";
+    const std::string echec =
+        "Écriture du fichier de travail impossible : " + path.filename().string() + " (";
     // A work file is always a new file of its own, in the run's private folder: whatever had its
-    // name goes first (a link is removed, never followed), and the file is created exclusively.
+    // name goes first (a link is removed, never followed).
     ::unlink(path.c_str());
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) return {false, echec + raison_systeme(errno) + ")"};
-    ::close(fd);
     SaveResult saved = save_png_at_level(image, path, image.pixel_depth(), kNiveauTravail);
     if (saved) return {true, ""};
     ::unlink(path.c_str());

@@ -1,9 +1,5 @@
 #include "ops/pdf/export_pdf.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <map>
 #include <memory>
 #include <new>
@@ -235,29 +231,18 @@ std::vector<PageSource> lire_pages(const ListeImages& liste, const ParametresPdf
     return pages;
 }
 
-// The end of qpdf's output: every byte written to the temporary file, a failed write, sync or
-// close stopping the export (qpdf's own file output leaves the last flush unchecked, so a full
-// disk went unnoticed).
-class VersDescripteur : public Pipeline {
+// The end of qpdf's output: every byte into the writer's file, a failed write stopping the
+// export at once.
+class VersFichier : public Pipeline {
   public:
-    explicit VersDescripteur(int fd) : Pipeline("sortie", nullptr), fd_(fd) {}
-    void write(unsigned char const* octets, size_t n) override {
-        while (n > 0) {
-            const ssize_t ecrits = ::write(fd_.get(), octets, n);
-            if (ecrits < 0 && errno == EINTR) continue;
-            if (ecrits <= 0) throw QPDFSystemError("écriture", ecrits < 0 ? errno : ENOSPC);
-            octets += ecrits;
-            n -= std::size_t(ecrits);
-        }
+    explicit VersFichier(OutputFile& sortie) : Pipeline("sortie", nullptr), sortie_(sortie) {}
+    void write(unsigned char const* data, size_t len) override {
+        if (!sortie_.write(data, len)) throw QPDFSystemError("écriture", sortie_.error());
     }
     void finish() override {}
-    void terminer() {
-        if (::fsync(fd_.get()) != 0 || ::close(fd_.release()) != 0)
-            throw QPDFSystemError("écriture", errno);
-    }
 
   private:
-    FileHandle fd_;
+    OutputFile& sortie_;
 };
 
 ResultatPdf ecrire_document(const std::vector<PageSource>& pages, const ParametresPdf& p,
@@ -278,21 +263,17 @@ ResultatPdf ecrire_document(const std::vector<PageSource>& pages, const Parametr
     std::string raison, raison_ecriture;
     const bool ecrit = replace_file_safely(
         p.sortie,
-        [&](const std::filesystem::path& temporaire) {
+        [&](OutputFile& sortie) {
             try {
-                const int fd =
-                    ::open(temporaire.c_str(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC);
-                if (fd < 0) throw QPDFSystemError("ouverture", errno);
-                VersDescripteur sortie(fd);
                 QPDFWriter w(pdf);
-                w.setOutputPipeline(&sortie);
+                VersFichier vers(sortie);
+                w.setOutputPipeline(&vers);
                 // Picture data already compressed is written as it is given.
                 w.setDecodeLevel(qpdf_dl_none);
                 w.setCompressStreams(true);
                 if (seize_bits) w.setMinimumPDFVersion("1.5");
                 if (unite) w.setMinimumPDFVersion("1.6");
                 w.write();
-                sortie.terminer();
                 return fournisseur->toutes_ecrites();
             } catch (const ArretExport&) {
             } catch (const QPDFSystemError& e) {

@@ -48,7 +48,9 @@ std::string VerificationFlux::verifier(const std::vector<std::string_view>& donn
     }
     const std::uint64_t attendu =
         inflated_size(e.largeur, e.hauteur, e.profondeur * echantillons_pixel(e), false);
-    if (attendu > kMaxDecodedBytes) return "l'image est trop grande pour être décodée";
+    // Judged again here: the file may have changed since its header was first looked at.
+    if (std::string refus = declared_size_refusal(attendu, attendu, n); !refus.empty())
+        return refus;
     lignes_.resize(std::size_t(attendu));
     switch (libdeflate_zlib_decompress(d_, entree, n, lignes_.data(), lignes_.size(), nullptr)) {
         case LIBDEFLATE_SUCCESS:

@@ -1,10 +1,20 @@
 #include "ops/renaming/sequence.h"
 
+#include <limits>
+
+#include "common/saturating.h"
+
 namespace vellumor::renaming {
 namespace {
 
 std::uint64_t magnitude(std::int64_t n) {
     return n < 0 ? std::uint64_t(0) - std::uint64_t(n) : std::uint64_t(n);
+}
+
+// A count or a position as a number of the sequence, held at the largest.
+std::int64_t rang(std::size_t k) {
+    constexpr auto kMax = std::uint64_t(std::numeric_limits<std::int64_t>::max());
+    return k > kMax ? std::int64_t(kMax) : std::int64_t(k);
 }
 
 }  // namespace
@@ -21,7 +31,8 @@ int nombre_chiffres(std::int64_t n) {
 }
 
 std::int64_t dernier_numero_sequence(std::int64_t premier, std::size_t count, int pas) {
-    return premier + std::int64_t(pas) * std::int64_t(count) - pas;
+    if (count == 0) return somme_saturee(premier, -pas);
+    return somme_saturee(premier, produit_sature(pas, rang(count - 1)));
 }
 
 ParametresRenommage parametres_par_defaut(const ListeImages& list) {
@@ -33,6 +44,14 @@ ParametresRenommage parametres_par_defaut(const ListeImages& list) {
     p.premier = list.front().Numero;
     p.chiffres = nombre_chiffres(dernier_numero_sequence(p.premier, list.size(), p.pas));
     return p;
+}
+
+std::optional<std::string> refus_premier_par_defaut(const ListeImages& list) {
+    if (list.empty()) return std::nullopt;
+    const std::int64_t n = list.front().Numero;
+    if (n >= kPremierMini && n <= kPremierMaxi) return std::nullopt;
+    return "Le numéro de fin de nom de « " + list.front().Fichier.filename().string() + " » (" +
+           std::to_string(n) + ") est hors de -1000000 à 1000000 : indiquez le premier numéro";
 }
 
 std::optional<std::string> valider(const ParametresRenommage& p, std::size_t count) {
@@ -47,7 +66,7 @@ std::optional<std::string> valider(const ParametresRenommage& p, std::size_t cou
 }
 
 std::string nouveau_nom(const ParametresRenommage& p, std::size_t k) {
-    const std::int64_t n = p.premier + std::int64_t(k) * p.pas;
+    const std::int64_t n = somme_saturee(p.premier, produit_sature(rang(k), p.pas));
     std::string digits = std::to_string(magnitude(n));
     const std::size_t width = p.chiffres > 0 ? std::size_t(p.chiffres) : 0;
     if (digits.size() < width)

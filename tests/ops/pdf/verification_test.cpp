@@ -169,6 +169,32 @@ TEST(VerificationPdf, DecodedPagesAreNoLargerThanTheirFiles) {
     }
 }
 
+// 16-bit samples are predicted two bytes at a time: what a reader decodes is the picture composed
+// over white at 16 bits.
+TEST(VerificationPdf, SixteenBitAlphaPagesDecodeToTheirComposedSamples) {
+    test::TempDir dir;
+    for (int type : {PNG_COLOR_TYPE_RGB_ALPHA, PNG_COLOR_TYPE_GRAY_ALPHA}) {
+        test::PngFile png = test::blank_png(37, 23, type, 16);
+        std::mt19937 hasard{unsigned(type)};
+        for (std::uint16_t& e : png.samples) e = std::uint16_t(hasard());
+        test::write_png_file(dir / "page.png", png);
+        ASSERT_TRUE(exporter({dir / "page.png"}, dir / "livre.pdf").ecrit);
+        QPDF lu;
+        lu.processFile((dir / "livre.pdf").c_str());
+        QPDFObjectHandle page = lu.getAllPages().at(0);
+        QPDFObjectHandle image = page.getKey("/Resources").getKey("/XObject").getKey("/Im0");
+        const auto donnees = image.getStreamData(qpdf_dl_generalized);
+        const int canaux = png.channels();
+        ASSERT_EQ(donnees->getSize(), png.samples.size() / canaux * (canaux - 1) * 2);
+        const unsigned char* o = donnees->getBuffer();
+        for (std::size_t p = 0, k = 0; p < png.samples.size(); p += canaux)
+            for (int c = 0; c + 1 < canaux; ++c, k += 2)
+                ASSERT_EQ(o[k] << 8 | o[k + 1],
+                          composer_sur_blanc(png.samples[p + c], png.samples[p + canaux - 1], 16))
+                    << type << " " << p;
+    }
+}
+
 TEST(VerificationPdf, PageSidesReadersDoNotTake) {
     struct Cas {
         std::uint32_t largeur, hauteur, ppm;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace vellumor::renaming {
 namespace {
 
@@ -89,6 +91,36 @@ TEST(RenamingSequence, DigitsOnlyNamesAndValidation) {
               "Le premier numéro doit être compris entre -1000000 et 1000000");
     EXPECT_EQ(valider({"", "", 1, 3, 7}, 1), "Le pas doit valoir 1 ou 2");
     EXPECT_FALSE(valider({"", "", -1000000, 2, 7}, 1));
+}
+
+// Twenty-digit numbers saturate at the bounds of std::int64_t, and nothing derived from them
+// overflows (the sanitizer build checks each sum).
+TEST(RenamingSequence, TwentyDigitNamesSaturateWithoutOverflow) {
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+    constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+    const ListeImages list = {entree_pour("/p/scan_99999999999999999999.png"),
+                              entree_pour("/p/scan_99999999999999999998.png")};
+    EXPECT_EQ(list.front().Numero, kMax);
+    EXPECT_EQ(entree_pour("/p/scan-99999999999999999999.png").Numero, -kMax);
+    const ParametresRenommage p = parametres_par_defaut(list);
+    EXPECT_EQ(p.chiffres, 19);
+    EXPECT_EQ(nouveau_nom(p, 5), "scan_9223372036854775807.png");
+    struct Cas {
+        std::int64_t premier;
+        std::size_t count;
+        int pas;
+        std::int64_t dernier;
+    };
+    for (const Cas& c : {Cas{kMax, 3, 2, kMax}, Cas{kMax - 1, 2, 1, kMax}, Cas{kMin, 1, 2, kMin},
+                         Cas{-kMax, 1, 2, -kMax}, Cas{0, std::size_t(-1), 2, kMax}})
+        EXPECT_EQ(dernier_numero_sequence(c.premier, c.count, c.pas), c.dernier) << c.premier;
+    EXPECT_EQ(nouveau_nom({"n", "", kMin, 2, 1}, 0), "n-9");
+    EXPECT_EQ(nouveau_nom({"n", "", 0, 2, 3}, std::size_t(-1)), "n922");
+
+    const auto refus = refus_premier_par_defaut(list);
+    ASSERT_TRUE(refus);
+    EXPECT_NE(refus->find("« scan_99999999999999999999.png »"), std::string::npos) << *refus;
+    EXPECT_FALSE(refus_premier_par_defaut(pages("/p/page_%03d.png", 1, 2)));
 }
 
 }  // namespace
