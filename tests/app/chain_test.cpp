@@ -39,8 +39,10 @@ TEST_F(Enchainement, CleaningWaitsThenEachPageIsCleanedCroppedAndColourisedWithO
     operation(5, s);
 
     ASSERT_EQ(infos().size(), 1u);
-    EXPECT_EQ(infos()[0].tache.corps,
-              QStringLiteral("Les opérations de colorisation sont terminées"));
+    // Then where the pages it replaced are kept.
+    EXPECT_TRUE(infos()[0].tache.corps.startsWith(
+        QStringLiteral("Les opérations de colorisation sont terminées\n")))
+        << infos()[0].tache.corps.toStdString();
     EXPECT_EQ(dialogs.appels.size(), 1u);
     for (const auto& p : pages) {
         // Cleaned (the isolated pixel at (4, 4) went), then cut to the ink from (10, 10) to
