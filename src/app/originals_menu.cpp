@@ -123,9 +123,9 @@ void supprimer_originaux(FenetrePrincipale& f) {
 QString texte_fin_originaux(const std::vector<std::filesystem::path>& dossiers) {
     QString texte;
     for (const std::filesystem::path& d : dossiers)
-        texte += QStringLiteral("\n") + QString::fromStdString(texte_originaux_gardes(d));
+        texte += QStringLiteral("\r") + QString::fromStdString(texte_originaux_gardes(d));
     if (!texte.isEmpty())
-        texte += QStringLiteral("\n") + QString::fromUtf8(kTexteExecutionsGardees);
+        texte += QStringLiteral("\r") + QString::fromUtf8(kTexteExecutionsGardees);
     return texte;
 }
 

@@ -25,7 +25,8 @@ void restaurer_originaux(FenetrePrincipale& f);
 void supprimer_originaux(FenetrePrincipale& f);
 
 // What the completion text of an in-place run adds: where its originals are kept, and that only
-// the last three runs of a folder are. Empty when nothing was kept.
+// the last three runs of a folder are, each on a line of the box's body. Empty when nothing was
+// kept.
 QString texte_fin_originaux(const std::vector<std::filesystem::path>& dossiers);
 
 // The row the user points at (the current row) has a page.

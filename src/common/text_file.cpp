@@ -29,39 +29,113 @@ std::optional<std::string> lire_octets(const std::filesystem::path& path, std::s
     }
 }
 
-std::optional<std::string> pour_chaque_ligne_du_fichier(
-    const std::filesystem::path& path, const std::function<bool(std::string_view)>& ligne) {
+namespace {
+
+// Splits a stream of bytes into lines of one encoding, a block at a time.
+class DecoupeLignes {
+  public:
+    DecoupeLignes(const std::function<bool(std::string_view)>& ligne, Codage codage,
+                  std::size_t longueur_maxi)
+        : ligne_(ligne), unite_(codage == Codage::Utf16le ? 2 : 1), maxi_(longueur_maxi * unite_) {}
+
+    // False once the reading is to stop: the reader stopped it, or a line is too long.
+    bool bloc(std::string_view octets) {
+        for (std::size_t i = 0; i < octets.size(); ++i) {
+            unite_courante_[rempli_++] = octets[i];
+            if (rempli_ < unite_) continue;
+            rempli_ = 0;
+            if (!unite()) return false;
+        }
+        return true;
+    }
+    // The last line, which no line end closes.
+    void fin() {
+        if (rempli_ > 0) courante_.append(unite_courante_, rempli_);
+        if (!courante_.empty() && !trop_longue_ && continuer_) ligne_(courante_);
+    }
+    std::size_t trop_longue() const { return trop_longue_; }
+
+  private:
+    bool unite() {
+        const bool cr = unite_courante_[0] == '\r' && (unite_ == 1 || unite_courante_[1] == 0);
+        const bool lf = unite_courante_[0] == '\n' && (unite_ == 1 || unite_courante_[1] == 0);
+        const bool apres_cr = apres_cr_;
+        apres_cr_ = cr;
+        if (lf && apres_cr) return true;  // an LF right after a CR ends no second line
+        if (cr || lf) {
+            ++numero_;
+            continuer_ = ligne_(courante_);
+            courante_.clear();
+            return continuer_;
+        }
+        if (courante_.size() + unite_ > maxi_) {
+            trop_longue_ = numero_ + 1;
+            return false;
+        }
+        courante_.append(unite_courante_, unite_);
+        return true;
+    }
+
+    const std::function<bool(std::string_view)>& ligne_;
+    const std::size_t unite_;
+    const std::size_t maxi_;
+    char unite_courante_[2] = {};
+    std::size_t rempli_ = 0;
+    std::string courante_;
+    bool apres_cr_ = false;
+    bool continuer_ = true;
+    std::size_t numero_ = 0;
+    std::size_t trop_longue_ = 0;
+};
+
+}  // namespace
+
+LignesDuFichier pour_chaque_ligne_du_fichier(const std::filesystem::path& path,
+                                             const std::function<bool(std::string_view)>& ligne,
+                                             Codage codage, std::size_t longueur_maxi) {
+    LignesDuFichier r;
     // Opened without waiting: a named pipe is refused, not waited on.
     const OpenResult opened = open_regular_file(path);
-    if (!opened) return opened.message;
-    const int fd = opened.file->handle.get();
-
-    std::string current;
-    bool after_cr = false;  // an LF right after a CR ends no second line
+    if (!opened) {
+        r.erreur = opened.message;
+        return r;
+    }
+    DecoupeLignes lignes(ligne, codage, longueur_maxi);
+    bool lire = true;
     char block[1 << 16];
     for (;;) {
-        const ssize_t n = ::read(fd, block, sizeof block);
+        const ssize_t n = ::read(opened.file->handle.get(), block, sizeof block);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return raison_systeme(errno);
-        if (n == 0) break;
-        std::string_view rest(block, std::size_t(n));
-        while (!rest.empty()) {
-            if (after_cr && rest.front() == '\n') rest.remove_prefix(1);
-            after_cr = false;
-            const std::size_t end = rest.find_first_of("\r\n");
-            if (end == std::string_view::npos) {
-                current.append(rest);
-                break;
-            }
-            current.append(rest.substr(0, end));
-            after_cr = rest[end] == '\r';
-            rest.remove_prefix(end + 1);
-            if (!ligne(current)) return std::nullopt;
-            current.clear();
+        if (n < 0) {
+            r.erreur = raison_systeme(errno);
+            return r;
         }
+        if (n == 0) break;
+        const std::string_view octets(block, std::size_t(n));
+        if (codage == Codage::Utf16le && !r.octet_nul)
+            r.octet_nul = octets.find('\0') != octets.npos;
+        if (lire) lire = lignes.bloc(octets);
+        if (!lire && (codage == Codage::Utf8 || r.octet_nul)) break;
     }
-    if (!current.empty()) ligne(current);
-    return std::nullopt;
+    if (lire) lignes.fin();
+    r.ligne_trop_longue = lignes.trop_longue();
+    return r;
+}
+
+std::optional<std::string> debut_du_fichier(const std::filesystem::path& path, std::size_t n) {
+    const OpenResult opened = open_regular_file(path);
+    if (!opened) return std::nullopt;
+    std::string octets(n, '\0');
+    std::size_t lus = 0;
+    while (lus < n) {
+        const ssize_t k = ::read(opened.file->handle.get(), octets.data() + lus, n - lus);
+        if (k < 0 && errno == EINTR) continue;
+        if (k < 0) return std::nullopt;
+        if (k == 0) break;
+        lus += std::size_t(k);
+    }
+    octets.resize(lus);
+    return octets;
 }
 
 bool ecrire_octets_remplacant(const std::filesystem::path& path, std::string_view bytes,

@@ -25,23 +25,6 @@ Message info(std::string titre, std::string texte) {
     return {Message::Kind::Simple, "", std::move(texte), std::move(titre), kIconeInformation};
 }
 
-// The text of a list file without its mark: UTF-8 behind its byte-order mark, or UTF-16LE without
-// mark as the list saving writes it. A file holding no mark but zero bytes is taken for UTF-16LE
-// (UTF-8 text never holds a zero byte); a UTF-16 mark, malformed text or a NUL character refuses
-// it.
-std::optional<std::string> texte_liste(std::string_view bytes) {
-    std::optional<std::string> text;
-    if (bytes.starts_with(kBomUtf8)) {
-        text = std::string(bytes.substr(kBomUtf8.size()));
-        if (!utf8_valide(*text)) return std::nullopt;
-    } else if (bytes.find('\0') != std::string_view::npos && !bytes.starts_with("\xFF\xFE") &&
-               !bytes.starts_with("\xFE\xFF")) {
-        text = utf16le_vers_utf8(bytes);
-    }
-    if (!text || text->find('\0') != std::string::npos) return std::nullopt;
-    return text;
-}
-
 bool caractere_interdit(unsigned char c) {
     return c < 32 || std::string_view("\"*/:<>?\\|").find(char(c)) != std::string_view::npos;
 }
@@ -68,32 +51,47 @@ LectureListe lire_fichier_liste(const std::filesystem::path& path) {
         keys.insert(en_minuscules(file.string()));
         result.fichiers.push_back(std::move(file));
     };
-    bool first = true, bom = false, utf8 = true;
-    // A UTF-8 list is read a line at a time: memory follows the paths kept, not the size of the
-    // file. NUL bytes and malformed sequences mean it is not UTF-8 text, whatever its mark.
-    const auto failure = pour_chaque_ligne_du_fichier(path, [&](std::string_view raw) {
-        if (first && !raw.starts_with(kBomUtf8)) return first = false;
-        if (first) raw.remove_prefix(kBomUtf8.size());
-        first = false;
-        bom = true;
-        if (raw.find('\0') != std::string_view::npos || !utf8_valide(raw)) return utf8 = false;
-        garder(raw);
-        return true;
-    });
-    if (failure) return refus(avertissement(" Fichier Liste des images non trouvé ou déjà ouvert"));
-    if (bom && !utf8) return refus(avertissement(" Le fichier n'est pas au format UTF8 avec BOM"));
-    if (!bom) {
-        // Without the UTF-8 mark: a list saved by the program (UTF-16LE), read whole.
-        const std::optional<std::string> bytes = lire_octets(path);
-        if (!bytes)
-            return refus(avertissement(" Fichier Liste des images non trouvé ou déjà ouvert"));
-        const std::optional<std::string> text = texte_liste(*bytes);
-        if (!text) return refus(avertissement(" Le fichier n'est pas au format UTF8 avec BOM"));
-        pour_chaque_ligne(*text, [&](std::string_view raw) {
+    const Message introuvable =
+        avertissement(" Fichier Liste des images non trouvé ou déjà ouvert");
+    const Message pas_utf8 = avertissement(" Le fichier n'est pas au format UTF8 avec BOM");
+    const std::optional<std::string> debut = debut_du_fichier(path, kBomUtf8.size());
+    if (!debut) return refus(introuvable);
+    // Read a line at a time: memory follows the paths kept, not the size of the file.
+    LignesDuFichier lu;
+    bool valide = true;
+    if (debut->starts_with(kBomUtf8)) {
+        bool first = true;
+        // NUL bytes and malformed sequences mean it is not UTF-8 text, whatever its mark.
+        lu = pour_chaque_ligne_du_fichier(path, [&](std::string_view raw) {
+            if (first) raw.remove_prefix(kBomUtf8.size());
+            first = false;
+            if (raw.find('\0') != std::string_view::npos || !utf8_valide(raw))
+                return valide = false;
             garder(raw);
             return true;
         });
+    } else {
+        // Without the UTF-8 mark: UTF-16LE as the list saving writes it, recognised by its zero
+        // bytes (UTF-8 text holds none); a UTF-16 mark or a NUL character refuses it.
+        valide = !debut->starts_with("\xFF\xFE") && !debut->starts_with("\xFE\xFF");
+        if (valide)
+            lu = pour_chaque_ligne_du_fichier(
+                path,
+                [&](std::string_view raw) {
+                    const std::optional<std::string> text = utf16le_vers_utf8(raw);
+                    if (!text || text->find('\0') != std::string::npos) return valide = false;
+                    garder(*text);
+                    return true;
+                },
+                Codage::Utf16le);
+        valide = valide && lu.octet_nul;
     }
+    if (lu.erreur) return refus(introuvable);
+    if (!valide) return refus(pas_utf8);
+    if (lu.ligne_trop_longue)
+        return refus(avertissement(" Fichier Liste refusé : ligne trop longue (ligne " +
+                                   std::to_string(lu.ligne_trop_longue) + ", plus de " +
+                                   std::to_string(kLongueurLigneMaxi) + " octets)"));
 
     const std::size_t doublons = result.fichiers.size() - keys.size();
     if (doublons == 0) {

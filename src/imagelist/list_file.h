@@ -24,8 +24,9 @@ struct LectureListe {
 // spaces trimmed, blank lines and lines starting with ";" skipped, duplicates (case-insensitive)
 // refused with their message. A missing file gives " Aucun fichier Liste sélectionné", one that
 // cannot be read " Fichier Liste des images non trouvé ou déjà ouvert"; UTF-16 marks, NUL
-// characters and malformed UTF-8 or UTF-16 are refused like a missing mark. Lines of any length are
-// read whole. A relative path names a file beside the list, wherever the program runs from.
+// characters and malformed UTF-8 or UTF-16 are refused like a missing mark. A line longer than
+// kLongueurLigneMaxi bytes refuses the file (" Fichier Liste refusé : ligne trop longue ..."),
+// neither kept nor shown. A relative path names a file beside the list, wherever the program runs from.
 LectureListe lire_fichier_liste(const std::filesystem::path& path);
 
 // The warning shown when the loading dialog returns nothing or a file that does not exist.

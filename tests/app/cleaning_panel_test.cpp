@@ -110,8 +110,8 @@ TEST_F(PanneauNettoyage, OnlyTheTickedPatternsRunAndUntickedBoxesRewriteThePageU
     EXPECT_EQ(apres_second->samples, apres_premier->samples);
     EXPECT_GE(std::filesystem::last_write_time(p1),
               std::filesystem::last_write_time(dossier / "trace"));  // read and written again
-    EXPECT_TRUE(infos()[1].tache.corps.startsWith(
-        QStringLiteral("Les opérations de nettoyage sont terminées")));
+    EXPECT_EQ(infos()[1].tache.corps,
+              QStringLiteral("Les opérations de nettoyage sont terminées") + fin_originaux());
     EXPECT_EQ(titre_colonne(), QStringLiteral(" 1 fichier (Fichier traité : 1/1)"));
 
     // The next opening ticks " Pixel isolé" again rather than show no pattern at all.

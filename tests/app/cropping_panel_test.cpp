@@ -57,12 +57,9 @@ TEST_F(PanneauDetourage, AnEmptyListIsSelectedThenCroppedWithEveryOutcomeOnItsRo
                                QStringLiteral(" : page blanche, rien n'est écrit\nNon écrit : ") +
                                q(p4) +
                                QStringLiteral(" : aucune marge à retirer, rien n'est écrit"));
-    // The end text, where the originals were kept, then the count of pages not written.
-    EXPECT_TRUE(
-        fin.corps.startsWith(QStringLiteral("Les opérations de détourage sont terminées\n")));
-    EXPECT_TRUE(fin.corps.contains(QString::fromUtf8(kTexteExecutionsGardees)));
-    EXPECT_TRUE(
-        fin.corps.endsWith(QStringLiteral("\n\n2 pages n'ont pas été écrites (voir les détails)")));
+    EXPECT_EQ(fin.corps,
+              QStringLiteral("Les opérations de détourage sont terminées") + fin_originaux() +
+                  QStringLiteral("\n\n2 pages n'ont pas été écrites (voir les détails)"));
     EXPECT_EQ(fin.icone, Bouclier::Jaune);
     EXPECT_EQ(fin.titre, fenetre->windowTitle());
     EXPECT_EQ(dialogs.appels.size(), 2u);  // nothing else was shown
@@ -134,8 +131,9 @@ TEST_F(PanneauDetourage, AFileThatDoesNotLoadIsCrossedAndNotCounted) {
             EXPECT_EQ(liste().topLevelItem(r)->toolTip(colonne), r == 25 ? raison : QString()) << r;
     EXPECT_EQ(infos()[0].tache.details, raison);
     // The failure shows in the visible text, with the warning icon, and its row is in view.
-    EXPECT_TRUE(infos()[0].tache.corps.endsWith(
-        QStringLiteral("\n\n1 page n'a pas été écrite (voir les détails)")));
+    EXPECT_EQ(infos()[0].tache.corps,
+              QStringLiteral("Les opérations de détourage sont terminées") + fin_originaux() +
+                  QStringLiteral("\n\n1 page n'a pas été écrite (voir les détails)"));
     EXPECT_EQ(infos()[0].tache.icone, Bouclier::Jaune);
     EXPECT_TRUE(liste().viewport()->rect().contains(
         liste().visualItemRect(liste().topLevelItem(25)).center()));

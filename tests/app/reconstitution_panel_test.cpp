@@ -164,8 +164,9 @@ TEST_F(PanneauReconstitution, OddPagesOnlyRunToTheEndAndEachFormatSavesItsDepth)
         ouvrir(s);
         EXPECT_EQ(GLB_Preferences().Image_Vierge_Format, c.format);
         ASSERT_EQ(infos().size(), 1u);
-        EXPECT_TRUE(infos()[0].tache.corps.startsWith(
-            QStringLiteral("Les opérations de reconstitution d'images sont terminées")));
+        EXPECT_EQ(infos()[0].tache.corps,
+                  QStringLiteral("Les opérations de reconstitution d'images sont terminées") +
+                      fin_originaux());
         EXPECT_EQ(icones(), (std::vector<int>{2, 2}));
         EXPECT_EQ(titre_colonne(), QStringLiteral(" 2 fichiers :  (Fichiers traités : 2/2)"));
         for (const auto& f : fichiers) {
@@ -203,8 +204,9 @@ TEST_F(PanneauReconstitution, AStopLetsTheCurrentPagesFinishAndLeavesTheOthersUn
         .quand([&] { return infos().size() == 1 && repos_apres_run(); }, [&] { cliquer(3); });
     ouvrir(s);
     ASSERT_EQ(infos().size(), 1u);
-    EXPECT_TRUE(infos()[0].tache.corps.startsWith(
-        QStringLiteral("Les opérations de reconstitution d'images ont été arrêtées")));
+    EXPECT_EQ(infos()[0].tache.corps,
+              QStringLiteral("Les opérations de reconstitution d'images ont été arrêtées") +
+                  fin_originaux());
     int intacts = 0;
     for (int i = 0; i < liste().topLevelItemCount(); ++i) {
         const auto f = dossier / ligne(i).toStdString();

@@ -10,6 +10,8 @@
 #include "app/banner.h"
 #include "app/list_helpers.h"
 #include "app/main_window.h"
+#include "app/originals_menu.h"
+#include "batch/originaux.h"
 #include "imagelist/image_list.h"
 #include "scripted_dialogs.h"
 #include "settings/preferences.h"
@@ -51,6 +53,11 @@ class FenetreTest : public ::testing::Test {
     }
 
     vellumor::test::TempDir dossier;
+    // What a completion box adds after a run that kept the pages of dossier: its run folder.
+    QString fin_originaux() const {
+        const auto e = executions_gardees(dossier.path());
+        return e.empty() ? QString() : texte_fin_originaux({e.back().dossier});
+    }
     DialogsScriptes dialogs;
     Ressources ressources;
     std::unique_ptr<FenetrePrincipale> fenetre;

@@ -51,6 +51,18 @@ TEST(SlowListsAndMessages, A200MegabyteListOfEmptyLinesNeedsLittleMemory) {
     EXPECT_LT(r.pic_memoire_ko, 64 * 1024);
 }
 
+// One 50 MB "path": refused as a line too long, never kept nor printed, in little memory.
+TEST(ListsAndMessages, AListWithOneEnormousLineIsRefusedInLittleMemory) {
+    test::TempDir dir;
+    test::write_bytes(dir / "liste.txt", "\xEF\xBB\xBF/p/" + std::string(50 << 20, 'x') + ".png");
+    const Execution r =
+        executer_cli(avec_arguments({"detourer", "--liste", (dir / "liste.txt").string()}));
+    EXPECT_NE(r.status, 0);
+    EXPECT_NE(r.erreurs.find("ligne trop longue"), std::string::npos) << r.erreurs.substr(0, 300);
+    EXPECT_LT(r.sortie.size() + r.erreurs.size(), 4096u);
+    EXPECT_LT(r.pic_memoire_ko, 64 * 1024);
+}
+
 TEST(ListsAndMessages, SystemRefusalsAreToldInFrenchAndNamesAreEscaped) {
     test::TempDir dir;
     fs::permissions(dir.path(), fs::perms(0777));

@@ -105,13 +105,38 @@ TEST(ListFileReader, Utf16WithoutMarkFollowsTheSameLineRules) {
     EXPECT_TRUE(r.fichiers.empty());
 }
 
-TEST(ListFileReader, HugeLinesAreReadWhole) {
+// A line longer than a path can be refuses the list, in either encoding, without being kept; up to
+// the bound it is read whole.
+TEST(ListFileReader, HugeLinesRefuseTheListWithoutBeingKept) {
     TempDir dir;
-    const std::string huge = "/p/" + std::string(3 << 20, 'x') + "_7.png";
-    const auto r = lire(dir, kBom + huge + "\r\n/p/b.png");
-    ASSERT_TRUE(r.ok);
-    ASSERT_EQ(r.fichiers.size(), 2u);
-    EXPECT_EQ(r.fichiers[0].string(), huge);
+    const auto ligne = [](std::size_t octets) {
+        return "/p/" + std::string(octets - 9, 'x') + "_7.png";
+    };
+    const std::string refus =
+        " Fichier Liste refusé : ligne trop longue (ligne 2, plus de 4096 octets)";
+    const struct {
+        std::string octets;
+        std::size_t fichiers;  // 0: refused
+        std::string message;
+    } cas[] = {
+        {kBom + "/p/a.png\r\n" + ligne(4096) + "\r\n", 2, ""},
+        {kBom + "/p/a.png\r\n" + ligne(4097) + "\r\n/p/b.png", 0, refus},
+        {kBom + "/p/a.png\n" + ligne(3 << 20), 0, refus},
+        {utf8_vers_utf16le("/p/a.png\r\n" + ligne(4096)), 2, ""},
+        {utf8_vers_utf16le("/p/a.png\r\n" + ligne(4097) + "\r\n"), 0, refus},
+        // Without a zero byte it is no UTF-16 list, however long its line.
+        {"/p/a.png\r\n" + ligne(9000), 0, " Le fichier n'est pas au format UTF8 avec BOM"},
+    };
+    for (const auto& c : cas) {
+        const auto r = lire(dir, c.octets);
+        EXPECT_EQ(r.ok, c.fichiers > 0) << c.octets.size();
+        EXPECT_EQ(r.fichiers.size(), c.fichiers) << c.octets.size();
+        if (c.fichiers > 0) {
+            EXPECT_EQ(r.fichiers[1].string().size(), 4096u);
+        } else {
+            EXPECT_EQ(r.message, avertissement(c.message)) << c.octets.size();
+        }
+    }
 }
 
 TEST(ListFileSaveName, NameRules) {

@@ -119,6 +119,7 @@ void PanneauLot::lancer_travailleurs() {
         for (const EntreeImage& e : GLB_Fichiers_Images()) pages.push_back(e.Fichier);
         // Replacing the pages without keeping them, when keeping was asked, is not an option.
         if (const auto refus = Originaux::refus_avant_execution(pages)) {
+            reactiver();
             Boite_Simple(f_.dialogs(), d_.titre_erreur, QString::fromStdString(*refus),
                          kIconeErreur);
             return;
@@ -142,8 +143,8 @@ void PanneauLot::lancer_travailleurs() {
 
 void PanneauLot::execution_terminee() {
     if (!enchaine_)
-        annoncer_fin(f_, std::string(d_.texte_fin) +
-                             texte_fin_originaux(originaux_gardes_).toStdString());
+        annoncer_fin(
+            f_, std::string(d_.texte_fin) + texte_fin_originaux(originaux_gardes_).toStdString());
     reactiver();
     if (enchaine_) poster_clic(kAnnuler);
 }

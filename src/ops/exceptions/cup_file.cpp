@@ -97,11 +97,17 @@ class AnalyseCup {
     LectureCup result_;
 };
 
-// The file read, or nothing when it cannot be.
+// The file read, or nothing when it cannot be. A line over the bound refuses the file.
 std::optional<LectureCup> lire_cup(const std::filesystem::path& path) {
     AnalyseCup analyse;
-    if (pour_chaque_ligne_du_fichier(path, [&](std::string_view l) { return analyse.ligne(l); }))
-        return std::nullopt;
+    const LignesDuFichier lu =
+        pour_chaque_ligne_du_fichier(path, [&](std::string_view l) { return analyse.ligne(l); });
+    if (lu.erreur) return std::nullopt;
+    if (lu.ligne_trop_longue)
+        return refus(boite("Aucun fichier chargé",
+                           "Le fichier a une ligne trop longue (ligne " +
+                               std::to_string(lu.ligne_trop_longue) + ")\r ",
+                           kTitreCharger, kIconeAvertissement));
     return analyse.fin();
 }
 

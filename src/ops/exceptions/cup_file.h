@@ -28,7 +28,8 @@ std::optional<Message> verifier_dossier_sauvegarde(const std::filesystem::path& 
 // A page-exception file read up to the unit question: either the refusal (file unreadable, header
 // wrong: "Erreur 1" for a count of ";" other than three, "Erreur 2" for other fields), or the
 // file's unit ("millimètres" or "pixels") and its exception lines in file order, read up to the
-// first line that does not hold exactly two ";" (an empty line ends the reading).
+// first line that does not hold exactly two ";" (an empty line ends the reading). A line read that
+// is longer than kLongueurLigneMaxi bytes refuses the file ("... ligne trop longue ...").
 struct LectureCup {
     std::optional<Message> erreur;
     std::string unite;

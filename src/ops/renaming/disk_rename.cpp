@@ -16,37 +16,28 @@ namespace {
 
 namespace fs = std::filesystem;
 
-ResultatRenommage echec(std::string message) {
-    ResultatRenommage r;
-    r.message = std::move(message);
-    return r;
-}
-
-std::string nom(const fs::path& p) {
-    return "« " + p.string() + " »";
-}
-
 std::optional<std::string> verifier(const std::vector<Renommage>& plan) {
     std::set<fs::path> sources, targets;
     std::set<Identite> files;
     for (const auto& r : plan) {
         std::error_code ec;
         if (!fs::is_regular_file(r.source, ec))
-            return "Le fichier " + nom(r.source) + " n'existe pas";
+            return "Le fichier " + entre_guillemets(r.source) + " n'existe pas";
         // Two hard links of one file are one file listed twice.
         const DossierRenommage d(r.source.parent_path());
         const auto id = d.identite(r.source.filename().string());
         if (!sources.insert(normal(r.source)).second || (id && !files.insert(*id).second))
-            return "Le fichier " + nom(r.source) + " figure deux fois dans la liste";
+            return "Le fichier " + entre_guillemets(r.source) + " figure deux fois dans la liste";
         const std::string name = r.cible.filename().string();
         if (name.empty() || name == "." || name == ".." ||
             r.cible.parent_path() != r.source.parent_path())
-            return "Le nouveau nom de " + nom(r.source) + " n'est pas un nom de fichier";
+            return "Le nouveau nom de " + entre_guillemets(r.source) +
+                   " n'est pas un nom de fichier";
         const std::string both = r.source.string() + r.cible.string();
         if (both.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
-            return "Le nom de " + nom(r.source) + " contient un saut de ligne";
+            return "Le nom de " + entre_guillemets(r.source) + " contient un saut de ligne";
         if (!targets.insert(normal(r.cible)).second)
-            return "Deux fichiers prendraient le même nom " + nom(r.cible);
+            return "Deux fichiers prendraient le même nom " + entre_guillemets(r.cible);
     }
     for (const auto& r : plan) {
         std::error_code ec;
@@ -55,7 +46,8 @@ std::optional<std::string> verifier(const std::vector<Renommage>& plan) {
         // The same file under another spelling (a folder that ignores letter case) is no clash.
         bool same = false;
         for (const auto& other : plan) same = same || fs::equivalent(r.cible, other.source, ec);
-        if (!same) return "Le fichier " + nom(r.cible) + " existe déjà hors de la liste";
+        if (!same)
+            return "Le fichier " + entre_guillemets(r.cible) + " existe déjà hors de la liste";
     }
     return std::nullopt;
 }
@@ -81,17 +73,18 @@ class Dossiers {
 ResultatRenommage appliquer_renommage(const std::vector<Renommage>& plan,
                                       const fs::path& liste_annulation,
                                       const std::atomic<bool>* arret) {
-    if (const auto refus = verifier(plan)) return echec(*refus);
+    if (const auto refus = verifier(plan)) return echec_renommage(*refus);
     const fs::path liste = liste_annulation.empty() ? fs::path() : normal(liste_annulation);
     for (const auto& r : plan) {
         if (liste.empty()) break;
         if (normal(r.source) == liste || normal(r.cible) == liste)
-            return echec("La liste d'annulation " + nom(liste_annulation) +
-                         " figure parmi les fichiers à renommer");
+            return echec_renommage("La liste d'annulation " + entre_guillemets(liste_annulation) +
+                                   " figure parmi les fichiers à renommer");
         if (normal(r.source).parent_path() != liste.parent_path())
-            return echec("Le fichier " + nom(r.source) + " n'est pas dans le dossier de la liste " +
-                         "d'annulation " + nom(liste) +
-                         " : renommez les fichiers de chaque dossier à part");
+            return echec_renommage("Le fichier " + entre_guillemets(r.source) +
+                                   " n'est pas dans le dossier de la liste " + "d'annulation " +
+                                   entre_guillemets(liste) +
+                                   " : renommez les fichiers de chaque dossier à part");
     }
     Dossiers dossiers;
     std::vector<EntreeAnnulation> entrees;
@@ -120,8 +113,9 @@ ResultatRenommage appliquer_renommage(const std::vector<Renommage>& plan,
                                                contenu_liste_annulation(entrees), erreur)
                        : (erreur = raison_systeme(errno), std::string());
         if (donne.empty())
-            return echec("Impossible d'écrire la liste d'annulation " + nom(liste_annulation) +
-                         " (" + erreur + ") : aucun fichier n'a été renommé");
+            return echec_renommage("Impossible d'écrire la liste d'annulation " +
+                                   entre_guillemets(liste_annulation) + " (" + erreur +
+                                   ") : aucun fichier n'a été renommé");
         result.liste = liste.parent_path() / donne;
     }
 
@@ -144,7 +138,7 @@ ResultatRenommage appliquer_renommage(const std::vector<Renommage>& plan,
             restored = renommer(e, temporaire(e), e.renommage.source) && restored;
         }
         dossiers.synchroniser();
-        ResultatRenommage r = echec(std::move(cause));
+        ResultatRenommage r = echec_renommage(std::move(cause));
         r.interrompu = interrompu;
         if (restored) {
             if (!result.liste.empty()) ::unlink(result.liste.c_str());
@@ -152,7 +146,7 @@ ResultatRenommage appliquer_renommage(const std::vector<Renommage>& plan,
         } else {
             r.liste = result.liste;
             r.message += " ; des fichiers n'ont pas repris leur nom, la liste d'annulation " +
-                         nom(result.liste) + " le leur rendra";
+                         entre_guillemets(result.liste) + " le leur rendra";
         }
         return r;
     };
@@ -160,22 +154,33 @@ ResultatRenommage appliquer_renommage(const std::vector<Renommage>& plan,
         if (arret != nullptr && arret->load()) return abandonner("Renommage interrompu", true);
         const EntreeAnnulation& e = entrees[caches];
         if (!renommer(e, e.renommage.source, temporaire(e)))
-            return abandonner("Impossible de renommer " + nom(e.renommage.source) + " (" +
-                                  raison_systeme(errno) + ")",
+            return abandonner("Impossible de renommer " + entre_guillemets(e.renommage.source) +
+                                  " (" + raison_systeme(errno) + ")",
                               false);
     }
     // Every file has left its old name: the quickest way back to a whole state is forward.
     for (; places < entrees.size(); ++places) {
         const EntreeAnnulation& e = entrees[places];
         if (!renommer(e, temporaire(e), e.renommage.cible))
-            return abandonner("Impossible de renommer " + nom(e.renommage.source) + " en " +
-                                  nom(e.renommage.cible) + " (" + raison_systeme(errno) + ")",
+            return abandonner("Impossible de renommer " + entre_guillemets(e.renommage.source) +
+                                  " en " + entre_guillemets(e.renommage.cible) + " (" +
+                                  raison_systeme(errno) + ")",
                               false);
     }
     dossiers.synchroniser();
     result.ok = true;
     result.renommes = entrees.size();
     return result;
+}
+
+ResultatRenommage echec_renommage(std::string message) {
+    ResultatRenommage r;
+    r.message = std::move(message);
+    return r;
+}
+
+std::string entre_guillemets(const fs::path& p) {
+    return "« " + p.string() + " »";
 }
 
 std::vector<Renommage> plan_renommage(const std::vector<fs::path>& fichiers,

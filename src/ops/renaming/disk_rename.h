@@ -26,6 +26,11 @@ struct ResultatRenommage {
     std::filesystem::path liste;  // the undo list written, when one is kept
 };
 
+// A failed renaming with its French reason.
+ResultatRenommage echec_renommage(std::string message);
+// "« path »", as messages name files.
+std::string entre_guillemets(const std::filesystem::path& p);
+
 // Renames the files of plan, or none of them. Refuses, before touching anything: a source that is
 // not an existing file or is listed twice (under two spellings or two hard links), a new name that
 // is empty, holds "/" or a line break, two files taking the same new path, a new path that exists

@@ -14,16 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-ResultatRenommage echec(std::string message) {
-    ResultatRenommage r;
-    r.message = std::move(message);
-    return r;
-}
-
-std::string nom(const fs::path& p) {
-    return "« " + p.string() + " »";
-}
-
 // The bytes of the undo list nom of d, read through the folder without following a link; the
 // French reason when it is not the user's own regular file, writable by nobody else.
 std::optional<std::string> lire_liste(const DossierRenommage& d, const std::string& nom_liste,
@@ -33,16 +23,18 @@ std::optional<std::string> lire_liste(const DossierRenommage& d, const std::stri
     struct stat st {};
     if (fd.get() < 0) {
         if (errno == ELOOP)
-            refus = "La liste d'annulation " + nom(chemin) + " est un lien symbolique";
+            refus = "La liste d'annulation " + entre_guillemets(chemin) + " est un lien symbolique";
         return std::nullopt;
     }
     if (::fstat(fd.get(), &st) != 0) return std::nullopt;
     if (!S_ISREG(st.st_mode))
-        refus = "La liste d'annulation " + nom(chemin) + " n'est pas un fichier ordinaire";
+        refus =
+            "La liste d'annulation " + entre_guillemets(chemin) + " n'est pas un fichier ordinaire";
     else if (st.st_uid != ::geteuid())
-        refus = "La liste d'annulation " + nom(chemin) + " appartient à un autre utilisateur";
+        refus = "La liste d'annulation " + entre_guillemets(chemin) +
+                " appartient à un autre utilisateur";
     else if (st.st_mode & (S_IWGRP | S_IWOTH))
-        refus = "La liste d'annulation " + nom(chemin) +
+        refus = "La liste d'annulation " + entre_guillemets(chemin) +
                 " peut être modifiée par d'autres utilisateurs";
     if (!refus.empty()) {
         refus += " : aucun fichier n'est renommé";
@@ -84,12 +76,14 @@ ResultatRenommage annuler_renommage(const fs::path& liste_annulation) {
     std::string refus;
     const auto bytes =
         d.ouvert() ? lire_liste(d, chemin.filename().string(), chemin, refus) : std::nullopt;
-    if (!refus.empty()) return echec(refus);
-    if (!bytes) return echec("Impossible de lire la liste d'annulation " + nom(liste_annulation));
+    if (!refus.empty()) return echec_renommage(refus);
+    if (!bytes)
+        return echec_renommage("Impossible de lire la liste d'annulation " +
+                               entre_guillemets(liste_annulation));
     const auto lues = lire_liste_annulation(*bytes, d.chemin());
     if (!lues)
-        return echec("La liste " + nom(liste_annulation) +
-                     " n'est pas une liste d'annulation de renommage");
+        return echec_renommage("La liste " + entre_guillemets(liste_annulation) +
+                               " n'est pas une liste d'annulation de renommage");
     std::vector<EntreeAnnulation> entrees = *lues;
     const auto n = [](const fs::path& p) { return p.filename().string(); };
 
@@ -99,7 +93,8 @@ ResultatRenommage annuler_renommage(const fs::path& liste_annulation) {
     for (const auto& e : entrees) {
         lieux.push_back(lieu_actuel(d, e));
         if (lieux.back() == Lieu::Absent)
-            return echec("Le fichier " + nom(e.renommage.cible) + " n'existe pas");
+            return echec_renommage("Le fichier " + entre_guillemets(e.renommage.cible) +
+                                   " n'existe pas");
         changed += lieux.back() != Lieu::Ancien;
         occupes.insert(lieux.back() == Lieu::Ancien    ? n(e.renommage.source)
                        : lieux.back() == Lieu::Nouveau ? n(e.renommage.cible)
@@ -108,16 +103,18 @@ ResultatRenommage annuler_renommage(const fs::path& liste_annulation) {
     for (std::size_t i = 0; i < entrees.size(); ++i) {
         const fs::path& old = entrees[i].renommage.source;
         if (lieux[i] != Lieu::Ancien && d.existe(n(old)) && !occupes.count(n(old)))
-            return echec("Le fichier " + nom(old) + " existe déjà hors de la liste");
+            return echec_renommage("Le fichier " + entre_guillemets(old) +
+                                   " existe déjà hors de la liste");
     }
     // New names first go to the temporary ones, so that no old name is still taken when the files
     // come back to them.
     std::set<std::string> pris;
     const auto bloque = [&](const std::string& from, const std::string& to) {
         d.synchroniser();
-        return echec("Impossible de renommer " + nom(d.chemin() / from) + " en " +
-                     nom(d.chemin() / to) + " (" + raison_systeme(errno) +
-                     ") ; relancez l'annulation une fois la cause levée");
+        return echec_renommage("Impossible de renommer " + entre_guillemets(d.chemin() / from) +
+                               " en " + entre_guillemets(d.chemin() / to) + " (" +
+                               raison_systeme(errno) +
+                               ") ; relancez l'annulation une fois la cause levée");
     };
     for (std::size_t i = 0; i < entrees.size(); ++i) {
         EntreeAnnulation& e = entrees[i];

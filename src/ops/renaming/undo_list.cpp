@@ -38,6 +38,7 @@ bool nom_simple(std::string_view name) {
 
 // The plain name a line gives: the name itself, or an absolute path in dossier; empty otherwise.
 std::string nom_dans(std::string_view texte, const fs::path& dossier) {
+    if (texte.starts_with("./") && nom_simple(texte.substr(2))) return std::string(texte.substr(2));
     if (nom_simple(texte)) return std::string(texte);
     const fs::path p = fs::path(std::string(texte)).lexically_normal();
     const std::string nom = p.filename().string();
@@ -54,7 +55,10 @@ std::string contenu_liste_annulation(const std::vector<EntreeAnnulation>& entree
         if (e.inode != 0)
             text += std::string(kIdentite) + std::to_string(e.peripherique) + " " +
                     std::to_string(e.inode) + "\r\n";
-        text += e.renommage.cible.filename().string() + "\r\n";
+        // A new name that would read as a comment or a blank line is written "./name".
+        const std::string cible = e.renommage.cible.filename().string();
+        const bool masque = cible.front() == ';' || sans_blancs(cible).empty();
+        text += (masque ? "./" + cible : cible) + "\r\n";
     }
     return text;
 }

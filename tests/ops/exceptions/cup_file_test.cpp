@@ -82,6 +82,27 @@ TEST(CupReader, HostileBytesAreReadSafely) {
     EXPECT_EQ(analyser_contenu_cup(std::string(3 << 20, 'x')).erreur, kErreur1);
 }
 
+TEST(CupReader, AFileWithALineOverTheBoundIsRefusedUpToItIsRead) {
+    TempDir dir;
+    const struct {
+        std::string contenu;
+        std::size_t lignes;  // read; refused when none
+    } cas[] = {
+        {kPx + "1;2;3\r\n" + std::string(4092, '4') + ";5;6\r\n", 2},
+        {kPx + "1;2;3\r\n" + std::string(4093, '4') + ";5;6\r\n7;7;7", 0},
+        {kPx + std::string(50 << 20, '9'), 0},
+    };
+    for (const auto& c : cas) {
+        write_bytes(dir / "pages.cup", c.contenu);
+        const LectureCup r = lire_fichier_cup(dir / "pages.cup");
+        EXPECT_EQ(r.lignes.size(), c.lignes);
+        EXPECT_EQ(r.erreur.has_value(), c.lignes == 0);
+        if (r.erreur) {
+            EXPECT_NE(r.erreur->texte.find("ligne trop longue (ligne"), std::string::npos);
+        }
+    }
+}
+
 TEST(CupLoading, TableEmptiedFirstThenLinesOverwriteByKey) {
     TempDir dir;
     write_bytes(dir / "a.cup", kPx + "7;1;1\r\n007;2;2\r\n7;3;4\r\n");

@@ -235,5 +235,21 @@ TEST(DiskRenaming, RelativePathsOfAnUndoListAreTakenFromItsFolder) {
     EXPECT_EQ(read_bytes(dir / "b.png"), "piège");
 }
 
+TEST(DiskRenaming, NamesThatLookLikeCommentsOrBlanksRoundTripThroughTheUndoList) {
+    TempDir dir;
+    const std::vector<std::pair<std::string, std::string>> noms = {
+        {"a.png", "; b.png"}, {"c.png", "  "}, {" d.png", "e.png "}};
+    for (const auto& [ancien, nouveau] : noms) write_bytes(dir / ancien, ancien);
+    std::vector<Renommage> plan;
+    for (const auto& [ancien, nouveau] : noms) plan.push_back({dir / ancien, dir / nouveau});
+    const auto before = folder_contents(dir.path());
+    const auto r = appliquer_renommage(plan, dir / "renommage-annuler.txt");
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_EQ(read_bytes(dir / "; b.png"), "a.png");
+    const auto back = annuler_renommage(r.liste);
+    ASSERT_TRUE(back.ok) << back.message;
+    EXPECT_EQ(folder_contents(dir.path()), before);
+}
+
 }  // namespace
 }  // namespace vellumor::renaming
