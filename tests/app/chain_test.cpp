@@ -41,7 +41,7 @@ TEST_F(Enchainement, CleaningWaitsThenEachPageIsCleanedCroppedAndColourisedWithO
     ASSERT_EQ(infos().size(), 1u);
     // Then where the pages it replaced are kept.
     EXPECT_TRUE(infos()[0].tache.corps.startsWith(
-        QStringLiteral("Les opérations de colorisation sont terminées\n")))
+        QStringLiteral("Les opérations de colorisation sont terminées")))
         << infos()[0].tache.corps.toStdString();
     EXPECT_EQ(dialogs.appels.size(), 1u);
     for (const auto& p : pages) {
