@@ -9,8 +9,10 @@
 #include "app/list_menu.h"
 #include "app/main_window.h"
 #include "app/paths.h"
+#include "app/scan_import.h"
 #include "imagelist/image_list.h"
 #include "imagelist/selection.h"
+#include "ops/import/import.h"
 
 namespace vellumor::app {
 namespace {
@@ -66,8 +68,17 @@ void installer_depot_liste(FenetrePrincipale& f) {
 }
 
 bool deposer_sur_la_liste(FenetrePrincipale& f, const QList<QUrl>& urls) {
-    const auto pages = pages_deposees(fichiers_locaux(urls));
-    if (pages.empty()) return false;
+    std::vector<std::filesystem::path> fichiers = fichiers_locaux(urls), scans;
+    // TIFF and JPEG scans are imported as pages first; the rest joins the list as it is.
+    std::erase_if(fichiers, [&scans](const std::filesystem::path& p) {
+        if (!importation::est_nom_de_scan(p)) return false;
+        scans.push_back(p);
+        return true;
+    });
+    const auto pages = pages_deposees(fichiers);
+    if (pages.empty() && scans.empty()) return false;
+    if (!scans.empty()) importer_scans(f, std::move(scans));
+    if (pages.empty()) return true;
     ListeImages& liste = GLB_Fichiers_Images();
     liste = liste_completee(std::move(liste), pages);
     afficher_liste(f);

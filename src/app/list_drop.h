@@ -11,9 +11,10 @@ class FenetrePrincipale;
 // image list, while the window is at rest (no operation window, no run).
 void installer_depot_liste(FenetrePrincipale& f);
 
-// What a drop of urls does: the pages they stand for (a folder for its PNG files) join the list
-// as a selection adds them, sorted by number, files already listed kept once. False, with the list
-// untouched, when they stand for no page.
+// What a drop of urls does: TIFF, JPEG and PNM scans among them are imported (importer_scans);
+// the pages they stand for (a folder for its PNG files) join the list as a selection adds them,
+// sorted by number, files already listed kept once. False, with the list untouched, when they
+// stand for no page and no scan.
 bool deposer_sur_la_liste(FenetrePrincipale& f, const QList<QUrl>& urls);
 
 }  // namespace vellumor::app

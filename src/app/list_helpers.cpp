@@ -128,17 +128,38 @@ int ligne_du_fichier(const std::filesystem::path& fichier) {
     return -1;
 }
 
-void definir_raison_ligne(FenetrePrincipale& f, int ligne, const QString& raison) {
+namespace {
+
+// A row's reason and note are kept apart from its tooltip, which shows both.
+constexpr int kRoleRaison = Qt::UserRole + 1;
+constexpr int kRoleNote = Qt::UserRole + 2;
+
+void definir_texte_bulle(FenetrePrincipale& f, int ligne, int role, const QString& texte) {
     QTreeWidget* l = f.liste();
     if (!l || ligne < 0 || ligne >= l->topLevelItemCount()) return;
     QTreeWidgetItem* item = l->topLevelItem(ligne);
-    for (int colonne : {kColonneFichier, kColonneBits}) item->setToolTip(colonne, raison);
+    item->setData(kColonneFichier, role, texte);
+    QStringList bulle;
+    for (const int r : {kRoleNote, kRoleRaison})
+        if (const QString t = item->data(kColonneFichier, r).toString(); !t.isEmpty()) bulle << t;
+    for (int colonne : {kColonneFichier, kColonneBits})
+        item->setToolTip(colonne, bulle.join(QLatin1Char('\n')));
+}
+
+}  // namespace
+
+void definir_raison_ligne(FenetrePrincipale& f, int ligne, const QString& raison) {
+    definir_texte_bulle(f, ligne, kRoleRaison, raison);
+}
+
+void definir_note_ligne(FenetrePrincipale& f, int ligne, const QString& note) {
+    definir_texte_bulle(f, ligne, kRoleNote, note);
 }
 
 QString raisons_des_lignes(FenetrePrincipale& f) {
     QStringList raisons;
     for (int i = 0; i < lignes(f); ++i) {
-        const QString r = f.liste()->topLevelItem(i)->toolTip(kColonneFichier);
+        const QString r = f.liste()->topLevelItem(i)->data(kColonneFichier, kRoleRaison).toString();
         if (!r.isEmpty()) raisons << r;
     }
     return raisons.join(QLatin1Char('\n'));
@@ -156,7 +177,10 @@ int annoncer_fin(FenetrePrincipale& f, std::string_view texte_fin) {
 }
 
 void effacer_raisons(FenetrePrincipale& f) {
-    for (int i = 0; i < lignes(f); ++i) definir_raison_ligne(f, i, QString());
+    for (int i = 0; i < lignes(f); ++i) {
+        definir_raison_ligne(f, i, QString());
+        definir_note_ligne(f, i, QString());
+    }
 }
 
 }  // namespace vellumor::app

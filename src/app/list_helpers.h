@@ -52,6 +52,8 @@ int ligne_du_fichier(const std::filesystem::path& fichier);
 // Why the row's file was not written ("Échec : FICHIER : raison"), shown when the mouse rests on
 // the row; an empty text removes it.
 void definir_raison_ligne(FenetrePrincipale& f, int ligne, const QString& raison);
+// What the last run noted about the row's file (a measured angle), shown above its reason.
+void definir_note_ligne(FenetrePrincipale& f, int ligne, const QString& note);
 // The reasons over the rows, in row order, one per line: the files that the last run did not write.
 QString raisons_des_lignes(FenetrePrincipale& f);
 // The completion box of a run over the list (Boite_Fin with the rows' reasons); the list first

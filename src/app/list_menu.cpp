@@ -11,8 +11,12 @@
 #include "app/originals_menu.h"
 #include "app/panels/panel.h"
 #include "app/pdf_export.h"
+#include "app/scan_import.h"
+#include "app/straightening_menu.h"
 #include "imagelist/image_list.h"
+#include "ops/import/import_constants.h"
 #include "ops/pdf/pdf_constants.h"
+#include "ops/straightening/straightening_constants.h"
 
 namespace vellumor::app {
 namespace {
@@ -42,6 +46,8 @@ const std::vector<EntreeMenuListe>& entrees_menu_liste() {
     static const std::vector<EntreeMenuListe> entrees = {
         {texte_utf8(pdf::kMenuCaption), liste_au_repos, exporter_liste_en_pdf},
         {kMenuAfficherPage, page_courante_disponible, afficher_page_courante},
+        {texte_utf8(straightening::kMenuCaption), liste_au_repos, redresser_pages},
+        {texte_utf8(importation::kMenuCaption), fenetre_au_repos, importer_des_scans},
         {kMenuRestaurer, originaux_disponibles, restaurer_originaux},
         {kMenuSupprimerOriginaux, originaux_disponibles, supprimer_originaux},
         {kMenuRetirer, lignes_choisies_au_repos, retirer_lignes_choisies},

@@ -77,6 +77,14 @@ void ProgressionFenetre::fichier_fini(const std::filesystem::path& fichier, Issu
     });
 }
 
+void ProgressionFenetre::note_fichier(const std::filesystem::path& fichier, std::int64_t,
+                                      const std::string& note) {
+    FenetrePrincipale& f = fenetre_;
+    plus_tard(f, [&f, fichier, n = QString::fromStdString(note)] {
+        definir_note_ligne(f, ligne_du_fichier(fichier), n);
+    });
+}
+
 void ProgressionFenetre::message(const Message& m) {
     FenetrePrincipale& f = fenetre_;
     plus_tard(f, [&f, m] { afficher_message(f.dialogs(), m, &f); });

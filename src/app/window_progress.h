@@ -19,6 +19,9 @@ class ProgressionFenetre : public Progression {
     void evenement_fin(std::int64_t evenement) override;
     void fichier_fini(const std::filesystem::path& fichier, IssueFichier issue,
                       const std::string& raison) override;
+    // Above the row's reason, in its tooltip.
+    void note_fichier(const std::filesystem::path& fichier, std::int64_t ligne,
+                      const std::string& note) override;
     void message(const Message& m) override;
 
   private:

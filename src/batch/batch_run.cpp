@@ -248,6 +248,7 @@ void travail_standard(Travailleur& t, const EtapeFichier& etape) {
         auto v = t.verrou();
         t.icone(v, ligne, r.icone);
         if (r.compte) t.compter_fichier(v);
+        if (!r.note.empty()) progression.note_fichier(source, ligne, r.note);
         progression.fichier_fini(source, r.issue, r.raison);
     }
     t.poster_fin();

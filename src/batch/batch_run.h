@@ -178,6 +178,9 @@ struct ResultatPage {
     IssueFichier issue = IssueFichier::Ecrit;
     std::string raison;  // French, for NonEcrit and Echec
     bool compte = true;
+    // What the operation tells about the page whatever its outcome (a measured angle), French;
+    // empty: nothing.
+    std::string note = {};
 };
 
 // The per-file step of cleaning, cropping and colourising.

@@ -68,6 +68,12 @@ class Progression {
     // reason, a French line for the user).
     virtual void fichier_fini(const std::filesystem::path& fichier, IssueFichier issue,
                               const std::string& raison) = 0;
+    // What the operation tells about a file it is done with, just before fichier_fini (the row
+    // of the file, or -1): the GUI puts it in the row's tooltip, the CLI prints it.
+    virtual void note_fichier(const std::filesystem::path& fichier, std::int64_t ligne,
+                              const std::string& note) {
+        (void)fichier, (void)ligne, (void)note;
+    }
     // A message box that a worker shows (the GUI shows it, the CLI prints it).
     virtual void message(const Message& m) = 0;
 };

@@ -4,6 +4,8 @@ namespace vellumor::cli {
 
 int commande_nettoyer(const std::vector<std::string>& args);
 int commande_detourer(const std::vector<std::string>& args);
+int commande_redresser(const std::vector<std::string>& args);
+int commande_importer(const std::vector<std::string>& args);
 int commande_coloriser(const std::vector<std::string>& args);
 int commande_net_det_col(const std::vector<std::string>& args);
 int commande_numeroter(const std::vector<std::string>& args);
@@ -18,6 +20,9 @@ const std::vector<Command>& commands() {
     static const std::vector<Command> all = {
         {"nettoyer", "retire les petites taches isolées des pages", commande_nettoyer},
         {"detourer", "retire les marges blanches des pages", commande_detourer},
+        {"redresser", "mesure l'inclinaison des pages et les remet droites", commande_redresser},
+        {"importer", "écrit les pages de scans TIFF, JPEG, PNM ou PNG en pages PNG numérotées",
+         commande_importer},
         {"coloriser", "écrit une copie bleue de chaque page (nom_Col.png)", commande_coloriser},
         {"net-det-col", "nettoie, détoure puis colorise les pages", commande_net_det_col},
         {"numeroter", "colle les numéros de page sur des copies des pages (Img__*.png)",

@@ -108,10 +108,12 @@ int executer_pages(const ListeImages& liste, const std::vector<OperationPages>& 
 }
 
 int commande_pages(const std::vector<std::string>& args, const DescriptionCommande& d,
-                   bool avec_masque, const FabriqueOperations& operations, bool remplace_pages) {
+                   bool avec_masque, const FabriqueOperations& operations, bool remplace_pages,
+                   const std::function<void(TableOptions&)>& autres_options) {
     OptionsPages o;
     TableOptions table;
     options_pages(table, o, avec_masque, remplace_pages);
+    if (autres_options) autres_options(table);
     Arguments a;
     if (const auto fin = lire_arguments(args, d, table, a)) return *fin;
     for (const std::string& f : a.operandes) o.fichiers.emplace_back(f);

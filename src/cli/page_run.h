@@ -39,9 +39,11 @@ using FabriqueOperations = std::function<std::vector<OperationPages>(const Optio
 
 // The whole of a page command: options (2 on a usage error, with the reason on stderr), help on
 // stdout (0), list, run. remplace_pages false: the command writes new files only, and offers no
-// --sans-originaux.
+// --sans-originaux. autres_options adds the command's own options to the table, after the page
+// options.
 int commande_pages(const std::vector<std::string>& args, const DescriptionCommande& d,
                    bool avec_masque, const FabriqueOperations& operations,
-                   bool remplace_pages = true);
+                   bool remplace_pages = true,
+                   const std::function<void(TableOptions&)>& autres_options = {});
 
 }  // namespace vellumor::cli

@@ -94,6 +94,16 @@ void ProgressionTerminal::fichier_fini(const std::filesystem::path& fichier, Iss
     dessiner();
 }
 
+void ProgressionTerminal::note_fichier(const std::filesystem::path& fichier, std::int64_t,
+                                       const std::string& note) {
+    if (silencieux_) return;
+    std::lock_guard g(garde_);
+    if (barre_visible_) std::fputs("\r\033[K", err_);
+    barre_visible_ = false;
+    std::fprintf(out_, "%s\n", texte_affichable(fichier.string() + " : " + note).c_str());
+    std::fflush(out_);
+}
+
 void ProgressionTerminal::message(const Message& m) {
     if (silencieux_) return;
     std::lock_guard g(garde_);

@@ -38,6 +38,9 @@ class ProgressionTerminal : public Progression {
     void fichier_commence(const std::filesystem::path& fichier) override;
     void fichier_fini(const std::filesystem::path& fichier, IssueFichier issue,
                       const std::string& raison) override;
+    // Prints "FICHIER : note" on stdout, unless silent.
+    void note_fichier(const std::filesystem::path& fichier, std::int64_t ligne,
+                      const std::string& note) override;
     void message(const Message& m) override;
 
     // Removes the bar so that the lines printed next stand on their own.

@@ -7,26 +7,27 @@ namespace vellumor::app {
 namespace {
 
 ParametresExecution parametres(const ListeLignes& lignes, Progression& progression,
-                               std::optional<Originaux>& originaux) {
+                               std::optional<Originaux>& originaux, std::int64_t nombre) {
     ParametresExecution p;
     if (originaux) p.originaux = &*originaux;
     p.lignes = &lignes;
     p.progression = &progression;
-    p.nombre_fichiers = std::int64_t(GLB_Fichiers_Images().size());
+    p.nombre_fichiers = nombre >= 0 ? nombre : std::int64_t(GLB_Fichiers_Images().size());
     return p;
 }
 
 }  // namespace
 
 WindowBatchRun::WindowBatchRun(FenetrePrincipale& f, PaireLots lots, int evenement_verification,
-                               ExecutionLot::Travail travail, const char* originaux)
+                               ExecutionLot::Travail travail, const char* originaux,
+                               std::int64_t nombre_fichiers)
     : f_(f),
       evenements_{evenement(lots.pair), evenement(lots.impair), evenement_verification},
       travail_(std::move(travail)),
       lignes_(lignes_de_la_liste(f)),
       progression_(f),
       originaux_(originaux ? std::optional<Originaux>(std::in_place, originaux) : std::nullopt),
-      lot_(std::move(lots), parametres(lignes_, progression_, originaux_)) {}
+      lot_(std::move(lots), parametres(lignes_, progression_, originaux_, nombre_fichiers)) {}
 
 WindowBatchRun::~WindowBatchRun() {
     for (int n : evenements_) f_.sur_evenement(n, {});

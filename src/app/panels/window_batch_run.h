@@ -19,8 +19,10 @@ class WindowBatchRun : public Run {
   public:
     // lots carry their done events; evenement_verification is the check event the run posts itself.
     // originaux, when given, names the run folders that keep each page before it is replaced.
+    // nombre_fichiers is the n of the header; negative: the image list's size.
     WindowBatchRun(FenetrePrincipale& f, PaireLots lots, int evenement_verification,
-                   ExecutionLot::Travail travail, const char* originaux = nullptr);
+                   ExecutionLot::Travail travail, const char* originaux = nullptr,
+                   std::int64_t nombre_fichiers = -1);
     ~WindowBatchRun() override;
 
     bool start() override;

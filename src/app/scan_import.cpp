@@ -1,0 +1,117 @@
+#include "app/scan_import.h"
+
+#include <QObject>
+#include <QTreeWidget>
+#include <atomic>
+#include <thread>
+
+#include "app/image_selection.h"
+#include "app/list_helpers.h"
+#include "app/main_window.h"
+#include "app/message_box.h"
+#include "app/panels/panel.h"
+#include "app/paths.h"
+#include "imagelist/image_list.h"
+#include "imagelist/selection.h"
+#include "ops/import/import.h"
+
+namespace vellumor::app {
+namespace {
+
+// One import: its thread, and what it leaves for the main thread. A child of window 1, gone once
+// the end is shown.
+class ImportEnCours : public QObject {
+  public:
+    ImportEnCours(FenetrePrincipale& f, std::vector<std::filesystem::path> scans,
+                  importation::Parametres p)
+        : QObject(&f), f_(f) {
+        attente_ = f.a_l_arret([this] { arreter(); });
+        fil_ = std::thread([this, scans = std::move(scans), p] {
+            resultat_ = importation::importer(scans, p, [this](int fait, int total) {
+                QMetaObject::invokeMethod(
+                    this, [this, fait, total] { montrer(fait, total); }, Qt::QueuedConnection);
+                return !arret_.load();
+            });
+            QMetaObject::invokeMethod(
+                this, [this, d = p.dossier] { terminer(d); }, Qt::QueuedConnection);
+        });
+    }
+    ~ImportEnCours() override { arreter(); }
+
+  private:
+    void arreter() {
+        arret_.store(true);
+        if (fil_.joinable()) fil_.join();
+    }
+
+    void montrer(int fait, int total) {
+        if (QTreeWidget* l = f_.liste())
+            l->headerItem()->setText(
+                0, QStringLiteral(" Importation des scans : %1/%2 pages").arg(fait).arg(total));
+    }
+
+    void terminer(const std::filesystem::path& dossier) {
+        arreter();
+        f_.retirer_attente(attente_);
+        deleteLater();
+        if (f_.fermeture_demandee()) return;
+        GLB_Fichiers_Images() = liste_completee(std::move(GLB_Fichiers_Images()), resultat_.pages);
+        afficher_liste(f_);
+        activer_selon_liste(f_);
+        const QString titre = texte_utf8(importation::kCompletionTitle);
+        if (resultat_.erreur.empty()) {
+            const std::size_t n = resultat_.pages.size();
+            Boite_Message(f_.dialogs(),
+                          QStringLiteral("%1 page%2 importée%2").arg(n).arg(n > 1 ? "s" : ""),
+                          QLatin1Char('\n') + QString::fromStdString(dossier.string()),
+                          kIconeInformation, &f_, titre);
+        } else {
+            const QString erreur = QString::fromStdString(resultat_.erreur);
+            Boite_Message(f_.dialogs(), QStringLiteral("Aucune page n'est importée"),
+                          erreur + QLatin1Char('\n') + erreur, kIconeErreur, &f_, titre);
+        }
+    }
+
+    FenetrePrincipale& f_;
+    std::atomic<bool> arret_{false};
+    importation::Importation resultat_;
+    int attente_ = 0;
+    std::thread fil_;
+};
+
+QString dossier_de_depart() {
+    const ListeImages& liste = GLB_Fichiers_Images();
+    return liste.empty() ? QString()
+                         : QString::fromStdString(liste.front().Fichier.parent_path().string());
+}
+
+}  // namespace
+
+void importer_des_scans(FenetrePrincipale& f) {
+    const QStringList choisis =
+        f.dialogs().ouvrir_fichiers(texte_utf8(importation::kFileDialogTitle), dossier_de_depart(),
+                                    texte_utf8(importation::kFileFilter), true);
+    std::vector<std::filesystem::path> scans;
+    for (const QString& c : choisis) scans.push_back(chemin(c));
+    if (!scans.empty()) importer_scans(f, std::move(scans));
+}
+
+void importer_scans(FenetrePrincipale& f, std::vector<std::filesystem::path> scans) {
+    if (scans.empty()) return;
+    const QString dossier = QString::fromStdString(scans.front().parent_path().string());
+    const QString premiere = f.dialogs().enregistrer_fichier(
+        texte_utf8(importation::kFolderDialogTitle), dossier, texte_utf8(importation::kPageFilter));
+    if (premiere.isEmpty()) return;
+    importation::Parametres p = importation::parametres_depuis_nom(chemin(premiere));
+    if (const auto refus = importation::valider(p)) {
+        const QString t = QString::fromStdString(*refus);
+        Boite_Message(f.dialogs(), QStringLiteral("Aucune page n'est importée"),
+                      t + QLatin1Char('\n') + t, kIconeErreur, &f,
+                      texte_utf8(importation::kErrorTitle));
+        return;
+    }
+    desactiver_boutons_geres(f);
+    new ImportEnCours(f, std::move(scans), std::move(p));  // owned by window 1
+}
+
+}  // namespace vellumor::app

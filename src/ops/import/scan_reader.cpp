@@ -1,0 +1,137 @@
+#include "ops/import/scan_reader.h"
+
+#include <leptonica/allheaders.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "batch/png_io.h"
+#include "common/regular_file.h"
+#include "common/text_file.h"
+#include "ops/import/import_constants.h"
+#include "ops/leptonica/pix.h"
+
+namespace vellumor::importation {
+namespace {
+
+std::string guillemets(const std::filesystem::path& p) {
+    return "« " + p.string() + " »";
+}
+
+std::string nom_page(const Scan& scan, int n) {
+    return scan.pages > 1 ? "La page " + std::to_string(n + 1) + " de " + guillemets(scan.fichier)
+                          : "La page de " + guillemets(scan.fichier);
+}
+
+const l_uint8* donnees(const Scan& scan) {
+    return reinterpret_cast<const l_uint8*>(scan.octets.data());
+}
+
+struct FermeFichier {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+int pages_tiff(const Scan& scan) {
+    std::unique_ptr<std::FILE, FermeFichier> f(
+        fopenReadFromMemory(donnees(scan), scan.octets.size()));
+    l_int32 n = 0;
+    if (!f || tiffGetCount(f.get(), &n) != 0) return 0;
+    return n;
+}
+
+// The sides of page n, checked against the limits; empty when they are fine.
+std::string verifier_page(const Scan& scan, int n) {
+    l_int32 w = 0, h = 0, bps = 0, spp = 0, res = 0, cmap = 0, format = 0;
+    const bool lu = scan.format == FormatScan::Tiff
+                        ? readHeaderMemTiff(donnees(scan), scan.octets.size(), n, &w, &h, &bps,
+                                            &spp, &res, &cmap, &format) == 0
+                        : pixReadHeaderMem(donnees(scan), scan.octets.size(), &format, &w, &h, &bps,
+                                           &spp, &cmap) == 0;
+    if (!lu || w < 1 || h < 1)
+        return nom_page(scan, n) + " est illisible (fichier tronqué ou abîmé).";
+    if (w > kMaxSide || h > kMaxSide || std::uint64_t(w) * std::uint64_t(h) * 3 > kOctetsPageMax)
+        return nom_page(scan, n) + " est trop grande (" + std::to_string(w) + " x " +
+               std::to_string(h) + " pixels ; " + std::to_string(kMaxSide) +
+               " pixels de côté au plus).";
+    return {};
+}
+
+}  // namespace
+
+OuvertureScan ouvrir_scan(const std::filesystem::path& fichier) {
+    OuvertureScan r;
+    leptonica::preparer();
+    if (OpenResult ouvert = open_regular_file(fichier); !ouvert) {
+        r.erreur = ouvert.message;
+        return r;
+    }
+    std::optional<std::string> octets = lire_octets(fichier, kOctetsFichierMax);
+    if (!octets) {
+        r.erreur = "Le fichier " + guillemets(fichier) + " ne peut pas être lu ou dépasse " +
+                   std::to_string(kOctetsFichierMax >> 20) + " Mo.";
+        return r;
+    }
+    Scan scan;
+    scan.fichier = fichier;
+    scan.octets = std::move(*octets);
+    l_int32 format = IFF_UNKNOWN;
+    if (scan.octets.size() < 12 || findFileFormatBuffer(donnees(scan), &format) != 0)
+        format = IFF_UNKNOWN;
+    if (L_FORMAT_IS_TIFF(format))
+        scan.format = FormatScan::Tiff;
+    else if (format == IFF_JFIF_JPEG)
+        scan.format = FormatScan::Jpeg;
+    else if (format == IFF_PNM)
+        scan.format = FormatScan::Pnm;
+    else if (format == IFF_PNG)
+        scan.format = FormatScan::Png;
+    else {
+        r.erreur =
+            "Le fichier " + guillemets(fichier) + " n'est pas un scan TIFF, JPEG, PNM ou PNG.";
+        return r;
+    }
+    scan.pages = scan.format == FormatScan::Tiff ? pages_tiff(scan) : 1;
+    if (scan.pages < 1) {
+        r.erreur = "Le fichier " + guillemets(fichier) +
+                   " est un TIFF illisible (fichier tronqué ou abîmé).";
+        return r;
+    }
+    for (int n = 0; n < scan.pages; ++n)
+        if (std::string refus = verifier_page(scan, n); !refus.empty()) {
+            r.erreur = std::move(refus);
+            return r;
+        }
+    r.scan = std::move(scan);
+    return r;
+}
+
+PageScan lire_page(const Scan& scan, int n, double dpi_defaut) {
+    PageScan r;
+    if (scan.format == FormatScan::Png) {
+        // Our own reader keeps what a page's PNG holds: its palette depth, alpha and pHYs.
+        LoadResult l = load_png(scan.fichier);
+        if (!l) {
+            r.erreur = nom_page(scan, n) + " ne peut pas être décodée : " + l.message;
+            return r;
+        }
+        if (l.image->file_depth() == 16) l.image->set_file_depth(8);
+        r.image = std::move(l.image);
+    } else {
+        const leptonica::PixPtr pix(scan.format == FormatScan::Tiff
+                                        ? pixReadMemTiff(donnees(scan), scan.octets.size(), n)
+                                        : pixReadMem(donnees(scan), scan.octets.size()));
+        if (pix) r.image = leptonica::image_depuis_pix(pix.get());
+        if (!r.image) {
+            r.erreur = nom_page(scan, n) +
+                       " ne peut pas être décodée (fichier tronqué ou abîmé, ou mémoire "
+                       "insuffisante).";
+            return r;
+        }
+    }
+    if (!r.image->resolution() || r.image->resolution()->x_per_metre == 0 ||
+        r.image->resolution()->y_per_metre == 0)
+        r.image->set_resolution(resolution_from_dpi(dpi_defaut));
+    return r;
+}
+
+}  // namespace vellumor::importation

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "batch/image.h"
+
+namespace vellumor::importation {
+
+enum class FormatScan { Tiff, Jpeg, Pnm, Png };
+
+// A scan file read whole into memory (the file is closed, never written), its format and pages.
+struct Scan {
+    std::filesystem::path fichier;
+    FormatScan format = FormatScan::Png;
+    std::string octets;
+    int pages = 0;  // a multi-page TIFF has several, every other scan one
+};
+
+struct OuvertureScan {
+    std::optional<Scan> scan;
+    std::string erreur;  // French, naming the file; empty when opened
+};
+
+// Reads a scan and checks what can be checked without decoding its pixels: a regular file no
+// larger than kOctetsFichierMax, a TIFF, JPEG, PNM or PNG by its first bytes, and every page's
+// header readable with sides within 1..kMaxSide and pixels within kOctetsPageMax.
+OuvertureScan ouvrir_scan(const std::filesystem::path& fichier);
+
+struct PageScan {
+    std::optional<Image> image;
+    std::string erreur;  // French, naming the file and the page; empty when decoded
+};
+
+// Decodes page n (from 0) of the scan at the depth that keeps its values (1 bit for bi-level,
+// the palette's depth, 8 for grey, 24 for colour, 32 for a PNG with alpha). The resolution is the
+// scan's when it has one, else dpi_defaut. Truncated or damaged pixel data fails.
+PageScan lire_page(const Scan& scan, int n, double dpi_defaut);
+
+}  // namespace vellumor::importation
