@@ -25,10 +25,6 @@ class OutputFile {
     // goes through it too, so bytes keep their order.
     std::FILE* stream();
 
-    // The descriptor, for what is not content (times, attributes) or for bytes written straight
-    // to it before any write() or stream(): the writer still flushes, syncs and closes it.
-    int descriptor() const { return fd_; }
-
     // errno of the first failed write, flush, sync or close; 0 while there is none.
     int error() const;
 

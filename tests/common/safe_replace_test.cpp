@@ -1,11 +1,13 @@
 #include "common/safe_replace.h"
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
 #include <fstream>
+#include <functional>
 #include <stdexcept>
 
 #include "support/temp_dir.h"
@@ -211,6 +213,40 @@ TEST(SafeReplace, ANewFileTakesTheModeTheUmaskLeavesAReplacedOneKeepsItsOwn) {
         EXPECT_EQ(st.st_mode & 07777, 0666 & ~mask);
         ASSERT_EQ(::stat((dir / "kept.txt").c_str(), &st), 0);
         EXPECT_EQ(st.st_mode & 07777, 0604u);
+    }
+}
+
+// On a full disk every way of writing fails, the file there stays whole and no temporary is left.
+TEST(SafeReplace, AFullDiskFailsAndKeepsTheFileWhole) {
+    if (::geteuid() != 0) GTEST_SKIP() << "monter un tmpfs demande d'être root";
+    test::TempDir dir;
+    const auto disk = dir / "disk";
+    std::filesystem::create_directory(disk);
+    if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=256k") != 0)
+        GTEST_SKIP() << "tmpfs indisponible";
+    struct Unmount {
+        std::filesystem::path p;
+        ~Unmount() { ::umount2(p.c_str(), MNT_DETACH); }
+    } unmount{disk};
+    ASSERT_TRUE(replace_file_with(disk / "list.txt", "old"));
+    const std::string big(300 << 10, 'x');
+    const std::function<bool(OutputFile&)> ways[] = {
+        [&](OutputFile& out) { return out.write(big); },
+        [&](OutputFile& out) {
+            for (std::size_t at = 0; at < big.size(); at += 100) out.write(big.substr(at, 100));
+            return true;
+        },
+        [&](OutputFile& out) {
+            std::fwrite(big.data(), 1, big.size(), out.stream());
+            return true;
+        },
+    };
+    for (const auto& way : ways) {
+        const ReplaceResult r = replace_file(disk / "list.txt", way);
+        EXPECT_FALSE(r);
+        EXPECT_NE(r.message.find("list.txt"), std::string::npos) << r.message;
+        EXPECT_EQ(test::read_bytes(disk / "list.txt"), "old");
+        EXPECT_EQ(entries(disk), 1u);
     }
 }
 
