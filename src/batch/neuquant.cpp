@@ -46,8 +46,9 @@ std::uint8_t encoded(double network_value) {
     return std::uint8_t(std::lround(255 * std::pow(linear, 1 / kGamma)));
 }
 
-Couleur opaque_colour(const std::uint8_t* p, bool alpha) {
-    if (!alpha) return couleur(p[0], p[1], p[2]);
+Couleur opaque_colour(const std::uint8_t* p, int channels) {
+    if (channels == 1) return Couleur(p[0]) * 0x010101u;
+    if (channels == 3) return couleur(p[0], p[1], p[2]);
     const unsigned a = p[3];
     auto over_white = [a](unsigned v) {
         return std::uint8_t((v * a + 255 * (255 - a) + 127) / 255);
@@ -186,8 +187,7 @@ std::vector<Couleur> neuquant_palette(const Image& image, int colours, int sampl
     std::size_t pos = 0;
     for (std::size_t i = 1; i <= samples; ++i) {
         const int y = int(pos / image.width()), x = int(pos % image.width());
-        const Couleur c =
-            opaque_colour(image.row(y) + std::size_t(x) * channels, image.has_alpha());
+        const Couleur c = opaque_colour(image.row(y) + std::size_t(x) * channels, channels);
         saw_white |= c == kWhite;
         const float r = lin[rouge(c)], g = lin[vert(c)], b = lin[bleu(c)];
         const int j = net.contest(r, g, b);

@@ -26,6 +26,7 @@ inline constexpr const char* kTexteExecutionsGardees =
 
 inline constexpr const char* kOperationNettoyage = "Nettoyage";
 inline constexpr const char* kOperationDetourage = "Détourage";
+inline constexpr const char* kOperationChaine = "Net - Dét - Col";
 inline constexpr const char* kOperationReconstitution = "Reconstitution";
 
 std::optional<Empreinte> empreinte_fichier(const std::filesystem::path& fichier);

@@ -71,6 +71,12 @@ SaveResult save_png_at_level(const Image& image, const std::filesystem::path& pa
 SaveResult save_png_over_file(const Image& image, const std::filesystem::path& path, int depth,
                               const ReplaceOptions& options);
 
+// Whether saving the image at depth (0: its file depth) and loading the file back gives the same
+// colour words and the same file depth: true at 32; at 24 and below only for an opaque image, and
+// below 24 only when the palette holds every colour of the image (at 1, black and white only).
+// False for a depth the save refuses.
+bool save_keeps_pixels(const Image& image, int depth = 0);
+
 // save_png_over_file without conditions.
 SaveResult save_png_replacing(const Image& image, const std::filesystem::path& path, int depth = 0);
 

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <csetjmp>
 #include <cstring>
@@ -84,7 +85,26 @@ struct Header {
     bool has_alpha = false;
     bool has_resolution = false;
     png_uint_32 x_per_metre = 0, y_per_metre = 0;
+    // Bytes a decoded pixel: 1 for grey pictures and palettes of greys without transparency.
+    int channels = 3;
+    // The grey of each palette index when the picture is decoded as indices (absent entries are
+    // black, as libpng's own expansion gives them).
+    std::optional<std::array<std::uint8_t, 256>> palette_greys;
 };
+
+// The greys of a palette whose every entry is grey.
+std::optional<std::array<std::uint8_t, 256>> palette_greys(PngMemoryReader& d) {
+    png_colorp palette = nullptr;
+    int count = 0;
+    if (!png_get_PLTE(d.png, d.info, &palette, &count)) return std::nullopt;
+    std::array<std::uint8_t, 256> greys{};
+    for (int i = 0; i < count && i < 256; ++i) {
+        const png_color& c = palette[i];
+        if (c.red != c.green || c.green != c.blue) return std::nullopt;
+        greys[std::size_t(i)] = c.red;
+    }
+    return greys;
+}
 
 bool read_header(PngMemoryReader& d, Header& h) {
     if (setjmp(png_jmpbuf(d.png))) return false;
@@ -106,15 +126,23 @@ bool read_header(PngMemoryReader& d, Header& h) {
         unit == PNG_RESOLUTION_METER && h.x_per_metre > 0 && h.y_per_metre > 0)
         h.has_resolution = true;
 
-    if (h.colour_type == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(d.png);
+    // Grey pictures and palettes of greys stay one byte a pixel; the rest becomes RGB or RGBA.
+    if (!h.has_alpha && h.colour_type == PNG_COLOR_TYPE_PALETTE) h.palette_greys = palette_greys(d);
+    const bool grey = !h.has_alpha && (h.colour_type == PNG_COLOR_TYPE_GRAY || h.palette_greys);
+    h.channels = grey ? 1 : h.has_alpha ? 4 : 3;
+    if (h.palette_greys) {
+        png_set_packing(d.png);
+    } else if (h.colour_type == PNG_COLOR_TYPE_PALETTE) {
+        png_set_palette_to_rgb(d.png);
+    }
     if (h.colour_type == PNG_COLOR_TYPE_GRAY && h.bit_depth < 8)
         png_set_expand_gray_1_2_4_to_8(d.png);
     if (trns) png_set_tRNS_to_alpha(d.png);
     if (h.bit_depth == 16) png_set_scale_16(d.png);
-    if ((h.colour_type & PNG_COLOR_MASK_COLOR) == 0) png_set_gray_to_rgb(d.png);
+    if (!grey && (h.colour_type & PNG_COLOR_MASK_COLOR) == 0) png_set_gray_to_rgb(d.png);
     png_set_interlace_handling(d.png);
     png_read_update_info(d.png, d.info);
-    const png_size_t expected = png_size_t(h.width) * (h.has_alpha ? 4 : 3);
+    const png_size_t expected = png_size_t(h.width) * h.channels;
     if (png_get_rowbytes(d.png, d.info) != expected) png_error(d.png, "format de pixels inattendu");
     return true;
 }
@@ -195,30 +223,36 @@ LoadResult decode_png(const std::filesystem::path& path, const OpenedFile& file)
         return failure(LoadError::Corrupt,
                        "Le fichier PNG " + quoted(path) + " est endommagé (" + d.error + ").");
     }
-    const int channels = h.has_alpha ? 4 : 3;
-    const std::size_t stride = std::size_t(h.width) * channels;
-    if (stride * h.height > kMaxDecodedBytes)
+    // The limit stays that of the picture expanded to RGB(A), whatever its layout in memory:
+    // every page kept in memory can still be written at 24 or 32 bits.
+    if (std::size_t(h.width) * (h.has_alpha ? 4 : 3) * h.height > kMaxDecodedBytes)
         return failure(LoadError::TooLarge,
                        "L'image " + quoted(path) + " est trop grande pour être chargée.");
     if (!image_data_can_fill(h, *image_data)) return truncated(path);
 
-    std::vector<std::uint8_t> pixels;
+    std::optional<Image> image =
+        Image::allocate(int(h.width), int(h.height), h.channels, file_depth_of(h));
     std::vector<png_bytep> rows;
     try {
-        pixels.resize(stride * h.height);
-        rows.resize(h.height);
+        if (image) rows.resize(h.height);
     } catch (const std::bad_alloc&) {
+        image.reset();
+    }
+    if (!image)
         return failure(LoadError::OutOfMemory,
                        "Mémoire insuffisante pour charger l'image " + quoted(path) + ".");
-    }
-    for (png_uint_32 y = 0; y < h.height; ++y) rows[y] = pixels.data() + y * stride;
+    for (png_uint_32 y = 0; y < h.height; ++y) rows[y] = image->row(int(y));
     if (!read_rows(d, rows.data()))
         return failure(LoadError::Corrupt,
                        "Le fichier PNG " + quoted(path) + " est endommagé (" + d.error + ").");
+    if (h.palette_greys) {
+        const auto& greys = *h.palette_greys;
+        std::uint8_t* p = image->data();
+        for (std::size_t i = 0, n = image->byte_size(); i < n; ++i) p[i] = greys[p[i]];
+    }
 
     LoadResult result;
-    result.image =
-        Image::adopt(int(h.width), int(h.height), channels, file_depth_of(h), std::move(pixels));
+    result.image = std::move(image);
     if (h.has_resolution) result.image->set_resolution(Resolution{h.x_per_metre, h.y_per_metre});
     result.identity = file.identity;
     return result;

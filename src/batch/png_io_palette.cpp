@@ -5,6 +5,8 @@
 #include <cstring>
 #include <memory>
 
+#include "batch/png_io.h"
+
 namespace vellumor::png_detail {
 namespace {
 
@@ -66,12 +68,17 @@ void compose_over_white(const std::uint8_t* rgba, int count, std::uint8_t* rgb) 
 }
 
 OpaqueRows::OpaqueRows(const Image& image) : image_(image) {
-    if (image.has_alpha()) buffer_.resize(std::size_t(image.width()) * 3);
+    if (image.channels() != 3) buffer_.resize(std::size_t(image.width()) * 3);
 }
 
 const std::uint8_t* OpaqueRows::row(int y) {
-    if (!image_.has_alpha()) return image_.row(y);
-    compose_over_white(image_.row(y), image_.width(), buffer_.data());
+    if (image_.channels() == 3) return image_.row(y);
+    if (image_.has_alpha()) {
+        compose_over_white(image_.row(y), image_.width(), buffer_.data());
+    } else {
+        const std::uint8_t* s = image_.row(y);
+        for (int x = 0; x < image_.width(); ++x) std::memset(buffer_.data() + 3 * x, s[x], 3);
+    }
     return buffer_.data();
 }
 
@@ -114,6 +121,50 @@ std::optional<std::vector<Couleur>> distinct_colours(OpaqueRows& rows, std::size
     return colours;
 }
 
+std::vector<Couleur> byte_image_colours(const Image& image) {
+    std::array<std::uint8_t, 256> seen{};
+    const std::uint8_t* px = image.data();
+    for (std::size_t i = 0, n = image.byte_size(); i < n; ++i) seen[px[i]] = 1;
+    std::vector<Couleur> colours;
+    for (int v = 0; v < 256; ++v)
+        if (seen[std::size_t(v)]) colours.push_back(image.colour_of(std::uint8_t(v)));
+    std::sort(colours.begin(), colours.end());
+    colours.erase(std::unique(colours.begin(), colours.end()), colours.end());
+    return colours;
+}
+
+IndexedPalette byte_palette(
+    const Image& image, int depth, const std::function<std::vector<Couleur>(int entries)>& learn,
+    const std::function<std::function<std::uint8_t(Couleur)>(const std::vector<Couleur>&)>&
+        nearest) {
+    IndexedPalette p;
+    if (depth == 1) {
+        p = black_and_white_palette();
+        for (int v = 0; v < 256; ++v) {
+            const Couleur c = image.colour_of(std::uint8_t(v));
+            p.byte_index[std::size_t(v)] =
+                2126u * rouge(c) + 7152u * vert(c) + 722u * bleu(c) > 1600000u;
+        }
+        return p;
+    }
+    std::vector<Couleur> colours = png_detail::byte_image_colours(image);
+    std::function<std::uint8_t(Couleur)> index_of;
+    if (colours.size() <= (std::size_t(1) << depth)) {
+        index_of = [&colours](Couleur c) {
+            return std::uint8_t(std::lower_bound(colours.begin(), colours.end(), c) -
+                                colours.begin());
+        };
+    } else {
+        colours = learn(1 << depth);
+        index_of = nearest(colours);
+    }
+    // Byte values no pixel has get an entry too; it is never written.
+    for (int v = 0; v < 256; ++v)
+        p.byte_index[std::size_t(v)] = index_of(image.colour_of(std::uint8_t(v)));
+    p.colours = std::move(colours);
+    return p;
+}
+
 IndexedPalette exact_palette(std::vector<Couleur> colours) {
     auto table = std::make_shared<ColourTable>();
     for (std::size_t i = 0; i < colours.size(); ++i)
@@ -130,3 +181,45 @@ IndexedPalette exact_palette(std::vector<Couleur> colours) {
 }
 
 }  // namespace vellumor::png_detail
+
+namespace vellumor {
+
+namespace {
+
+bool opaque(const Image& image) {
+    if (!image.has_alpha()) return true;
+    for (int y = 0; y < image.height(); ++y) {
+        const std::uint8_t* p = image.row(y) + 3;
+        for (int x = 0; x < image.width(); ++x, p += 4)
+            if (*p != 0xFF) return false;
+    }
+    return true;
+}
+
+// The distinct colours of the image when there are at most max_colours of them.
+std::optional<std::vector<Couleur>> colours_of(const Image& image, std::size_t max_colours) {
+    if (!image.is_grey()) {
+        png_detail::OpaqueRows rows(image);
+        return png_detail::distinct_colours(rows, max_colours);
+    }
+    std::vector<Couleur> colours = png_detail::byte_image_colours(image);
+    if (colours.size() > max_colours) return std::nullopt;
+    return colours;
+}
+
+}  // namespace
+
+bool save_keeps_pixels(const Image& image, int depth) {
+    if (depth == 0) depth = image.file_depth();
+    if (depth == 32) return true;
+    if (!opaque(image)) return false;
+    if (depth == 24) return true;
+    if (depth != 1 && depth != 2 && depth != 4 && depth != 8) return false;
+    const auto colours = colours_of(image, std::size_t(1) << depth);
+    if (!colours) return false;
+    if (depth > 1) return true;
+    return std::all_of(colours->begin(), colours->end(),
+                       [](Couleur c) { return c == kBlack || c == kWhite; });
+}
+
+}  // namespace vellumor

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -43,10 +44,12 @@ void map_runs(const std::uint8_t* rgb, int count, std::uint8_t* indices, IndexOf
     }
 }
 
-// A palette and the rule that gives each pixel its entry.
+// A palette and the rule that gives each pixel its entry: map for RGB rows, byte_index for the
+// rows of a one-byte-a-pixel image (the entry of each byte value).
 struct IndexedPalette {
     std::vector<Couleur> colours;
     std::function<void(const std::uint8_t* rgb, int count, std::uint8_t* indices)> map;
+    std::array<std::uint8_t, 256> byte_index{};
 };
 
 // Black and white: a pixel is white when 0.2126 R + 0.7152 G + 0.0722 B exceeds 160.
@@ -55,6 +58,18 @@ IndexedPalette black_and_white_palette();
 // The distinct colours of the image, in increasing colour-word order, when there are at most
 // max_colours of them (at least one); nullopt when there are more.
 std::optional<std::vector<Couleur>> distinct_colours(OpaqueRows& rows, std::size_t max_colours);
+
+// The distinct colours of a one-byte-a-pixel image, in increasing colour-word order.
+std::vector<Couleur> byte_image_colours(const Image& image);
+
+// The palette of a one-byte-a-pixel image at depth 1 to 8, the same as the RGB rules give for the
+// same colour words: black and white at 1, the image's own colours when there are no more than
+// 2^depth of them, else learned by learn(entries), each colour taking its entry from the rule that
+// nearest(palette) gives.
+IndexedPalette byte_palette(
+    const Image& image, int depth, const std::function<std::vector<Couleur>(int entries)>& learn,
+    const std::function<std::function<std::uint8_t(Couleur)>(const std::vector<Couleur>&)>&
+        nearest);
 
 // A palette made exactly of colours (at most 256); every pixel must have one of them.
 IndexedPalette exact_palette(std::vector<Couleur> colours);

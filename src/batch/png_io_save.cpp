@@ -42,6 +42,7 @@ class RowSource {
     }
     void row(int y, std::uint8_t* out) {
         const int w = image_.width();
+        if (image_.is_grey()) return grey_row(image_.row(y), w, out);
         if (palette_) {
             if (depth_ == 8) return palette_->map(opaque_.row(y), w, out);
             palette_->map(opaque_.row(y), w, indices_.data());
@@ -61,6 +62,34 @@ class RowSource {
     }
 
   private:
+    void grey_row(const std::uint8_t* s, int w, std::uint8_t* out) {
+        if (palette_) {
+            const auto& index = palette_->byte_index;
+            std::uint8_t* to = depth_ == 8 ? out : indices_.data();
+            for (int x = 0; x < w; ++x) to[x] = index[s[x]];
+            if (depth_ < 8) pack(out);
+        } else if (!image_.palette()) {
+            if (depth_ == 24) {
+                for (int x = 0; x < w; ++x, out += 3) out[0] = out[1] = out[2] = s[x];
+                return;
+            }
+            for (int x = 0; x < w; ++x, out += 4) {
+                out[0] = out[1] = out[2] = s[x];
+                out[3] = 0xFF;
+            }
+        } else {
+            const Image::Palette& colours = *image_.palette();
+            const int n = depth_ / 8;
+            for (int x = 0; x < w; ++x, out += n) {
+                const Couleur c = colours[s[x]];
+                out[0] = rouge(c);
+                out[1] = vert(c);
+                out[2] = bleu(c);
+                if (n == 4) out[3] = 0xFF;
+            }
+        }
+    }
+
     void pack(std::uint8_t* out) const {
         const int per_byte = 8 / depth_;
         const std::size_t w = indices_.size();
@@ -196,11 +225,22 @@ void write_chunks(OutputFile& file, const Image& image, const Frame& frame, cons
 // The palette for depths 1 to 8: black and white at 1; at 2, 4 and 8 the image's own colours when
 // it has no more than the depth holds (so a page keeps every value), else a learned one.
 IndexedPalette palette_for(const Image& image, int depth) {
+    const std::size_t pixels = std::size_t(image.width()) * image.height();
+    if (image.is_grey())
+        return png_detail::byte_palette(
+            image, depth,
+            [&](int entries) {
+                return neuquant_palette(image, entries, neuquant_sampling_factor(pixels));
+            },
+            [](const std::vector<Couleur>& colours) {
+                return [nearest = std::make_shared<NearestEntry>(colours)](Couleur c) {
+                    return nearest->index_of(c);
+                };
+            });
     if (depth == 1) return png_detail::black_and_white_palette();
     OpaqueRows rows(image);
     if (auto colours = png_detail::distinct_colours(rows, std::size_t(1) << depth))
         return png_detail::exact_palette(std::move(*colours));
-    const std::size_t pixels = std::size_t(image.width()) * image.height();
     IndexedPalette learned;
     learned.colours = neuquant_palette(image, 1 << depth, neuquant_sampling_factor(pixels));
     auto nearest = std::make_shared<NearestEntry>(learned.colours);

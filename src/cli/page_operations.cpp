@@ -1,6 +1,7 @@
 #include "cli/page_operations.h"
 
 #include "batch/originaux.h"
+#include "ops/chain/chain_worker.h"
 #include "ops/cleaning/cleaning_constants.h"
 #include "ops/cleaning/cleaning_worker.h"
 #include "ops/colourising/colourising_constants.h"
@@ -25,6 +26,13 @@ OperationPages operation_detourage() {
 OperationPages operation_colorisation() {
     return {colourising::constantes_lots(), colourising::travail_colorisation(),
             std::string(colourising::kCompletionText), std::string(colourising::kBannerTitle)};
+}
+
+OperationPages operation_chaine(std::uint32_t masque) {
+    return {cleaning::constantes_lots(), chain::travail_chaine(masque),
+            std::string(cleaning::kCompletionText) + "\n" + std::string(cropping::kCompletionText) +
+                "\n" + std::string(colourising::kCompletionText),
+            std::string(cleaning::kBannerTitle), kOperationChaine};
 }
 
 DescriptionCommande description_pages(std::string nom, std::string usage, std::string description) {

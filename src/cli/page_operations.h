@@ -13,6 +13,9 @@ namespace vellumor::cli {
 OperationPages operation_nettoyage(std::uint32_t masque);
 OperationPages operation_detourage();
 OperationPages operation_colorisation();
+// Cleaning, cropping and colourising in one pass over each page; its end text is the three
+// operations' completion texts, one a line.
+OperationPages operation_chaine(std::uint32_t masque);
 
 // The help of a page command: its name, what follows it in the usage line and what it does; the
 // order of the files, the two workers, Ctrl-C and the exit statuses are those of every page

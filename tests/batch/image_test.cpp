@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <thread>
 
 namespace vellumor {
@@ -83,6 +84,62 @@ TEST(Image, TranslucentSourceIsComposedAndResultStaysOpaque) {
     page.draw(ink, 0, 0);
     EXPECT_EQ(page.pixel(0, 0), kWhite);
     EXPECT_EQ(page.row(0)[3], 0xFF);
+}
+
+// A grey image and its RGB copy, put through the same edits: the colour words must stay equal and
+// the grey one keeps one byte a pixel until a colour that is not grey reaches it.
+TEST(Image, OneByteLayoutReadsAndWritesLikeRgb) {
+    auto stamp = *Image::create(3, 2, 24, 0x0000FF);
+    auto grey_stamp = *Image::create_grey(3, 2, 0x40);
+    struct Edit {
+        const char* name;
+        std::function<void(Image&)> apply;
+        bool stays_grey;
+    };
+    const Edit edits[] = {
+        {"grey pixel", [](Image& i) { i.set_pixel(1, 1, 0x7F7F7F); }, true},
+        {"grey box", [](Image& i) { i.fill_box(6, 4, -3, -2, kBlack); }, true},
+        {"grey image drawn", [&](Image& i) { i.draw(grey_stamp, 5, 3); }, true},
+        {"crop", [](Image& i) { i.crop_in_place(1, 1, 5, 4); }, true},
+        {"coloured pixel", [](Image& i) { i.set_pixel(0, 0, 0x010203); }, false},
+        {"coloured box", [](Image& i) { i.fill_box(2, 2, 2, 2, 0xFF0000); }, false},
+        {"coloured image drawn", [&](Image& i) { i.draw(stamp, -1, 4); }, false},
+    };
+    for (const Edit& e : edits) {
+        auto grey = *Image::create_grey(7, 5, 0xFF);
+        for (int x = 0; x < 7; ++x) grey.set_pixel(x, x % 5, Couleur(x * 30) * 0x010101u);
+        Image rgb = grey;
+        rgb.to_rgb();
+        ASSERT_EQ(rgb.channels(), 3);
+        e.apply(grey);
+        e.apply(rgb);
+        EXPECT_EQ(grey.is_grey(), e.stays_grey) << e.name;
+        EXPECT_EQ(grey.pixel_depth(), 24) << e.name;
+        ASSERT_EQ(grey.width(), rgb.width()) << e.name;
+        for (int y = 0; y < grey.height(); ++y)
+            for (int x = 0; x < grey.width(); ++x)
+                ASSERT_EQ(grey.pixel(x, y), rgb.pixel(x, y)) << e.name << " " << x << "," << y;
+        const Image part = grey.grab(1, 1, 2, 2);
+        EXPECT_EQ(part.pixel(1, 1), rgb.pixel(2, 2)) << e.name;
+    }
+}
+
+TEST(Image, PaletteGivesTheColourOfEachByteAndAnyWriteMakesItRgb) {
+    auto page = *Image::create_grey(4, 1, 0xFF);
+    page.set_pixel(1, 0, 0x202020);
+    Image::Palette blue_ink;
+    for (int v = 0; v < 256; ++v) blue_ink[std::size_t(v)] = v == 0xFF ? kWhite : 0xFF0000;
+    page.set_palette(blue_ink);
+    EXPECT_EQ(page.pixel(0, 0), kWhite);
+    EXPECT_EQ(page.pixel(1, 0), 0xFF0000u);
+    auto target = *Image::create(5, 1, 24, kBlack);
+    target.draw(page, 1, 0);
+    EXPECT_EQ(target.pixel(2, 0), 0xFF0000u);
+    EXPECT_EQ(target.pixel(1, 0), kWhite);
+    page.set_pixel(3, 0, kWhite);  // white too: palette bytes are not grey levels
+    EXPECT_FALSE(page.is_grey());
+    EXPECT_EQ(page.pixel(1, 0), 0xFF0000u);
+    EXPECT_EQ(page.pixel(3, 0), kWhite);
 }
 
 TEST(DrawingTarget, OnePerThreadAndIndependentAcrossThreads) {

@@ -61,6 +61,42 @@ TEST(PngLoad, GreyAndPaletteExpandToRgbAndKeepTheirFileDepth) {
     EXPECT_EQ(img.pixel(2, 0), 0x102030u);
 }
 
+// Grey pictures and palettes of greys are held one byte a pixel, the others three or four.
+TEST(PngLoad, EachPictureKindGetsItsLayout) {
+    test::TempDir dir;
+    PngFile grey_palette = blank_png(3, 1, PNG_COLOR_TYPE_PALETTE, 8);
+    grey_palette.palette = {0x404040, 0xFFFFFF};
+    grey_palette.at(0, 0) = 1, grey_palette.at(1, 0) = 0, grey_palette.at(2, 0) = 1;
+    PngFile colour_palette = grey_palette;
+    colour_palette.palette[0] = 0x404041;
+    PngFile see_through = blank_png(3, 1, PNG_COLOR_TYPE_GRAY, 8);
+    see_through.transparent_grey = 0;
+    PngFile interlaced = blank_png(3, 1, PNG_COLOR_TYPE_GRAY, 2);
+    interlaced.interlaced = true;
+    interlaced.at(0, 0) = 3, interlaced.at(1, 0) = 1;
+    struct Case {
+        const char* name;
+        PngFile png;
+        int channels;
+        Couleur first, second, third;
+    };
+    const Case cases[] = {
+        {"grey palette", grey_palette, 1, kWhite, 0x404040, kWhite},
+        {"colour palette", colour_palette, 3, kWhite, 0x404041, kWhite},
+        {"grey with transparency", see_through, 4, kBlack, kBlack, kBlack},
+        {"interlaced 2-bit grey", interlaced, 1, kWhite, 0x555555, kBlack},
+        {"16-bit grey", blank_png(3, 1, PNG_COLOR_TYPE_GRAY, 16), 1, kBlack, kBlack, kBlack},
+        {"RGB", blank_png(3, 1, PNG_COLOR_TYPE_RGB, 8), 3, kBlack, kBlack, kBlack},
+    };
+    for (const Case& c : cases) {
+        const Image img = load_fixture(dir, c.png);
+        EXPECT_EQ(img.channels(), c.channels) << c.name;
+        EXPECT_EQ(img.pixel(0, 0), c.first) << c.name;
+        EXPECT_EQ(img.pixel(1, 0), c.second) << c.name;
+        EXPECT_EQ(img.pixel(2, 0), c.third) << c.name;
+    }
+}
+
 TEST(PngLoad, SixteenBitsAreReducedToEight) {
     test::TempDir dir;
     PngFile grey = blank_png(3, 1, PNG_COLOR_TYPE_GRAY, 16);

@@ -239,11 +239,12 @@ TEST(CliNetDetCol, ChainsOnTheListFileAndArgumentsAndColourisesTheCroppedPage) {
     const Sortie s = lancer(
         dir, {"net-det-col", "--liste", (dir / "liste.txt").string(), (dir / "b_7.png").string()});
     EXPECT_EQ(s.code, 0) << s.err;
-    EXPECT_TRUE(contient(s.out, "Les opérations de nettoyage sont terminées\n"));
     EXPECT_TRUE(contient(s.out, "Non écrit : " + (dir / "b_8.png").string() + " : page blanche"));
-    EXPECT_TRUE(contient(
-        s.out,
-        " 2 fichiers (Fichiers traités : 2/2)\nLes opérations de colorisation sont terminées\n"));
+    EXPECT_TRUE(contient(s.out,
+                         " 2 fichiers (Fichiers traités : 2/2)\n"
+                         "Les opérations de nettoyage sont terminées\n"
+                         "Les opérations de détourage sont terminées\n"
+                         "Les opérations de colorisation sont terminées\n"));
     const auto bleue = test::read_png_file(dir / "b_7_Col.png");
     ASSERT_TRUE(bleue);
     EXPECT_EQ(bleue->width, 10);
@@ -251,6 +252,60 @@ TEST(CliNetDetCol, ChainsOnTheListFileAndArgumentsAndColourisesTheCroppedPage) {
     EXPECT_EQ(bleue->colour_type, PNG_COLOR_TYPE_RGB);
     EXPECT_EQ(load_png(dir / "b_7_Col.png").image->pixel(0, 0), 0xFF0000u);
     EXPECT_TRUE(std::filesystem::exists(dir / "b_8_Col.png"));
+}
+
+// One pass per page writes, byte for byte, what the three commands write one after the other:
+// grey, bi-level and colour pages, a blank one, one with no margin, one whose depth cannot hold
+// its colours (the cropping then starts from the file) and one whose depth cannot be written
+// (the cleaning fails, the next steps start from the page as it is).
+TEST(CliNetDetCol, WritesTheFilesOfCleaningThenCroppingThenColourising) {
+    test::TempDir chain, steps;
+    std::vector<std::pair<std::string, PngFile>> pages;
+    auto add = [&](const std::string& name, PngFile png) { pages.emplace_back(name, png); };
+    PngFile grey = blank_png(40, 30, PNG_COLOR_TYPE_GRAY, 8);
+    for (std::size_t i = 0; i < grey.samples.size(); ++i)
+        grey.samples[i] = i % 97 == 0 ? 0 : i % 11 == 0 ? 200 : 255;
+    for (int y = 8; y < 20; ++y)
+        for (int x = 5; x < 30; ++x) grey.at(x, y) = std::uint16_t((x * y) % 256);
+    add("grey_1.png", grey);
+    PngFile bilevel = blank_png(33, 20, PNG_COLOR_TYPE_GRAY, 1);
+    for (std::size_t i = 0; i < bilevel.samples.size(); ++i) bilevel.samples[i] = i % 13 != 0;
+    add("bilevel_2.png", bilevel);
+    PngFile rgb = blank_png(20, 20, PNG_COLOR_TYPE_RGB, 8);
+    for (std::size_t i = 0; i < rgb.samples.size(); ++i) rgb.samples[i] = i % 23 ? 255 : i % 256;
+    add("rgb_3.png", rgb);
+    add("blank_4.png", blank_png(9, 9, PNG_COLOR_TYPE_GRAY, 8));  // all black: no margin
+    PngFile white = blank_png(9, 9, PNG_COLOR_TYPE_GRAY, 8);
+    for (auto& v : white.samples) v = 255;
+    white.at(4, 4) = 0;  // a lone speck: blank once cleaned
+    add("white_5.png", white);
+    PngFile light = blank_png(12, 12, PNG_COLOR_TYPE_PALETTE, 1);
+    light.palette = {0xC8C8C8, kBlack};  // the light grey is written white at one bit
+    for (int y = 4; y < 8; ++y)
+        for (int x = 3; x < 9; ++x) light.at(x, y) = 1;
+    add("light_6.png", light);
+    PngFile deep = blank_png(10, 10, PNG_COLOR_TYPE_GRAY, 16);
+    for (auto& v : deep.samples) v = 0xFFFF;
+    deep.at(3, 3) = 0;
+    add("deep_7.png", deep);
+    for (const auto& [name, png] : pages) {
+        test::write_png_file(chain / name, png);
+        test::write_png_file(steps / name, png);
+    }
+    const Sortie s = lancer(chain, {"net-det-col", "--masque", "127", chain.path().string()});
+    EXPECT_EQ(s.code, 1) << s.err;  // the 16-bit page cannot be written
+    for (const std::vector<std::string>& c : std::vector<std::vector<std::string>>{
+             {"nettoyer", "--masque", "127"}, {"detourer"}, {"coloriser"}}) {
+        std::vector<std::string> args = c;
+        args.push_back(steps.path().string());
+        lancer(steps, args);
+    }
+    for (const auto& [name, png] : pages) {
+        const std::string col = name.substr(0, name.size() - 4) + "_Col.png";
+        EXPECT_EQ(test::read_bytes(chain / name), test::read_bytes(steps / name)) << name;
+        EXPECT_EQ(test::read_bytes(chain / col), test::read_bytes(steps / col)) << col;
+    }
+    EXPECT_EQ(nombre_fichiers(chain), nombre_fichiers(steps));
 }
 
 // Sends sig to a run of commande over 60 pages once its handlers are in place: the run stops

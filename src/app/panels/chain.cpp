@@ -3,9 +3,7 @@
 namespace vellumor::app {
 
 void Enchainer_Net_Det_Col(FenetrePrincipale& f) {
-    if (Lancer_Nettoyage(f, true) != IssuePanneau::Termine) return;
-    if (Lancer_Detourage(f, true) != IssuePanneau::Termine) return;
-    Lancer_Colorisation(f);
+    Lancer_Chaine(f);
 }
 
 }  // namespace vellumor::app

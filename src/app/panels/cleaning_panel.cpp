@@ -6,8 +6,10 @@
 #include "app/panels/launchers.h"
 #include "app/themed_button.h"
 #include "batch/originaux.h"
+#include "ops/chain/chain_worker.h"
 #include "ops/cleaning/cleaning_constants.h"
 #include "ops/cleaning/cleaning_worker.h"
+#include "ops/colourising/colourising_constants.h"
 #include "settings/preferences.h"
 
 namespace vellumor::app {
@@ -20,13 +22,23 @@ std::int64_t& Masque_Nettoyage() {
     return GLB_Preferences().Nettoyer_Img;
 }
 
-DescriptionLot description() {
-    DescriptionLot d = decrire_lot(kStartButton, kErrorBoxTitle, kFileDialogTitle, kCompletionText,
+// The cleaning run, or the chain's one pass over each page (cleaned, cropped and colourised), which
+// ends on the colourising's completion message.
+DescriptionLot description(bool chaine) {
+    DescriptionLot d = decrire_lot(kStartButton, kErrorBoxTitle, kFileDialogTitle,
+                                   chaine ? colourising::kCompletionText : kCompletionText,
                                    kCheckEvent, constantes_lots());
     d.fond_barre = kBottomBarColour;
     d.efface_liste_vide = true;
-    d.originaux = kOperationNettoyage;
-    d.travail = [] { return travail_nettoyage(std::uint32_t(Masque_Nettoyage() & kPatternBits)); };
+    d.originaux = chaine ? kOperationChaine : kOperationNettoyage;
+    if (chaine)
+        d.travail = [] {
+            return chain::travail_chaine(std::uint32_t(Masque_Nettoyage() & kPatternBits));
+        };
+    else
+        d.travail = [] {
+            return travail_nettoyage(std::uint32_t(Masque_Nettoyage() & kPatternBits));
+        };
     return d;
 }
 
@@ -34,8 +46,8 @@ DescriptionLot description() {
 // with one box per speck pattern, ticked from the mask; the run waits for " Nettoyer les images ".
 class PanneauNettoyage : public PanneauLot {
   public:
-    PanneauNettoyage(FenetrePrincipale& f, bool enchaine)
-        : PanneauLot(f, description(), enchaine) {}
+    PanneauNettoyage(FenetrePrincipale& f, bool enchaine, bool chaine = false)
+        : PanneauLot(f, description(chaine), enchaine) {}
 
   protected:
     void disposer() override;
@@ -109,6 +121,11 @@ void PanneauNettoyage::traiter(int numero, TypeEvenement type) {
 
 IssuePanneau Lancer_Nettoyage(FenetrePrincipale& f, bool enchaine) {
     PanneauNettoyage panneau(f, enchaine);
+    return panneau.executer();
+}
+
+IssuePanneau Lancer_Chaine(FenetrePrincipale& f) {
+    PanneauNettoyage panneau(f, false, true);
     return panneau.executer();
 }
 

@@ -15,8 +15,12 @@ IssuePanneau Lancer_Colorisation(FenetrePrincipale& f);
 // list stays empty).
 IssuePanneau Lancer_Reconstitution(FenetrePrincipale& f);
 
-// Cleaning, then cropping, then colourising, each opened once the previous one has been left after
-// a completed run; a panel left without a run, or a closed window, ends the chain.
+// The cleaning panel, whose run cleans, crops and colourises each page in one pass and ends on
+// the colourising's completion message.
+IssuePanneau Lancer_Chaine(FenetrePrincipale& f);
+
+// "Net - Dét - Col": the cleaning panel waits for " Nettoyer les images ", then each page is
+// cleaned, cropped and colourised in one pass; leaving the panel without a run ends the chain.
 void Enchainer_Net_Det_Col(FenetrePrincipale& f);
 
 }  // namespace vellumor::app

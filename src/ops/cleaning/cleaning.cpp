@@ -35,9 +35,15 @@ class InkMask {
     void fill_row(const Image& page, int y) {
         const int channels = page.channels();
         const std::uint8_t* p = page.row(y);
-        // One byte a pixel first, in a loop simple enough to run on vector units, then packed.
-        for (int x = 0; x < width_; ++x, p += channels)
-            ink_bytes_[x] = (p[0] & p[1] & p[2]) != 0xFF;
+        // One byte a pixel first, in loops simple enough to run on vector units, then packed.
+        if (channels == 1 && !page.palette()) {
+            for (int x = 0; x < width_; ++x) ink_bytes_[x] = p[x] != 0xFF;
+        } else if (channels == 1) {
+            for (int x = 0; x < width_; ++x) ink_bytes_[x] = page.colour_of(p[x]) != kWhite;
+        } else {
+            for (int x = 0; x < width_; ++x, p += channels)
+                ink_bytes_[x] = (p[0] & p[1] & p[2]) != 0xFF;
+        }
         std::uint64_t* out = row(y);
         for (int k = 0; k < words_; ++k) {
             std::uint64_t word = 0;

@@ -27,7 +27,15 @@ void colour_rows(Image& page) {
 }  // namespace
 
 void coloriser(Image& page) {
-    if (page.has_alpha())
+    if (page.is_grey()) {
+        // Only the colours of the byte values change: the pixels stay as they are.
+        Image::Palette colours;
+        for (int v = 0; v < 256; ++v) {
+            const bool white = page.colour_of(std::uint8_t(v)) == kWhite;
+            colours[std::size_t(v)] = white ? kWhite : couleur(0x00, 0x00, 0xFF);
+        }
+        page.set_palette(colours);
+    } else if (page.has_alpha())
         colour_rows<4>(page);
     else
         colour_rows<3>(page);

@@ -5,6 +5,10 @@
 
 namespace vellumor::colourising {
 
+ResultatPage ecrire_colorisee(const Image& page, const std::filesystem::path& source) {
+    return enregistrer_page(page, nom_colorise(source), kOutputDepth);
+}
+
 ConstantesLots constantes_lots() {
     return {std::string(kEvenRecordName), std::string(kOddRecordName), kDoneEventEven,
             kDoneEventOdd};
@@ -15,7 +19,7 @@ EtapeFichier etape_colorisation() {
     e.traiter = [](PageEnCours& page) {
         coloriser(page.image);
         page.arreter_dessin();
-        return enregistrer_page(page.image, nom_colorise(page.source), kOutputDepth);
+        return ecrire_colorisee(page.image, page.source);
     };
     return e;
 }

@@ -13,6 +13,9 @@ ConstantesLots constantes_lots();
 // is never written.
 EtapeFichier etape_colorisation();
 
+// The colourised page of source written as etape_colorisation writes it.
+ResultatPage ecrire_colorisee(const Image& page, const std::filesystem::path& source);
+
 // The worker body of both halves of a colourising run.
 ExecutionLot::Travail travail_colorisation();
 

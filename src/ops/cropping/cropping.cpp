@@ -3,12 +3,29 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace vellumor {
 namespace {
 
-bool is_ink(const std::uint8_t* p) {
+bool is_ink(const Image& page, const std::uint8_t* row, int x) {
+    const int channels = page.channels();
+    if (channels == 1) return page.colour_of(row[x]) != kWhite;
+    const std::uint8_t* p = row + std::size_t(x) * channels;
     return (p[0] & p[1] & p[2]) != 0xFF;
+}
+
+// Whether the n bytes from p are all 0xFF (white, whatever the layout), eight at a time.
+bool all_white(const std::uint8_t* p, std::size_t n) {
+    std::uint64_t all = ~std::uint64_t{0};
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, p + i, 8);
+        all &= w;
+    }
+    for (; i < n; ++i) all &= 0xFFFFFFFFFFFFFF00u | p[i];
+    return all == ~std::uint64_t{0};
 }
 
 // First x in [from, to) whose pixel is ink, or to.
@@ -16,17 +33,13 @@ int first_ink(const Image& page, int y, int from, int to) {
     const int channels = page.channels();
     const std::uint8_t* row = page.row(y);
     int x = from;
-    if (channels == 3) {
+    if (channels != 4 && !page.palette()) {
         // White stretches, the common case, are settled 32 pixels at a time.
-        for (; x + 32 <= to; x += 32) {
-            const std::uint8_t* p = row + std::size_t(x) * 3;
-            std::uint8_t all = 0xFF;
-            for (int i = 0; i < 96; ++i) all &= p[i];
-            if (all != 0xFF) break;
-        }
+        for (; x + 32 <= to; x += 32)
+            if (!all_white(row + std::size_t(x) * channels, std::size_t(32) * channels)) break;
     }
     for (; x < to; ++x)
-        if (is_ink(row + std::size_t(x) * channels)) return x;
+        if (is_ink(page, row, x)) return x;
     return to;
 }
 
@@ -35,16 +48,12 @@ int last_ink(const Image& page, int y, int from, int to) {
     const int channels = page.channels();
     const std::uint8_t* row = page.row(y);
     int x = to;
-    if (channels == 3) {
-        for (; x - 32 >= from; x -= 32) {
-            const std::uint8_t* p = row + std::size_t(x - 32) * 3;
-            std::uint8_t all = 0xFF;
-            for (int i = 0; i < 96; ++i) all &= p[i];
-            if (all != 0xFF) break;
-        }
+    if (channels != 4 && !page.palette()) {
+        for (; x - 32 >= from; x -= 32)
+            if (!all_white(row + std::size_t(x - 32) * channels, std::size_t(32) * channels)) break;
     }
     for (--x; x >= from; --x)
-        if (is_ink(row + std::size_t(x) * channels)) return x;
+        if (is_ink(page, row, x)) return x;
     return from - 1;
 }
 

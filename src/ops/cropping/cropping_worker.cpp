@@ -9,6 +9,12 @@ namespace {
 ResultatPage traiter(PageEnCours& page) {
     const Detection d = detecter_marges(page.image);
     page.arreter_dessin();
+    return detourer_page(page, d);
+}
+
+}  // namespace
+
+ResultatPage detourer_page(PageEnCours& page, const Detection& d) {
     if (d.outcome == CropOutcome::Blank)
         return {kIconeVierge, IssueFichier::NonEcrit, "page blanche, rien n'est écrit", true};
     if (d.outcome == CropOutcome::Uncut)
@@ -18,8 +24,6 @@ ResultatPage traiter(PageEnCours& page) {
     page.image.crop_in_place(d.rect.x, d.rect.y, d.rect.width, d.rect.height);
     return enregistrer_sur_source(page, 0);
 }
-
-}  // namespace
 
 ConstantesLots constantes_lots() {
     return {std::string(kEvenRecordName), std::string(kOddRecordName), kDoneEventEven,

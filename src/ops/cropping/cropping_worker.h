@@ -1,6 +1,7 @@
 #pragma once
 
 #include "batch/batch_run.h"
+#include "ops/cropping/cropping.h"
 
 namespace vellumor::cropping {
 
@@ -13,6 +14,10 @@ ConstantesLots constantes_lots();
 // The record's first file on no row shows the "Erreur détection First_ListIndex" box (the even
 // record's text names its worker).
 EtapeFichier etape_detourage(bool pair);
+
+// The outcome of a page whose margins are d, as etape_detourage gives it: nothing written for a
+// blank or uncut page, else the page cropped in its own buffer and written over its source.
+ResultatPage detourer_page(PageEnCours& page, const Detection& d);
 
 // The worker body of both halves of a cropping run.
 ExecutionLot::Travail travail_detourage();

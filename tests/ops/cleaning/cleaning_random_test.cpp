@@ -5,6 +5,8 @@
 #include "ops/cleaning/cleaning.h"
 #include "ops/cleaning/pixel_grid.h"
 #include "ops/cleaning/reference_cleaning.h"
+#include "ops/colourising/colourising.h"
+#include "ops/cropping/cropping.h"
 
 namespace vellumor {
 namespace {
@@ -82,6 +84,33 @@ TEST(CleaningAgainstPlainScan, CountsTheWhitenedPixels) {
             for (int x = 0; x < page.width(); ++x)
                 changed += page.pixel(x, y) != before.pixel(x, y);
         ASSERT_EQ(count, changed);
+    }
+}
+
+// The same random pages held one byte a pixel: cleaning, margin detection and colourising give
+// what they give on the RGB copy, the cleaned page staying one byte a pixel.
+TEST(CleaningAgainstPlainScan, GreyPagesGiveWhatTheirRgbCopiesGive) {
+    std::mt19937 rng(20261208);
+    for (int round = 0; round < 1500; ++round) {
+        const Image source = random_page(rng, 24);
+        auto grey = *Image::create_grey(source.width(), source.height(), 0xFF);
+        for (int y = 0; y < grey.height(); ++y)
+            for (int x = 0; x < grey.width(); ++x) {
+                const Couleur c = source.pixel(x, y);
+                grey.set_pixel(x, y, Couleur(rouge(c) == 0xFF ? vert(c) : rouge(c)) * 0x010101u);
+            }
+        Image rgb = grey;
+        rgb.to_rgb();
+        const std::uint32_t mask = rng() & 0x7F;
+        ASSERT_EQ(nettoyer(grey, mask), nettoyer(rgb, mask)) << "round " << round;
+        ASSERT_TRUE(grey.is_grey());
+        ASSERT_TRUE(same_pixels(grey, rgb)) << "round " << round << ", mask " << mask;
+        const Detection a = detecter_marges(grey), b = detecter_marges(rgb);
+        ASSERT_EQ(a.outcome, b.outcome) << "round " << round;
+        ASSERT_EQ(a.marges, b.marges) << "round " << round;
+        coloriser(grey);
+        coloriser(rgb);
+        ASSERT_TRUE(same_pixels(grey, rgb)) << "colourised, round " << round;
     }
 }
 
