@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -156,7 +157,8 @@ bool write_scan(const Image& page, ScanKind kind, const std::filesystem::path& f
     const std::size_t out_bytes = kind == ScanKind::Colour ? page.stride()
                                   : is_grey(kind)          ? std::size_t(page.width())
                                                            : std::size_t(page.width() + 7) / 8;
-    std::vector<png_byte> row(out_bytes);
+    // Held by a pointer rather than a vector: nothing of it lives in a register across setjmp.
+    const std::unique_ptr<png_byte[]> row = std::make_unique<png_byte[]>(out_bytes);
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     volatile bool ok = false;
@@ -169,15 +171,15 @@ bool write_scan(const Image& page, ScanKind kind, const std::filesystem::path& f
         for (int y = 0; y < page.height(); ++y) {
             const std::uint8_t* p = page.row(y);
             if (kind == ScanKind::Colour) {
-                std::copy(p, p + out_bytes, row.begin());
+                std::copy(p, p + out_bytes, row.get());
             } else if (is_grey(kind)) {
                 for (int x = 0; x < page.width(); ++x) row[x] = p[3 * x];
             } else {
-                std::fill(row.begin(), row.end(), 0);
+                std::fill(row.get(), row.get() + out_bytes, 0);
                 for (int x = 0; x < page.width(); ++x)
                     if (p[3 * x]) row[x / 8] |= png_byte(0x80 >> (x % 8));
             }
-            png_write_row(png, row.data());
+            png_write_row(png, row.get());
         }
         png_write_end(png, info);
         ok = true;
