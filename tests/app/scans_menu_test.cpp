@@ -1,13 +1,12 @@
 #include <leptonica/allheaders.h>
 
-#include <QThread>
 #include <QUrl>
-#include <chrono>
 
 #include "app/list_drop.h"
 #include "app/list_menu.h"
 #include "batch/lot_fichiers.h"
 #include "batch/png_io.h"
+#include "event_waits.h"
 #include "ops/leptonica/pix.h"
 #include "support/skewed_page.h"
 #include "window_fixture.h"
@@ -27,11 +26,7 @@ class MenuScans : public FenetreTest {
     }
     // Waits for the box that ends a run or an import.
     void attendre_la_fin() {
-        const auto fin = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (dialogs.de_genre(Genre::Tache).empty() && std::chrono::steady_clock::now() < fin) {
-            QCoreApplication::processEvents();
-            QThread::msleep(5);
-        }
+        attendre_evenements([&] { return !dialogs.de_genre(Genre::Tache).empty(); });
         traiter_evenements();
     }
     QString bulle(int i) { return liste().topLevelItem(i)->toolTip(0); }
