@@ -1,37 +1,24 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <string>
 
 #include "batch/png_io.h"
+#include "support/cli_run.h"
 #include "support/temp_dir.h"
 
 namespace vellumor {
 namespace {
 
-struct Sortie {
-    int status = -1;
-    std::string texte;  // stdout and stderr together
-};
+using Sortie = test::SortieCli;
 
 std::string quoted(const std::string& s) {
-    return "'" + s + "'";
+    return test::entre_guillemets(s);
 }
 
 // Runs vellumor-cli numeroter with args, the system temporary folder being tmp.
 Sortie numeroter(const std::string& args, const std::filesystem::path& tmp) {
-    const std::string cmd = "XDG_RUNTIME_DIR= TMPDIR=" + quoted(tmp.string()) + " " +
-                            quoted(VELLUMOR_CLI_PATH) + " numeroter " + args + " 2>&1";
-    Sortie s;
-    std::FILE* p = popen(cmd.c_str(), "r");
-    if (p == nullptr) return s;
-    char buf[4096];
-    while (std::size_t n = std::fread(buf, 1, sizeof buf, p)) s.texte.append(buf, n);
-    const int raw = pclose(p);
-    s.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return s;
+    return test::lancer_cli("numeroter " + args, tmp.string());
 }
 
 class Numeroter : public ::testing::Test {
