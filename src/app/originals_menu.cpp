@@ -112,8 +112,8 @@ void supprimer_originaux(FenetrePrincipale& f) {
         return;
     QStringList erreurs;
     for (const std::filesystem::path& dossier : dossiers) {
-        std::string erreur;
-        if (!purger_originaux(dossier, erreur)) erreurs << QString::fromStdString(erreur);
+        if (const Resultat<int> n = purger_originaux(dossier); !n)
+            erreurs << QString::fromStdString(n.raison());
     }
     if (!erreurs.isEmpty())
         Boite_Simple(f.dialogs(), kTitreOriginaux, erreurs.join(QStringLiteral("\r\n")),

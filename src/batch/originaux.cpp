@@ -1,9 +1,5 @@
 #include "batch/originaux.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <chrono>
 #include <ctime>
@@ -42,32 +38,39 @@ std::string refus_de_garde(const std::string& raison) {
 }
 
 // The kept originals of the page's folder that are the page itself: a run killed between keeping a
-// page and replacing it leaves the page hard-linked to its kept original.
+// page and replacing it leaves the page hard-linked to its kept original, and one killed between
+// keeping it and noting it in its journal leaves it so under the page's own name, unlisted.
 std::uintmax_t liens_originaux(const fs::path& page) {
-    struct stat p {};
-    if (::stat(page.c_str(), &p) != 0) return 0;
+    const std::optional<FileStatus> p = status_of(page);
+    if (!p) return 0;
     const Racine r = ouvrir_racine(page.parent_path());
     std::uintmax_t n = 0;
     for (const ExecutionGardee& e : lire_executions(r).executions) {
         Ouvert d = ouvrir_sans_lien(r.racine_fd.get(), e.dossier.filename().string(), e.dossier,
                                     true, true);
-        for (const PageGardee& g : e.pages) {
-            struct stat s {};
-            if (d && ::fstatat(d.fd.get(), g.nom.c_str(), &s, AT_SYMLINK_NOFOLLOW) == 0 &&
-                s.st_dev == p.st_dev && s.st_ino == p.st_ino)
-                ++n;
+        if (!d) continue;
+        std::set<std::string> noms{page.filename().string()};
+        for (const PageGardee& g : e.pages) noms.insert(g.nom);
+        for (const std::string& nom : noms) {
+            const std::optional<FileStatus> s = status_no_follow(d.fd.get(), nom);
+            if (s && s->same_file(*p)) ++n;
         }
     }
     return n;
 }
 
-}  // namespace
-
-std::optional<Empreinte> empreinte_fichier(const fs::path& fichier) {
-    const OpenResult o = open_regular_file(fichier);
-    if (!o) return std::nullopt;
-    return empreinte_de(o.file->handle.get());
+// A copy of the page nom of pages as nom in execution (where no hard link can be made).
+Verdict copier_page(int pages, int execution, const std::string& nom, const fs::path& page) {
+    const Ouvert de = ouvrir_sans_lien(pages, nom, page, false, false);
+    if (!de) return Echec{raison_systeme(de.erreur != 0 ? de.erreur : EINVAL)};
+    Resultat<FileHandle> vers = create_file(execution, nom, 0600);
+    if (!vers) return Echec{vers.raison()};
+    const Verdict copie = copy_file_into(de.fd.get(), vers->get());
+    if (!copie) (void)remove_name(execution, nom);
+    return copie;
 }
+
+}  // namespace
 
 Originaux::Originaux(std::string operation) : Originaux(std::move(operation), maintenant_ns()) {}
 
@@ -78,112 +81,98 @@ Originaux::~Originaux() {
     terminer();
 }
 
-std::optional<std::string> Originaux::refus_avant_execution(const std::vector<fs::path>& pages) {
+Verdict Originaux::refus_avant_execution(const std::vector<fs::path>& pages) {
     std::set<fs::path> dossiers;
     for (const fs::path& p : pages) dossiers.insert(canonique(p).parent_path());
     for (const fs::path& d : dossiers) {
         const Racine r = ouvrir_racine(d);
-        if (!r.refus.empty()) return refus_de_garde(r.refus);
+        if (!r.refus.empty()) return Echec{refus_de_garde(r.refus)};
     }
-    return std::nullopt;
+    return Reussite{};
 }
 
-bool Originaux::ajouter_ligne(DossierExecution& d, const std::string& ligne, std::string& erreur) {
-    if (!ecrire_tout(d.journal.get(), ligne) || ::fdatasync(d.journal.get()) != 0) {
-        erreur = "Le journal des originaux de " + entre_guillemets(d.dossier) +
-                 " ne peut pas être écrit : " + raison_systeme(errno);
-        return false;
-    }
-    return true;
+Verdict Originaux::ajouter_ligne(DossierExecution& d, const std::string& ligne) {
+    Verdict ecrit = write_all(d.journal.get(), ligne);
+    if (ecrit) ecrit = sync_data(d.journal.get());
+    if (!ecrit)
+        return Echec{"Le journal des originaux de " + entre_guillemets(d.dossier) +
+                     " ne peut pas être écrit : " + ecrit.raison()};
+    return Reussite{};
 }
 
-Originaux::DossierExecution* Originaux::dossier_pour(const fs::path& dossier_pages,
-                                                     std::string& erreur) {
+Resultat<Originaux::DossierExecution*> Originaux::dossier_pour(const fs::path& dossier_pages) {
     if (auto i = dossiers_.find(dossier_pages); i != dossiers_.end()) return &i->second;
     Racine r = ouvrir_racine(dossier_pages);
     if (r.absente) {
-        if (::mkdirat(r.pages_fd.get(), kDossierOriginaux, 0755) != 0 && errno != EEXIST) {
-            erreur = "Le dossier " + entre_guillemets(r.pages / kDossierOriginaux) +
-                     " ne peut pas être créé : " + raison_systeme(errno);
-            return nullptr;
-        }
+        if (const Verdict v = make_folder(r.pages_fd.get(), kDossierOriginaux, 0755);
+            !v && errno != EEXIST)
+            return Echec{"Le dossier " + entre_guillemets(r.pages / kDossierOriginaux) +
+                         " ne peut pas être créé : " + v.raison()};
         r = ouvrir_racine(dossier_pages);
     }
-    if (!r.refus.empty() || r.racine_fd.get() < 0) {
-        erreur = refus_de_garde(r.refus.empty() ? entre_guillemets(r.pages / kDossierOriginaux)
-                                                : r.refus);
-        return nullptr;
-    }
+    if (!r.refus.empty() || !r.racine_fd.is_open())
+        return Echec{refus_de_garde(r.refus.empty() ? entre_guillemets(r.pages / kDossierOriginaux)
+                                                    : r.refus)};
     elaguer(r, std::size_t(kExecutionsGardees - 1));
 
     const fs::path racine = r.pages / kDossierOriginaux;
     const std::string date = date_de(debut_ns_);
     const std::string base = date + " " + operation_;
     std::string nom = base;
-    for (int n = 2; ::mkdirat(r.racine_fd.get(), nom.c_str(), 0755) != 0; ++n) {
-        if (errno != EEXIST || n > 1000) {
-            erreur = "Le dossier des originaux " + entre_guillemets(racine / nom) +
-                     " ne peut pas être créé : " + raison_systeme(errno);
-            return nullptr;
-        }
+    for (int n = 2;; ++n) {
+        const Verdict fait = make_folder(r.racine_fd.get(), nom, 0755);
+        if (fait) break;
+        if (errno != EEXIST || n > 1000)
+            return Echec{"Le dossier des originaux " + entre_guillemets(racine / nom) +
+                         " ne peut pas être créé : " + fait.raison()};
         nom = base + " (" + std::to_string(n) + ")";
     }
     DossierExecution d;
     d.dossier = racine / nom;
     Ouvert o = ouvrir_sans_lien(r.racine_fd.get(), nom, d.dossier, true, true);
     // Locked before the journal appears: until then no other process takes it for a run.
-    if (!o || !verrouiller(o.fd.get())) {
-        erreur = refus_de_garde(o.refus.empty() ? entre_guillemets(d.dossier) : o.refus);
-        return nullptr;
-    }
+    if (!o || !lock_now(o.fd.get()))
+        return Echec{refus_de_garde(o.refus.empty() ? entre_guillemets(d.dossier) : o.refus)};
     d.execution = std::move(o.fd);
-    d.journal =
-        FileHandle(::openat(d.execution.get(), kJournalOriginaux,
-                            O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_NOFOLLOW | O_CLOEXEC, 0644));
-    if (d.journal.get() < 0) {
-        erreur = "Le journal des originaux de " + entre_guillemets(d.dossier) +
-                 " ne peut pas être créé : " + raison_systeme(errno);
-        return nullptr;
-    }
-    if (!ajouter_ligne(d, entete_journal(operation_, date, debut_ns_), erreur)) return nullptr;
-    synchroniser(r.racine_fd.get());
+    Resultat<FileHandle> journal = create_file(d.execution.get(), kJournalOriginaux, 0644, true);
+    if (!journal)
+        return Echec{"Le journal des originaux de " + entre_guillemets(d.dossier) +
+                     " ne peut pas être créé : " + journal.raison()};
+    d.journal = std::move(*journal);
+    if (const Verdict v = ajouter_ligne(d, entete_journal(operation_, date, debut_ns_)); !v)
+        return Echec{v.raison()};
+    // The run folder's name reaches the disk; a failure there shows when a page's is synced.
+    (void)sync_folder(r.racine_fd.get());
     d.pages = std::move(r.pages_fd);
     return &dossiers_.emplace(dossier_pages, std::move(d)).first->second;
 }
 
-bool Originaux::garder(const fs::path& page_donnee, std::string& erreur) {
+Verdict Originaux::garder(const fs::path& page_donnee) {
     const fs::path page = canonique(page_donnee);
     const std::string nom = page.filename().string();
     std::lock_guard<std::mutex> l(garde_);
-    DossierExecution* d = dossier_pour(page.parent_path(), erreur);
-    if (!d) return false;
+    const Resultat<DossierExecution*> trouve = dossier_pour(page.parent_path());
+    if (!trouve) return Echec{trouve.raison()};
+    DossierExecution* d = *trouve;
     // A page listed twice: the first keep is the original.
-    if (d->gardees.count(nom)) return true;
-    if (::linkat(d->pages.get(), nom.c_str(), d->execution.get(), nom.c_str(), 0) != 0) {
-        const int e = errno;
+    if (d->gardees.count(nom)) return Reussite{};
+    if (const Verdict lien = link_name(d->pages.get(), nom, d->execution.get(), nom); !lien) {
         // Another file system, or one without hard links: a copy.
-        const bool copier = e == EXDEV || e == EPERM || e == ENOTSUP || e == EMLINK;
-        Ouvert de;
-        if (copier) de = ouvrir_sans_lien(d->pages.get(), nom, page, false, false);
-        FileHandle vers(copier && de
-                            ? ::openat(d->execution.get(), nom.c_str(),
-                                       O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600)
-                            : -1);
-        if (vers.get() < 0 || !copier_dans(de.fd.get(), vers.get())) {
-            const int e2 = copier ? errno : e;
-            if (vers.get() >= 0) ::unlinkat(d->execution.get(), nom.c_str(), 0);
-            erreur = "L'original de " + entre_guillemets(page) +
-                     " ne peut pas être gardé : " + raison_systeme(e2);
-            return false;
-        }
+        const bool copier = errno == EXDEV || errno == EPERM || errno == ENOTSUP || errno == EMLINK;
+        Verdict copie = lien;
+        if (copier) copie = copier_page(d->pages.get(), d->execution.get(), nom, page);
+        if (!copie)
+            return Echec{"L'original de " + entre_guillemets(page) +
+                         " ne peut pas être gardé : " + copie.raison()};
     }
-    synchroniser(d->execution.get());
-    if (!ajouter_ligne(*d, ligne_garde(nom), erreur)) {
-        ::unlinkat(d->execution.get(), nom.c_str(), 0);
-        return false;
+    // The kept original's name reaches the disk before the page is replaced.
+    (void)sync_folder(d->execution.get());
+    if (const Verdict v = ajouter_ligne(*d, ligne_garde(nom)); !v) {
+        (void)remove_name(d->execution.get(), nom);
+        return v;
     }
     d->gardees.insert(nom);
-    return true;
+    return Reussite{};
 }
 
 void Originaux::noter_resultat(const fs::path& page_donnee) {
@@ -193,9 +182,10 @@ void Originaux::noter_resultat(const fs::path& page_donnee) {
     const auto i = dossiers_.find(page.parent_path());
     if (i == dossiers_.end() || !i->second.gardees.count(nom)) return;
     const Ouvert o = ouvrir_sans_lien(i->second.pages.get(), nom, page, false, false);
-    const std::optional<Empreinte> e = o ? empreinte_de(o.fd.get()) : std::nullopt;
-    std::string erreur;
-    if (e) ajouter_ligne(i->second, ligne_resultat(nom, *e), erreur);
+    if (!o) return;
+    // A result not noted only makes a later restore compare the page with its original.
+    if (const Resultat<Empreinte> e = empreinte_de(o.fd.get()))
+        (void)ajouter_ligne(i->second, ligne_resultat(nom, *e));
 }
 
 void Originaux::terminer() {
@@ -203,8 +193,9 @@ void Originaux::terminer() {
     if (dossiers_.empty()) return;
     termines_.clear();
     for (auto& [pages, d] : dossiers_) {
-        std::string erreur;
-        ajouter_ligne(d, ligne_fin(), erreur);
+        // A run folder whose end is not noted is still free once its lock goes: a restore takes
+        // it all the same.
+        (void)ajouter_ligne(d, ligne_fin());
         termines_.push_back(d.dossier);
     }
     // Closing the run folders releases their locks.
@@ -224,7 +215,9 @@ ReplaceOptions Originaux::options(std::optional<FileIdentity> attendu) {
     o.expected = std::move(attendu);
     o.own_links = liens_originaux;
     o.before_rename = [this](const fs::path& cible, std::string& erreur) {
-        return garder(cible, erreur);
+        const Verdict v = garder(cible);
+        if (!v) erreur = v.raison();
+        return v.ok();
     };
     return o;
 }

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "batch/originaux_journal.h"
+#include "common/file_io.h"
 #include "common/regular_file.h"
+#include "common/resultat.h"
 #include "common/safe_replace.h"
 
 namespace vellumor {
@@ -29,8 +31,6 @@ inline constexpr const char* kOperationDetourage = "Détourage";
 inline constexpr const char* kOperationChaine = "Net - Dét - Col";
 inline constexpr const char* kOperationReconstitution = "Reconstitution";
 
-std::optional<Empreinte> empreinte_fichier(const std::filesystem::path& fichier);
-
 // Keeps the files one run replaces. Shared by both workers of the run.
 class Originaux {
   public:
@@ -45,15 +45,14 @@ class Originaux {
     // Before the run: the reason, naming it, why the originals of one of these page folders cannot
     // be kept (a folder of kept originals that is a link, another user's, or writable by others).
     // The run must not start then.
-    static std::optional<std::string> refus_avant_execution(
-        const std::vector<std::filesystem::path>& pages);
+    static Verdict refus_avant_execution(const std::vector<std::filesystem::path>& pages);
 
     // Keeps page's current file in its folder's run folder (a hard link, or a copy on another file
     // system), and notes it in the journal, on disk before it returns. The first page of a folder
     // creates the run folder, holds its lock until terminer, and removes the oldest finished runs
-    // beyond kExecutionsGardees. false with a French reason when the page could not be kept: it
-    // must not be replaced then.
-    bool garder(const std::filesystem::path& page, std::string& erreur);
+    // beyond kExecutionsGardees. The French reason when the page could not be kept: it must not
+    // be replaced then.
+    Verdict garder(const std::filesystem::path& page);
     // Notes what the run wrote at page, so that a restore refuses a page changed since.
     void noter_resultat(const std::filesystem::path& page);
     // The options of a replacement over page that keeps page first.
@@ -72,8 +71,8 @@ class Originaux {
         FileHandle pages, execution, journal;  // execution holds the lock
         std::set<std::string> gardees;
     };
-    DossierExecution* dossier_pour(const std::filesystem::path& dossier_pages, std::string& erreur);
-    bool ajouter_ligne(DossierExecution& d, const std::string& ligne, std::string& erreur);
+    Resultat<DossierExecution*> dossier_pour(const std::filesystem::path& dossier_pages);
+    Verdict ajouter_ligne(DossierExecution& d, const std::string& ligne);
 
     std::string operation_;
     std::int64_t debut_ns_;
@@ -117,9 +116,8 @@ struct Restauration {
 Restauration restaurer_derniere(const std::filesystem::path& dossier_pages);
 
 // Removes every kept run of dossier_pages, then the folder of the kept runs when it is empty.
-// The number of runs removed, or nothing with erreur.
-std::optional<int> purger_originaux(const std::filesystem::path& dossier_pages,
-                                    std::string& erreur);
+// The number of runs removed, or why not.
+Resultat<int> purger_originaux(const std::filesystem::path& dossier_pages);
 
 // True for a file inside a run folder of kept originals: never a page to process.
 bool est_original_garde(const std::filesystem::path& fichier);

@@ -1,9 +1,5 @@
 #include "batch/originaux_executions.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 
@@ -12,45 +8,19 @@
 
 namespace vellumor {
 namespace fs = std::filesystem;
-namespace {
-
-std::vector<std::string> sous_dossiers(int fd) {
-    std::vector<std::string> r;
-    const int copie = ::openat(fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (copie < 0) return r;
-    DIR* d = ::fdopendir(copie);
-    if (!d) {
-        ::close(copie);
-        return r;
-    }
-    while (const dirent* e = ::readdir(d)) {
-        const std::string n = e->d_name;
-        if (n != "." && n != ".." &&
-            (e->d_type == DT_DIR || e->d_type == DT_LNK || e->d_type == DT_UNKNOWN))
-            r.push_back(n);
-    }
-    ::closedir(d);
-    std::sort(r.begin(), r.end());
-    return r;
-}
-
-}  // namespace
-
-std::string entre_guillemets(const fs::path& p) {
-    return "« " + p.string() + " »";
-}
 
 Racine ouvrir_racine(const fs::path& dossier_pages) {
     Racine r;
     std::error_code ec;
     r.pages = fs::weakly_canonical(fs::absolute(dossier_pages, ec), ec);
     if (ec) r.pages = fs::absolute(dossier_pages, ec).lexically_normal();
-    r.pages_fd = FileHandle(::open(r.pages.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (r.pages_fd.get() < 0) {
+    Resultat<FileHandle> pages = open_folder(r.pages);
+    if (!pages) {
         r.refus = "Le dossier " + entre_guillemets(r.pages) +
-                  " ne peut pas être ouvert : " + raison_systeme(errno);
+                  " ne peut pas être ouvert : " + pages.raison();
         return r;
     }
+    r.pages_fd = std::move(*pages);
     Ouvert o = ouvrir_sans_lien(r.pages_fd.get(), kDossierOriginaux, r.pages / kDossierOriginaux,
                                 true, true);
     if (!o.refus.empty()) {
@@ -71,7 +41,7 @@ Inventaire lire_executions(const Racine& r) {
     if (!r.refus.empty()) inv.refus.push_back(r.refus);
     if (r.racine_fd.get() < 0) return inv;
     const fs::path racine = r.pages / kDossierOriginaux;
-    for (const std::string& nom : sous_dossiers(r.racine_fd.get())) {
+    for (const std::string& nom : subfolder_names(r.racine_fd.get())) {
         const fs::path chemin = racine / nom;
         Ouvert dossier = ouvrir_sans_lien(r.racine_fd.get(), nom, chemin, true, true);
         // A folder of the user's own without a journal is not a run: left alone.
@@ -85,7 +55,7 @@ Inventaire lire_executions(const Racine& r) {
             continue;
         }
         if (!dossier) continue;
-        const std::optional<std::string> texte = lire_tout(journal.fd.get(), kTailleMaxJournal);
+        const Resultat<std::string> texte = read_all(journal.fd.get(), kTailleMaxJournal);
         JournalLu lu = texte ? lire_journal(*texte, r.pages) : JournalLu{};
         if (!lu.execution) {
             inv.refus.push_back("Le journal " + entre_guillemets(chemin / kJournalOriginaux) +
@@ -94,7 +64,7 @@ Inventaire lire_executions(const Racine& r) {
             continue;
         }
         lu.execution->dossier = chemin;
-        lu.execution->en_cours = !est_libre(dossier.fd.get());
+        lu.execution->en_cours = !is_unlocked(dossier.fd.get());
         inv.executions.push_back(std::move(*lu.execution));
     }
     std::sort(inv.executions.begin(), inv.executions.end(),
@@ -112,7 +82,7 @@ void elaguer(const Racine& r, std::size_t garder) {
         const std::string nom = finies[i].dossier.filename().string();
         Ouvert d = ouvrir_sans_lien(r.racine_fd.get(), nom, finies[i].dossier, true, true);
         // Held while it goes, so that no restore starts on it meanwhile.
-        if (d && verrouiller(d.fd.get())) retirer_dossier(r.racine_fd.get(), nom);
+        if (d && lock_now(d.fd.get())) (void)remove_folder_and_files(r.racine_fd.get(), nom);
     }
 }
 
@@ -124,31 +94,24 @@ std::vector<ExecutionGardee> executions_gardees(const fs::path& dossier_pages) {
     return inventaire_originaux(dossier_pages).executions;
 }
 
-std::optional<int> purger_originaux(const fs::path& dossier_pages, std::string& erreur) {
+Resultat<int> purger_originaux(const fs::path& dossier_pages) {
     const Racine r = ouvrir_racine(dossier_pages);
     const Inventaire inv = lire_executions(r);
-    if (!inv.refus.empty()) {
-        erreur = inv.refus.front() + " : rien n'est supprimé";
-        return std::nullopt;
-    }
+    if (!inv.refus.empty()) return Echec{inv.refus.front() + " : rien n'est supprimé"};
     int n = 0;
     for (const ExecutionGardee& e : inv.executions) {
         const std::string nom = e.dossier.filename().string();
         Ouvert d = ouvrir_sans_lien(r.racine_fd.get(), nom, e.dossier, true, true);
-        if (!d || !verrouiller(d.fd.get())) {
-            erreur = "L'opération gardée dans " + entre_guillemets(e.dossier) +
-                     " est en cours : elle n'est pas supprimée";
-            return std::nullopt;
-        }
-        if (!retirer_dossier(r.racine_fd.get(), nom)) {
-            erreur = "Le dossier " + entre_guillemets(e.dossier) +
-                     " ne peut pas être supprimé : " + raison_systeme(errno);
-            return std::nullopt;
-        }
+        if (!d || !lock_now(d.fd.get()))
+            return Echec{"L'opération gardée dans " + entre_guillemets(e.dossier) +
+                         " est en cours : elle n'est pas supprimée"};
+        if (const Verdict v = remove_folder_and_files(r.racine_fd.get(), nom); !v)
+            return Echec{"Le dossier " + entre_guillemets(e.dossier) +
+                         " ne peut pas être supprimé : " + v.raison()};
         ++n;
     }
     // Only when empty: a folder of the user's own in it stays.
-    if (r.racine_fd.get() >= 0) ::unlinkat(r.pages_fd.get(), kDossierOriginaux, AT_REMOVEDIR);
+    if (r.racine_fd.is_open()) (void)remove_empty_folder(r.pages_fd.get(), kDossierOriginaux);
     return n;
 }
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "batch/originaux.h"
-#include "common/regular_file.h"
+#include "common/file_io.h"
 
 namespace vellumor {
 
@@ -23,7 +23,5 @@ Inventaire lire_executions(const Racine& r);
 // Removes the oldest finished runs so that garder of them are left; a run under way is neither
 // removed nor counted.
 void elaguer(const Racine& r, std::size_t garder);
-
-std::string entre_guillemets(const std::filesystem::path& p);
 
 }  // namespace vellumor

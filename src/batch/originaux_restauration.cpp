@@ -1,7 +1,3 @@
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 
 #include "batch/originaux.h"
@@ -21,34 +17,26 @@ struct Contexte {
     fs::path dossier_pages;
 };
 
-bool meme_fichier(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
 // Puts the kept original back at its name: a link to it, or a copy on another file system, made
-// under a hidden name and renamed over the page. errno tells why it failed.
-bool remettre(const Contexte& c, const std::string& nom, int original) {
-    ::unlinkat(c.pages, kTemporaire, 0);
-    if (::linkat(c.execution, nom.c_str(), c.pages, kTemporaire, 0) != 0) {
-        if (errno != EXDEV && errno != EPERM && errno != ENOTSUP && errno != EMLINK) return false;
-        FileHandle vers(::openat(c.pages, kTemporaire,
-                                 O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
-        if (vers.get() < 0) return false;
-        if (!copier_dans(original, vers.get())) {
-            const int e = errno;
-            ::unlinkat(c.pages, kTemporaire, 0);
-            errno = e;
-            return false;
+// under a hidden name and renamed over the page.
+Verdict remettre(const Contexte& c, const std::string& nom, int original) {
+    (void)remove_name(c.pages, kTemporaire);  // left by an interrupted restore, or absent
+    if (const Verdict lien = link_name(c.execution, nom, c.pages, kTemporaire); !lien) {
+        if (errno != EXDEV && errno != EPERM && errno != ENOTSUP && errno != EMLINK) return lien;
+        Resultat<FileHandle> vers = create_file(c.pages, kTemporaire, 0600);
+        if (!vers) return Echec{vers.raison()};
+        if (const Verdict copie = copy_file_into(original, vers->get()); !copie) {
+            (void)remove_name(c.pages, kTemporaire);
+            return copie;
         }
     }
-    if (::renameat(c.pages, kTemporaire, c.pages, nom.c_str()) != 0) {
-        const int e = errno;
-        ::unlinkat(c.pages, kTemporaire, 0);
-        errno = e;
-        return false;
+    if (const Verdict v = rename_name(c.pages, kTemporaire, nom); !v) {
+        (void)remove_name(c.pages, kTemporaire);
+        return v;
     }
-    synchroniser(c.pages);
-    return true;
+    // The page's name reaches the disk; the restore is noted in the journal right after.
+    (void)sync_folder(c.pages);
+    return Reussite{};
 }
 
 // Empty when the page is back (or already was), else why it was left as it is.
@@ -65,20 +53,21 @@ std::string restaurer_page(const Contexte& c, const PageGardee& p) {
         return page + " n'est pas restaurée : " +
                (actuelle.refus.empty() ? raison_systeme(actuelle.erreur) : actuelle.refus);
     // The lock the operations take on a page they work on.
-    if (!verrouiller(actuelle.fd.get()))
+    if (!lock_now(actuelle.fd.get()))
         return page +
                " est en cours de traitement par un autre Vellumor : la page n'est pas "
                "restaurée";
-    if (meme_fichier(actuelle.st, original.st)) return {};
-    const std::optional<Empreinte> maintenant = empreinte_de(actuelle.fd.get());
-    const std::optional<Empreinte> avant = empreinte_de(original.fd.get());
-    if (!maintenant || !avant) return page + " n'est pas restaurée : " + raison_systeme(errno);
+    if (actuelle.st.same_file(original.st)) return {};
+    const Resultat<Empreinte> maintenant = empreinte_de(actuelle.fd.get());
+    if (!maintenant) return page + " n'est pas restaurée : " + maintenant.raison();
+    const Resultat<Empreinte> avant = empreinte_de(original.fd.get());
+    if (!avant) return page + " n'est pas restaurée : " + avant.raison();
     if (*maintenant == *avant) return {};
     // Interrupted before its result was noted, the page may still be what the run wrote.
     if (p.resultat && *maintenant != *p.resultat)
         return page + " a changé depuis l'opération : la page n'est pas restaurée";
-    if (!remettre(c, p.nom, original.fd.get()))
-        return page + " n'est pas restaurée : " + raison_systeme(errno);
+    if (const Verdict v = remettre(c, p.nom, original.fd.get()); !v)
+        return page + " n'est pas restaurée : " + v.raison();
     return {};
 }
 
@@ -105,15 +94,18 @@ Restauration restaurer_derniere(const fs::path& dossier_pages) {
     if (execution)
         journal = ouvrir_sans_lien(execution.fd.get(), kJournalOriginaux,
                                    r.execution.dossier / kJournalOriginaux, false, true);
-    if (!execution || !verrouiller(execution.fd.get())) {
+    if (!execution || !lock_now(execution.fd.get())) {
         r.refus.push_back("L'opération " + r.execution.operation + " du " +
                           date_lisible(r.execution.date) +
                           " est encore en cours (un autre Vellumor) : rien n'est restauré");
         return r;
     }
-    FileHandle ajout(journal ? ::openat(execution.fd.get(), kJournalOriginaux,
-                                        O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC)
-                             : -1);
+    FileHandle ajout;
+    if (journal) {
+        Resultat<FileHandle> ouvert = open_for_append(execution.fd.get(), kJournalOriginaux);
+        // Without it the restore goes on; a restore killed half-way then starts from the top.
+        if (ouvert) ajout = std::move(*ouvert);
+    }
     const Contexte c{racine.pages_fd.get(), execution.fd.get(), ajout.get(), racine.pages};
     std::vector<std::string> notees;  // restored, and the journal says so
     for (const PageGardee& p : r.execution.pages) {
@@ -124,20 +116,19 @@ Restauration restaurer_derniere(const fs::path& dossier_pages) {
         }
         ++r.restaurees;
         // Noted as it goes, so that a restore killed half-way takes up where it was.
-        if (c.journal >= 0 && ecrire_tout(c.journal, ligne_restauree(p.nom)) &&
-            ::fdatasync(c.journal) == 0)
+        if (c.journal >= 0 && write_all(c.journal, ligne_restauree(p.nom)) && sync_data(c.journal))
             notees.push_back(p.nom);
     }
     if (r.refus.empty()) {
-        if (!retirer_dossier(racine.racine_fd.get(), nom))
+        if (const Verdict v = remove_folder_and_files(racine.racine_fd.get(), nom); !v)
             r.refus.push_back("Les pages sont restaurées, mais le dossier " +
                               entre_guillemets(r.execution.dossier) +
-                              " ne peut pas être supprimé : " + raison_systeme(errno));
+                              " ne peut pas être supprimé : " + v.raison());
         // Only when empty: a folder of the user's own in it stays.
-        ::unlinkat(racine.pages_fd.get(), kDossierOriginaux, AT_REMOVEDIR);
+        (void)remove_empty_folder(racine.pages_fd.get(), kDossierOriginaux);
     } else {
         // The refused pages stay for a later restore; the kept copies of the others go.
-        for (const std::string& n : notees) ::unlinkat(c.execution, n.c_str(), 0);
+        for (const std::string& n : notees) (void)remove_name(c.execution, n);
     }
     return r;
 }

@@ -1,7 +1,4 @@
-#include <fcntl.h>
 #include <png.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <array>
 #include <cerrno>
@@ -12,6 +9,7 @@
 
 #include "batch/png_io.h"
 #include "batch/png_memory_reader.h"
+#include "common/file_io.h"
 #include "common/system_error.h"
 
 namespace vellumor {
@@ -21,7 +19,7 @@ namespace {
 // corrupt or hostile header (a "decompression bomb") from making the loader take gigabytes.
 constexpr std::size_t kMaxDecodedBytes = std::size_t(1) << 30;
 // Larger than any page a scanner makes; refusing earlier keeps a hostile file from costing much.
-constexpr off_t kMaxFileBytes = off_t(1) << 31;
+constexpr std::int64_t kMaxFileBytes = std::int64_t(1) << 31;
 constexpr png_alloc_size_t kMaxChunkBytes = 8u << 20;
 
 LoadResult failure(LoadError error, std::string message) {
@@ -63,19 +61,12 @@ LoadResult read_whole_file(const std::filesystem::path& path, const OpenedFile& 
         return failure(LoadError::OutOfMemory,
                        "Mémoire insuffisante pour lire le fichier " + quoted(path) + ".");
     }
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n =
-            ::pread(file.handle.get(), bytes.data() + done, bytes.size() - done, off_t(done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0)
-            return failure(
-                LoadError::Unreadable,
-                "Le fichier " + quoted(path) + " ne peut pas être lu : " + raison_systeme(errno));
-        if (n == 0) break;  // the file shrank while being read: decode what is there
-        done += std::size_t(n);
-    }
-    bytes.resize(done);
+    const Resultat<std::size_t> done =
+        read_from_start(file.handle.get(), bytes.data(), bytes.size());
+    if (!done)
+        return failure(LoadError::Unreadable,
+                       "Le fichier " + quoted(path) + " ne peut pas être lu : " + done.raison());
+    bytes.resize(*done);  // the file shrank while being read: decode what is there
     return {};
 }
 

@@ -96,10 +96,9 @@ int commande_originaux(const std::vector<std::string>& args) {
     const auto dossier = dossier_de(a, kOriginaux, fin);
     if (!dossier) return fin;
     if (purger) {
-        std::string erreur;
-        const std::optional<int> n = purger_originaux(*dossier, erreur);
+        const Resultat<int> n = purger_originaux(*dossier);
         if (!n) {
-            std::fprintf(stderr, "%s\n", texte_terminal(erreur).c_str());
+            std::fprintf(stderr, "%s\n", texte_terminal(n.raison()).c_str());
             return 1;
         }
         std::printf("%d opération%s supprimée%s\n", *n, *n > 1 ? "s" : "", *n > 1 ? "s" : "");

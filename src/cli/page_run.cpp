@@ -1,13 +1,12 @@
 #include "cli/page_run.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 
 #include "batch/originaux.h"
 #include "cli/signals.h"
 #include "cli/terminal_progress.h"
 #include "cli/texte_terminal.h"
+#include "common/file_io.h"
 #include "imagelist/repartition_parite.h"
 
 namespace vellumor::cli {
@@ -27,7 +26,7 @@ bool executer_operation(const ListeImages& liste, const LignesFixes& lignes,
         return false;
     }
     ProgressionTerminal progression(stdout, stderr, std::int64_t(liste.size()),
-                                    isatty(STDERR_FILENO) != 0, silencieux);
+                                    stderr_is_terminal(), silencieux);
     Repartition r = repartir_par_parite(liste, op.lots);
     if (!r.lots) {
         std::fprintf(stderr, "%s\n", message_sur_une_ligne(*r.message).c_str());
@@ -42,8 +41,8 @@ bool executer_operation(const ListeImages& liste, const LignesFixes& lignes,
         std::vector<std::filesystem::path> pages;
         for (const EntreeImage& e : liste) pages.push_back(e.Fichier);
         // Replacing the pages without keeping them, when keeping was asked, is not an option.
-        if (const auto refus = Originaux::refus_avant_execution(pages)) {
-            std::fprintf(stderr, "%s\n", texte_terminal(*refus).c_str());
+        if (const Verdict v = Originaux::refus_avant_execution(pages); !v) {
+            std::fprintf(stderr, "%s\n", texte_terminal(v.raison()).c_str());
             return false;
         }
         p.originaux = &originaux.emplace(op.originaux);

@@ -1,9 +1,8 @@
-#include <unistd.h>
-
 #include <cstdio>
 #include <limits>
 
 #include "cli/options.h"
+#include "common/file_io.h"
 #include "cli/page_options.h"
 #include "cli/page_run.h"
 #include "cli/terminal_progress.h"
@@ -74,7 +73,7 @@ int commande_pdf(const std::vector<std::string>& args) {
 
     GardeSignaux signaux;
     ProgressionTerminal progression(stdout, stderr, std::int64_t(l.liste.size()),
-                                    isatty(STDERR_FILENO) != 0, o.pages.silencieux);
+                                    stderr_is_terminal(), o.pages.silencieux);
     const pdf::ResultatPdf r =
         pdf::exporter_pdf(l.liste, o.parametres, progression, &GardeSignaux::interruption_recue());
     progression.effacer_barre();

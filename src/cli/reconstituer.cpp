@@ -1,5 +1,3 @@
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -16,6 +14,7 @@
 #include "cli/signals.h"
 #include "cli/terminal_progress.h"
 #include "cli/texte_terminal.h"
+#include "common/file_io.h"
 #include "common/regular_file.h"
 #include "ops/exceptions/cup_file.h"
 #include "ops/exceptions/page_exception.h"
@@ -189,14 +188,14 @@ int commande_reconstituer(const std::vector<std::string>& args) {
     for (const EntreeImage& e : liste.liste) noms.push_back(e.Fichier.filename().string());
     const LignesFixes lignes(noms);
     ProgressionTerminal progression(stdout, stderr, std::int64_t(liste.liste.size()),
-                                    isatty(STDERR_FILENO) != 0, o.pages.silencieux);
+                                    stderr_is_terminal(), o.pages.silencieux);
     const GardeSignaux signaux;
     std::optional<Originaux> originaux;
     if (!o.pages.sans_originaux) {
         std::vector<std::filesystem::path> pages;
         for (const EntreeImage& e : liste.liste) pages.push_back(e.Fichier);
-        if (const auto refus = Originaux::refus_avant_execution(pages)) {
-            std::fprintf(stderr, "%s\n", texte_terminal(*refus).c_str());
+        if (const Verdict v = Originaux::refus_avant_execution(pages); !v) {
+            std::fprintf(stderr, "%s\n", texte_terminal(v.raison()).c_str());
             return 1;
         }
     }

@@ -5,24 +5,9 @@
 #include <cerrno>
 #include <cstring>
 
+#include "common/file_io.h"
+
 namespace vellumor {
-namespace {
-
-bool write_all(int fd, const unsigned char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            if (n == 0) errno = ENOSPC;
-            return false;
-        }
-        data += n;
-        size -= std::size_t(n);
-    }
-    return true;
-}
-
-}  // namespace
 
 OutputFile::~OutputFile() {
     if (stream_) {
@@ -44,7 +29,8 @@ int OutputFile::error() const {
 
 bool OutputFile::flush_buffer() {
     if (buffered_ == 0) return true;
-    const bool ok = write_all(fd_, buffer_, buffered_);
+    const bool ok =
+        write_all(fd_, std::string_view(reinterpret_cast<const char*>(buffer_), buffered_)).ok();
     buffered_ = 0;
     return ok || fail(errno);
 }
@@ -62,7 +48,9 @@ bool OutputFile::write(const void* data, std::size_t size) {
         return true;
     }
     if (!flush_buffer()) return false;
-    if (size >= kBufferSize) return write_all(fd_, bytes, size) || fail(errno);
+    if (size >= kBufferSize)
+        return write_all(fd_, std::string_view(static_cast<const char*>(data), size)).ok() ||
+               fail(errno);
     std::memcpy(buffer_, bytes, size);
     buffered_ = size;
     return true;

@@ -13,12 +13,8 @@ namespace vellumor {
 namespace {
 
 FileIdentity identity_from(const struct stat& st) {
-    return {st.st_dev, st.st_ino, st.st_size,
+    return {std::uint64_t(st.st_dev), std::uint64_t(st.st_ino), std::int64_t(st.st_size),
             std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
-}
-
-std::string quoted(const std::filesystem::path& path) {
-    return "« " + path.string() + " »";
 }
 
 OpenResult failure(OpenError error, std::string message) {
@@ -30,18 +26,6 @@ OpenResult failure(OpenError error, std::string message) {
 
 }  // namespace
 
-FileHandle::~FileHandle() {
-    if (fd_ >= 0) ::close(fd_);
-}
-
-FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
-    if (this != &other) {
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = other.release();
-    }
-    return *this;
-}
-
 std::optional<FileIdentity> identity_of(const std::filesystem::path& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return std::nullopt;
@@ -52,22 +36,23 @@ OpenResult open_regular_file(const std::filesystem::path& path) {
     FileHandle handle(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (handle.get() < 0) {
         if (errno == ENOENT || errno == ENOTDIR)
-            return failure(OpenError::Missing, "Le fichier " + quoted(path) + " est introuvable.");
+            return failure(OpenError::Missing,
+                           "Le fichier " + entre_guillemets(path) + " est introuvable.");
         if (errno == ENXIO)  // a socket or a pipe without a writer
-            return failure(OpenError::NotRegular,
-                           "Le fichier " + quoted(path) + " n'est pas un fichier ordinaire.");
-        return failure(
-            OpenError::Unreadable,
-            "Le fichier " + quoted(path) + " ne peut pas être lu : " + raison_systeme(errno));
+            return failure(OpenError::NotRegular, "Le fichier " + entre_guillemets(path) +
+                                                      " n'est pas un fichier ordinaire.");
+        return failure(OpenError::Unreadable,
+                       "Le fichier " + entre_guillemets(path) +
+                           " ne peut pas être lu : " + raison_systeme(errno));
     }
     struct stat st {};
     if (::fstat(handle.get(), &st) != 0)
-        return failure(
-            OpenError::Unreadable,
-            "Le fichier " + quoted(path) + " ne peut pas être lu : " + raison_systeme(errno));
+        return failure(OpenError::Unreadable,
+                       "Le fichier " + entre_guillemets(path) +
+                           " ne peut pas être lu : " + raison_systeme(errno));
     if (!S_ISREG(st.st_mode))
         return failure(OpenError::NotRegular,
-                       "Le fichier " + quoted(path) + " n'est pas un fichier ordinaire.");
+                       "Le fichier " + entre_guillemets(path) + " n'est pas un fichier ordinaire.");
     const int flags = ::fcntl(handle.get(), F_GETFL);
     if (flags >= 0) (void)::fcntl(handle.get(), F_SETFL, flags & ~O_NONBLOCK);
     OpenResult r;
@@ -82,7 +67,7 @@ OpenResult open_regular_file_locked(const std::filesystem::path& path) {
         if (!r) return r;
         if (::flock(r.file->handle.get(), LOCK_EX | LOCK_NB) != 0) {
             if (errno == EWOULDBLOCK)
-                return failure(OpenError::Busy, "Le fichier " + quoted(path) +
+                return failure(OpenError::Busy, "Le fichier " + entre_guillemets(path) +
                                                     " est en cours de traitement par un autre "
                                                     "Vellumor.");
             // A file system without locks (some network shares): the identity check before the
@@ -99,7 +84,7 @@ OpenResult open_regular_file_locked(const std::filesystem::path& path) {
             return r;
         }
     }
-    return failure(OpenError::Busy, "Le fichier " + quoted(path) +
+    return failure(OpenError::Busy, "Le fichier " + entre_guillemets(path) +
                                         " est en cours de traitement par un autre Vellumor.");
 }
 

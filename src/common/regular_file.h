@@ -1,45 +1,26 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
+
+#include "common/file_io.h"
 
 namespace vellumor {
 
 // What tells a file apart from the one that replaced or rewrote it: a page renamed over, deleted
 // and made again, or written in place changes at least one of these.
 struct FileIdentity {
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
     std::int64_t modified_ns = 0;
     bool operator==(const FileIdentity&) const = default;
 };
 
 // The identity of the file path names (links followed), or nothing when it cannot be looked at.
 std::optional<FileIdentity> identity_of(const std::filesystem::path& path);
-
-// An open descriptor, closed (and its lock released) when the object goes away.
-class FileHandle {
-  public:
-    FileHandle() = default;
-    explicit FileHandle(int fd) : fd_(fd) {}
-    ~FileHandle();
-    FileHandle(FileHandle&& other) noexcept : fd_(other.release()) {}
-    FileHandle& operator=(FileHandle&& other) noexcept;
-    int get() const { return fd_; }
-    int release() {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
-
-  private:
-    int fd_ = -1;
-};
 
 enum class OpenError { None, Missing, NotRegular, Unreadable, Busy };
 

@@ -11,6 +11,7 @@
 #include <random>
 #include <vector>
 
+#include "common/file_io.h"
 #include "common/system_error.h"
 
 namespace vellumor {
@@ -28,10 +29,6 @@ std::string random_tag() {
     std::string tag;
     for (int i = 0; i < 10; ++i) tag += digits[(value >> (6 * i)) % 36];
     return tag;
-}
-
-std::string quoted(const std::filesystem::path& path) {
-    return "« " + path.string() + " »";
 }
 
 ReplaceResult failed(ReplaceStatus status, std::string message) {
@@ -105,17 +102,17 @@ ReplaceResult create_temporary(const std::filesystem::path& folder,
         if (f.get() < 0) {
             temp.clear();
             return system_failure("Impossible de créer un fichier temporaire dans " +
-                                  quoted(folder));
+                                  entre_guillemets(folder));
         }
         struct stat st {};
         if (::fstat(f.get(), &st) != 0)
-            return system_failure("Impossible de créer " + quoted(temp));
+            return system_failure("Impossible de créer " + entre_guillemets(temp));
         made.device = st.st_dev;
         made.inode = st.st_ino;
         if (source) {
             copy_owner_and_mode(f.get(), *source);
             if (!copy_extended_attributes(destination, f.get()))
-                return system_failure("Les attributs étendus de " + quoted(destination) +
+                return system_failure("Les attributs étendus de " + entre_guillemets(destination) +
                                       " ne peuvent pas être repris");
         }
         made.handle = std::move(f);
@@ -123,31 +120,14 @@ ReplaceResult create_temporary(const std::filesystem::path& folder,
     }
     temp.clear();
     errno = EEXIST;
-    return system_failure("Impossible de créer un fichier temporaire dans " + quoted(folder));
+    return system_failure("Impossible de créer un fichier temporaire dans " +
+                          entre_guillemets(folder));
 }
 
 // True when path still names the file that was created (not a file or link put in its place).
 bool still_ours(const std::filesystem::path& path, const Temporary& made) {
     struct stat st {};
     return ::lstat(path.c_str(), &st) == 0 && st.st_dev == made.device && st.st_ino == made.inode;
-}
-
-// The rename reaches the disk with its folder. A file system that cannot sync a folder says so
-// with EINVAL; that is no failure of the write.
-bool sync_folder(const std::filesystem::path& folder) {
-    FileHandle f(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (f.get() < 0) return false;
-    return ::fsync(f.get()) == 0 || errno == EINVAL || errno == EROFS;
-}
-
-// Renames from onto to unless to exists (errno EEXIST then). A file system without the atomic
-// call gets a link and an unlink, which refuse an existing name just as well.
-bool rename_without_replacing(const std::filesystem::path& from, const std::filesystem::path& to) {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
-    if (errno != EINVAL && errno != ENOSYS) return false;
-    if (::link(from.c_str(), to.c_str()) != 0) return false;
-    ::unlink(from.c_str());
-    return true;
 }
 
 // Removes the temporary file unless it was renamed.
@@ -171,9 +151,10 @@ ReplaceResult replace_file(const std::filesystem::path& target, const WriteConte
     // Written onto the name itself, never through a link that another user may have planted.
     if (exists && S_ISLNK(existing.st_mode))
         return failed(ReplaceStatus::Failed,
-                      quoted(target) + " est un lien symbolique : rien n'est écrit");
+                      entre_guillemets(target) + " est un lien symbolique : rien n'est écrit");
     const std::string changed =
-        quoted(target) + " a été modifié pendant le traitement : le résultat n'est pas écrit";
+        entre_guillemets(target) +
+        " a été modifié pendant le traitement : le résultat n'est pas écrit";
     if (options.expected && !exists) return failed(ReplaceStatus::Changed, changed);
     // Renaming over a file needs only the folder's permission: a file marked read-only would be
     // replaced all the same. Its write bits are checked too, since they do not bind the superuser.
@@ -181,18 +162,19 @@ ReplaceResult replace_file(const std::filesystem::path& target, const WriteConte
         ((existing.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)) {
         // "Read-only" only for what is: a file without write bits, or a read-only mount.
         const int why = errno;
-        return failed(ReplaceStatus::Failed,
-                      quoted(target) + ((existing.st_mode & 0222) == 0 ? " est en lecture seule"
-                                        : why == EROFS ? " est sur un support en lecture seule"
-                                                       : " ne peut pas être modifié (" +
-                                                             raison_systeme(why) + ")"));
+        return failed(
+            ReplaceStatus::Failed,
+            entre_guillemets(target) +
+                ((existing.st_mode & 0222) == 0 ? " est en lecture seule"
+                 : why == EROFS                 ? " est sur un support en lecture seule"
+                                : " ne peut pas être modifié (" + raison_systeme(why) + ")"));
     }
     if (exists && S_ISREG(existing.st_mode) && existing.st_nlink > 1) {
         const std::uintmax_t own = options.own_links ? options.own_links(target) : 0;
         const std::uintmax_t others = std::uintmax_t(existing.st_nlink - 1);
         if (others > own)
             return failed(ReplaceStatus::HardLinked,
-                          quoted(target) + " a d'autres liens physiques (" +
+                          entre_guillemets(target) + " a d'autres liens physiques (" +
                               std::to_string(others - own) + ") : le remplacer les séparerait");
     }
 
@@ -210,7 +192,7 @@ ReplaceResult replace_file(const std::filesystem::path& target, const WriteConte
     } catch (...) {
         ok = false;
     }
-    const std::string writing = "L'écriture de " + quoted(target);
+    const std::string writing = "L'écriture de " + entre_guillemets(target);
     if (!ok) {
         const int why = out.error();
         return failed(ReplaceStatus::Failed,
@@ -230,19 +212,20 @@ ReplaceResult replace_file(const std::filesystem::path& target, const WriteConte
     // In a folder others may write to, the temporary name may have been given to another file.
     if (!still_ours(temp.path, made))
         return failed(ReplaceStatus::Failed, writing + " a échoué : le fichier temporaire " +
-                                                 quoted(temp.path) + " a été remplacé");
+                                                 entre_guillemets(temp.path) + " a été remplacé");
     if (options.never_replace) {
         if (!rename_without_replacing(temp.path, target))
             return errno == EEXIST
                        ? failed(ReplaceStatus::Failed,
-                                quoted(target) + " existe déjà : il n'est pas remplacé")
-                       : system_failure(quoted(target) + " ne peut pas être écrit");
+                                entre_guillemets(target) + " existe déjà : il n'est pas remplacé")
+                       : system_failure(entre_guillemets(target) + " ne peut pas être écrit");
     } else if (::rename(temp.path.c_str(), target.c_str()) != 0) {
-        return system_failure(quoted(target) + " ne peut pas être remplacé");
+        return system_failure(entre_guillemets(target) + " ne peut pas être remplacé");
     }
     temp.renamed = true;
+    // The rename reaches the disk with its folder.
     if (!sync_folder(folder))
-        return system_failure(quoted(target) +
+        return system_failure(entre_guillemets(target) +
                               " est écrit, mais son dossier n'a pas pu être mis à jour sur le "
                               "disque");
     return {ReplaceStatus::Replaced, {}};

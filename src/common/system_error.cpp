@@ -79,4 +79,11 @@ std::string raison_systeme(int errnum) {
     }
 }
 
+Echec echec_systeme() {
+    const int e = errno;
+    Echec echec{raison_systeme(e)};
+    errno = e;
+    return echec;
+}
+
 }  // namespace vellumor

@@ -1,13 +1,10 @@
 #include "common/text_file.h"
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdint>
 
+#include "common/file_io.h"
 #include "common/regular_file.h"
 #include "common/safe_replace.h"
-#include "common/system_error.h"
 
 namespace vellumor {
 
@@ -15,18 +12,10 @@ std::optional<std::string> lire_octets(const std::filesystem::path& path, std::s
     // Opened without waiting: a named pipe is refused, not waited on.
     const OpenResult opened = open_regular_file(path);
     if (!opened || std::uint64_t(opened.file->identity.size) > limit) return std::nullopt;
-    std::string bytes;
-    bytes.reserve(std::size_t(opened.file->identity.size));
-    char block[1 << 16];
     // A file that grew while being read is read to its end, within the limit.
-    for (;;) {
-        const ssize_t n = ::read(opened.file->handle.get(), block, sizeof block);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return std::nullopt;
-        if (n == 0) return bytes;
-        if (bytes.size() + std::size_t(n) > limit) return std::nullopt;
-        bytes.append(block, std::size_t(n));
-    }
+    Resultat<std::string> bytes = read_all(opened.file->handle.get(), limit);
+    if (!bytes) return std::nullopt;
+    return std::move(*bytes);
 }
 
 namespace {
@@ -102,20 +91,15 @@ LignesDuFichier pour_chaque_ligne_du_fichier(const std::filesystem::path& path,
     }
     DecoupeLignes lignes(ligne, codage, longueur_maxi);
     bool lire = true;
-    char block[1 << 16];
-    for (;;) {
-        const ssize_t n = ::read(opened.file->handle.get(), block, sizeof block);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            r.erreur = raison_systeme(errno);
-            return r;
-        }
-        if (n == 0) break;
-        const std::string_view octets(block, std::size_t(n));
+    const Verdict lu = read_blocks(opened.file->handle.get(), [&](std::string_view octets) {
         if (codage == Codage::Utf16le && !r.octet_nul)
             r.octet_nul = octets.find('\0') != octets.npos;
         if (lire) lire = lignes.bloc(octets);
-        if (!lire && (codage == Codage::Utf8 || r.octet_nul)) break;
+        return lire || (codage == Codage::Utf16le && !r.octet_nul);
+    });
+    if (!lu) {
+        r.erreur = lu.raison();
+        return r;
     }
     if (lire) lignes.fin();
     r.ligne_trop_longue = lignes.trop_longue();
@@ -125,17 +109,9 @@ LignesDuFichier pour_chaque_ligne_du_fichier(const std::filesystem::path& path,
 std::optional<std::string> debut_du_fichier(const std::filesystem::path& path, std::size_t n) {
     const OpenResult opened = open_regular_file(path);
     if (!opened) return std::nullopt;
-    std::string octets(n, '\0');
-    std::size_t lus = 0;
-    while (lus < n) {
-        const ssize_t k = ::read(opened.file->handle.get(), octets.data() + lus, n - lus);
-        if (k < 0 && errno == EINTR) continue;
-        if (k < 0) return std::nullopt;
-        if (k == 0) break;
-        lus += std::size_t(k);
-    }
-    octets.resize(lus);
-    return octets;
+    Resultat<std::string> octets = read_start(opened.file->handle.get(), n);
+    if (!octets) return std::nullopt;
+    return std::move(*octets);
 }
 
 bool ecrire_octets_remplacant(const std::filesystem::path& path, std::string_view bytes,

@@ -9,6 +9,9 @@
 
 namespace vellumor {
 
+// The mark that opens the program's UTF-8 text files (lists, preferences).
+inline constexpr std::string_view kMarqueUtf8 = "\xEF\xBB\xBF";
+
 // True when text is well-formed UTF-8 (no overlong forms, no surrogates, nothing above U+10FFFF).
 bool utf8_valide(std::string_view text);
 

@@ -9,7 +9,6 @@
 namespace vellumor {
 namespace {
 
-constexpr std::string_view kBomUtf8 = "\xEF\xBB\xBF";
 
 Message avertissement(std::string instruction) {
     return {Message::Kind::BoiteMessage, std::move(instruction), "", "", kIconeAvertissement};
@@ -54,16 +53,16 @@ LectureListe lire_fichier_liste(const std::filesystem::path& path) {
     const Message introuvable =
         avertissement(" Fichier Liste des images non trouvé ou déjà ouvert");
     const Message pas_utf8 = avertissement(" Le fichier n'est pas au format UTF8 avec BOM");
-    const std::optional<std::string> debut = debut_du_fichier(path, kBomUtf8.size());
+    const std::optional<std::string> debut = debut_du_fichier(path, kMarqueUtf8.size());
     if (!debut) return refus(introuvable);
     // Read a line at a time: memory follows the paths kept, not the size of the file.
     LignesDuFichier lu;
     bool valide = true;
-    if (debut->starts_with(kBomUtf8)) {
+    if (debut->starts_with(kMarqueUtf8)) {
         bool first = true;
         // NUL bytes and malformed sequences mean it is not UTF-8 text, whatever its mark.
         lu = pour_chaque_ligne_du_fichier(path, [&](std::string_view raw) {
-            if (first) raw.remove_prefix(kBomUtf8.size());
+            if (first) raw.remove_prefix(kMarqueUtf8.size());
             first = false;
             if (raw.find('\0') != std::string_view::npos || !utf8_valide(raw))
                 return valide = false;

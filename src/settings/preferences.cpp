@@ -11,7 +11,6 @@
 namespace vellumor {
 namespace {
 
-constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::string_view kBlancs = " \t";
 
 // Both groups and keys are compared without regard to ASCII case.
@@ -26,7 +25,7 @@ using Groupe = std::map<std::string, std::string>;
 
 // Each group's raw values by key; the first group and the first key of a name count.
 std::map<std::string, Groupe> groupes(std::string_view bytes) {
-    if (bytes.starts_with(kBom)) bytes.remove_prefix(kBom.size());
+    if (bytes.starts_with(kMarqueUtf8)) bytes.remove_prefix(kMarqueUtf8.size());
     std::map<std::string, Groupe> result;
     Groupe* current = nullptr;
     std::map<std::string, bool> seen;
@@ -133,7 +132,7 @@ Preferences lire_preferences(const std::filesystem::path& dossier) {
 }
 
 std::string contenu_preferences(const Preferences& p) {
-    std::string out = std::string(kBom) + "\r\n";
+    std::string out = std::string(kMarqueUtf8) + "\r\n";
     std::string_view group;
     for (const Cle& k : kCles) {
         if (k.groupe != group) {

@@ -1,13 +1,10 @@
 #include "settings/temp_folder.h"
 
-#include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <charconv>
 #include <cstdlib>
 
+#include "common/folder_io.h"
 #include "common/system_error.h"
 
 namespace vellumor {
@@ -21,17 +18,17 @@ std::string sans_separateur_final(std::string_view path) {
 }
 
 bool dossier_existant(std::string_view path) {
-    struct stat st {};
-    return path.starts_with('/') && ::stat(std::string(path).c_str(), &st) == 0 &&
-           S_ISDIR(st.st_mode);
+    if (!path.starts_with('/')) return false;
+    const std::optional<FileStatus> st = status_of(std::string(path));
+    return st && st->kind == FileKind::Folder;
 }
 
 // The pid in a work folder's name prefix-<pid>-XXXXXX, or 0.
-pid_t pid_du_nom(std::string_view name, std::string_view prefix) {
+long pid_du_nom(std::string_view name, std::string_view prefix) {
     if (!name.starts_with(prefix) || name.size() <= prefix.size() + 1 || name[prefix.size()] != '-')
         return 0;
     name.remove_prefix(prefix.size() + 1);
-    pid_t pid = 0;
+    long pid = 0;
     const auto [end, ec] = std::from_chars(name.data(), name.data() + name.size(), pid);
     return ec == std::errc() && end != name.data() + name.size() && *end == '-' ? pid : 0;
 }
@@ -39,8 +36,8 @@ pid_t pid_du_nom(std::string_view name, std::string_view prefix) {
 void supprimer_dossiers_abandonnes(const fs::path& parent, std::string_view prefix) {
     std::error_code ec;
     for (fs::directory_iterator it(parent, ec), end; !ec && it != end; it.increment(ec)) {
-        const pid_t pid = pid_du_nom(it->path().filename().string(), prefix);
-        if (pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH) {
+        const long pid = pid_du_nom(it->path().filename().string(), prefix);
+        if (pid > 0 && process_is_gone(pid)) {
             std::error_code ignored;
             fs::remove_all(it->path(), ignored);
         }
@@ -62,13 +59,14 @@ DossierPrive preparer_dossier_prive(const fs::path& folder) {
         return DossierPrive{folder, "Le dossier temporaire « " + folder.string() +
                                         " » ne peut pas être utilisé : " + why + "."};
     };
-    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return refus(raison_systeme(errno));
-    struct stat st {};
-    if (::lstat(folder.c_str(), &st) != 0) return refus(raison_systeme(errno));
-    if (S_ISLNK(st.st_mode)) return refus("c'est un lien symbolique et non un dossier");
-    if (!S_ISDIR(st.st_mode)) return refus("ce n'est pas un dossier");
-    if (st.st_uid != ::geteuid()) return refus("il appartient à un autre utilisateur");
-    if ((st.st_mode & 077) != 0)
+    if (const Verdict fait = make_folder(folder, 0700); !fait && errno != EEXIST)
+        return refus(fait.raison());
+    const std::optional<FileStatus> st = status_no_follow(folder);
+    if (!st) return refus(raison_systeme(errno));
+    if (st->kind == FileKind::Link) return refus("c'est un lien symbolique et non un dossier");
+    if (st->kind != FileKind::Folder) return refus("ce n'est pas un dossier");
+    if (!st->own) return refus("il appartient à un autre utilisateur");
+    if ((st->permissions & 077) != 0)
         return refus("d'autres utilisateurs y ont accès (il doit être réservé à son propriétaire)");
     return {folder, ""};
 }
@@ -79,19 +77,19 @@ DossierPrive dossier_temporaire_prive() {
         return value ? value : "";
     };
     return preparer_dossier_prive(
-        dossier_temporaire_depuis(env("XDG_RUNTIME_DIR"), env("TMPDIR"), ::geteuid()));
+        dossier_temporaire_depuis(env("XDG_RUNTIME_DIR"), env("TMPDIR"), user_id()));
 }
 
 DossierTravail::DossierTravail(const fs::path& parent, std::string_view prefix) {
     supprimer_dossiers_abandonnes(parent, prefix);
-    std::string name =
-        (parent / (std::string(prefix) + "-" + std::to_string(::getpid()) + "-XXXXXX")).string();
-    if (::mkdtemp(name.data()) == nullptr) {
+    Resultat<fs::path> fait = make_unique_folder(
+        (parent / (std::string(prefix) + "-" + std::to_string(process_id()) + "-XXXXXX")).string());
+    if (!fait) {
         erreur_ = "Le dossier de travail n'a pas pu être créé dans « " + parent.string() +
-                  " » : " + raison_systeme(errno) + ".";
+                  " » : " + fait.raison() + ".";
         return;
     }
-    chemin_ = name;
+    chemin_ = std::move(*fait);
 }
 
 DossierTravail::~DossierTravail() {

@@ -148,8 +148,8 @@ TEST(Originals, TheFourthRunRemovesTheOldestRunFolderAndNothingElse) {
     std::vector<fs::path> dossiers;
     for (int run = 0; run < 4; ++run) {
         Originaux o(kOperationNettoyage, (1800000000LL + run) * 1000000000LL);
-        std::string erreur;
-        ASSERT_TRUE(o.garder(page, erreur)) << erreur;
+        const Verdict garde = o.garder(page);
+        ASSERT_TRUE(garde) << garde.raison();
         dossiers.push_back(executions_gardees(dir.path()).back().dossier);
     }
     EXPECT_FALSE(fs::exists(dossiers[0]));

@@ -188,8 +188,8 @@ TEST(OriginalsTrust, ARunUnderWayIsNeitherRestoredNorPruned) {
     test::TempDir dir;
     const Octets avant = pages_de(dir.path(), 5);
     Originaux en_cours(kOperationNettoyage, 1000000000LL);  // the oldest run of the folder
-    std::string erreur;
-    ASSERT_TRUE(en_cours.garder(dir / "p_1.png", erreur)) << erreur;
+    const Verdict garde = en_cours.garder(dir / "p_1.png");
+    ASSERT_TRUE(garde) << garde.raison();
     const fs::path run = en_cours.dossiers().at(0);
 
     const Execution r = cli({"restaurer", dir.path()});

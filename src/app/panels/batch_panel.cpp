@@ -118,9 +118,9 @@ void PanneauLot::lancer_travailleurs() {
         std::vector<std::filesystem::path> pages;
         for (const EntreeImage& e : GLB_Fichiers_Images()) pages.push_back(e.Fichier);
         // Replacing the pages without keeping them, when keeping was asked, is not an option.
-        if (const auto refus = Originaux::refus_avant_execution(pages)) {
+        if (const Verdict v = Originaux::refus_avant_execution(pages); !v) {
             reactiver();
-            Boite_Simple(f_.dialogs(), d_.titre_erreur, QString::fromStdString(*refus),
+            Boite_Simple(f_.dialogs(), d_.titre_erreur, QString::fromStdString(v.raison()),
                          kIconeErreur);
             return;
         }

@@ -1,6 +1,6 @@
 #include "ops/numbering/work_png.h"
 
-#include <unistd.h>
+#include <system_error>
 
 namespace vellumor::numbering {
 namespace {
@@ -17,10 +17,11 @@ SaveResult ecrire_png_travail(const Image& image, const std::filesystem::path& p
         "Écriture du fichier de travail impossible : " + path.filename().string() + " (";
     // A work file is always a new file of its own, in the run's private folder: whatever had its
     // name goes first (a link is removed, never followed).
-    ::unlink(path.c_str());
+    std::error_code ignore;
+    std::filesystem::remove(path, ignore);
     SaveResult saved = save_png_at_level(image, path, image.pixel_depth(), kNiveauTravail);
     if (saved) return {true, ""};
-    ::unlink(path.c_str());
+    std::filesystem::remove(path, ignore);
     return {false, echec + saved.message + ")"};
 }
 

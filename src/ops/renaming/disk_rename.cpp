@@ -1,7 +1,5 @@
 #include "ops/renaming/disk_rename.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <map>
 #include <memory>
@@ -60,8 +58,10 @@ class Dossiers {
         if (!d) d = std::make_unique<DossierRenommage>(normal(fichier).parent_path());
         return *d;
     }
+    // The renames on disk. Once the names have changed, a folder that cannot be synced changes
+    // nothing more that could be done about them.
     void synchroniser() const {
-        for (const auto& [chemin, d] : ouverts_) d->synchroniser();
+        for (const auto& [chemin, d] : ouverts_) (void)d->synchroniser();
     }
 
   private:
@@ -106,17 +106,16 @@ ResultatRenommage appliquer_renommage(const std::vector<Renommage>& plan,
         return result;
     }
     if (!liste.empty()) {
-        std::string erreur;
         const DossierRenommage d(liste.parent_path());
-        const std::string donne =
+        const Resultat<std::string> donne =
             d.ouvert() ? ecrire_liste_nouvelle(d, liste.filename().string(),
-                                               contenu_liste_annulation(entrees), erreur)
-                       : (erreur = raison_systeme(errno), std::string());
-        if (donne.empty())
+                                               contenu_liste_annulation(entrees))
+                       : Resultat<std::string>(Echec{raison_systeme(errno)});
+        if (!donne)
             return echec_renommage("Impossible d'écrire la liste d'annulation " +
-                                   entre_guillemets(liste_annulation) + " (" + erreur +
+                                   entre_guillemets(liste_annulation) + " (" + donne.raison() +
                                    ") : aucun fichier n'a été renommé");
-        result.liste = liste.parent_path() / donne;
+        result.liste = liste.parent_path() / *donne;
     }
 
     const auto renommer = [&](const EntreeAnnulation& e, const fs::path& de, const fs::path& vers) {
@@ -141,7 +140,8 @@ ResultatRenommage appliquer_renommage(const std::vector<Renommage>& plan,
         ResultatRenommage r = echec_renommage(std::move(cause));
         r.interrompu = interrompu;
         if (restored) {
-            if (!result.liste.empty()) ::unlink(result.liste.c_str());
+            std::error_code ec;  // a list left behind only names files already back
+            if (!result.liste.empty()) fs::remove(result.liste, ec);
             r.message += " : aucun fichier n'a été renommé";
         } else {
             r.liste = result.liste;
@@ -177,10 +177,6 @@ ResultatRenommage echec_renommage(std::string message) {
     ResultatRenommage r;
     r.message = std::move(message);
     return r;
-}
-
-std::string entre_guillemets(const fs::path& p) {
-    return "« " + p.string() + " »";
 }
 
 std::vector<Renommage> plan_renommage(const std::vector<fs::path>& fichiers,

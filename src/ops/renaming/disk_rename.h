@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/file_io.h"
 #include "ops/renaming/sequence.h"
 #include "ops/renaming/undo_list.h"
 
@@ -28,8 +29,6 @@ struct ResultatRenommage {
 
 // A failed renaming with its French reason.
 ResultatRenommage echec_renommage(std::string message);
-// "« path »", as messages name files.
-std::string entre_guillemets(const std::filesystem::path& p);
 
 // Renames the files of plan, or none of them. Refuses, before touching anything: a source that is
 // not an existing file or is listed twice (under two spellings or two hard links), a new name that

@@ -1,10 +1,6 @@
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 
-#include "common/regular_file.h"
+#include "common/folder_io.h"
 #include "common/system_error.h"
 #include "ops/renaming/disk_rename.h"
 #include "ops/renaming/rename_system.h"
@@ -18,37 +14,29 @@ namespace fs = std::filesystem;
 // French reason when it is not the user's own regular file, writable by nobody else.
 std::optional<std::string> lire_liste(const DossierRenommage& d, const std::string& nom_liste,
                                       const fs::path& chemin, std::string& refus) {
-    FileHandle fd(::openat(d.fd(), nom_liste.c_str(),
-                           O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    struct stat st {};
-    if (fd.get() < 0) {
-        if (errno == ELOOP)
+    OpenedName fd = open_no_follow(d.fd(), nom_liste, false);
+    if (!fd) {
+        if (fd.error == ELOOP)
             refus = "La liste d'annulation " + entre_guillemets(chemin) + " est un lien symbolique";
         return std::nullopt;
     }
-    if (::fstat(fd.get(), &st) != 0) return std::nullopt;
-    if (!S_ISREG(st.st_mode))
+    const FileStatus& st = fd.status;
+    if (st.kind != FileKind::Regular)
         refus =
             "La liste d'annulation " + entre_guillemets(chemin) + " n'est pas un fichier ordinaire";
-    else if (st.st_uid != ::geteuid())
+    else if (!st.own)
         refus = "La liste d'annulation " + entre_guillemets(chemin) +
                 " appartient à un autre utilisateur";
-    else if (st.st_mode & (S_IWGRP | S_IWOTH))
+    else if (st.permissions & 022)
         refus = "La liste d'annulation " + entre_guillemets(chemin) +
                 " peut être modifiée par d'autres utilisateurs";
     if (!refus.empty()) {
         refus += " : aucun fichier n'est renommé";
         return std::nullopt;
     }
-    std::string bytes;
-    char tampon[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd.get(), tampon, sizeof tampon);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0 || bytes.size() + std::size_t(n) > kTailleMaxAnnulation) return std::nullopt;
-        if (n == 0) return bytes;
-        bytes.append(tampon, std::size_t(n));
-    }
+    Resultat<std::string> bytes = read_all(fd.handle.get(), kTailleMaxAnnulation);
+    if (!bytes) return std::nullopt;
+    return std::move(*bytes);
 }
 
 enum class Lieu { Ancien, Temporaire, Nouveau, Absent };
@@ -110,7 +98,9 @@ ResultatRenommage annuler_renommage(const fs::path& liste_annulation) {
     // come back to them.
     std::set<std::string> pris;
     const auto bloque = [&](const std::string& from, const std::string& to) {
-        d.synchroniser();
+        const int cause = errno;
+        (void)d.synchroniser();  // the renames done so far, for the next run of the undo
+        errno = cause;
         return echec_renommage("Impossible de renommer " + entre_guillemets(d.chemin() / from) +
                                " en " + entre_guillemets(d.chemin() / to) + " (" +
                                raison_systeme(errno) +
@@ -130,8 +120,9 @@ ResultatRenommage annuler_renommage(const fs::path& liste_annulation) {
         if (!d.renommer_sans_ecraser(e.temporaire, n(e.renommage.source)))
             return bloque(e.temporaire, n(e.renommage.source));
     }
-    d.synchroniser();
-    ::unlinkat(d.fd(), chemin.filename().c_str(), 0);
+    (void)d.synchroniser();
+    // A list left behind would only bring the files back to the names they already have.
+    (void)remove_name(d.fd(), chemin.filename().string());
     ResultatRenommage result;
     result.ok = true;
     result.renommes = changed;

@@ -6,6 +6,9 @@
 #include <set>
 #include <string>
 
+#include "common/folder_io.h"
+#include "common/resultat.h"
+
 namespace vellumor::renaming {
 
 // A file whatever its name: device and inode.
@@ -18,25 +21,25 @@ struct Identite {
 class DossierRenommage {
   public:
     explicit DossierRenommage(const std::filesystem::path& dossier);
-    ~DossierRenommage();
     DossierRenommage(const DossierRenommage&) = delete;
     DossierRenommage& operator=(const DossierRenommage&) = delete;
 
-    bool ouvert() const { return fd_ >= 0; }
-    int fd() const { return fd_; }
+    bool ouvert() const { return fd_.is_open(); }
+    int fd() const { return fd_.get(); }
     const std::filesystem::path& chemin() const { return chemin_; }
 
     bool existe(const std::string& nom) const;
     std::optional<Identite> identite(const std::string& nom) const;
     // Renames without ever replacing an existing file; errno tells why it failed.
-    bool renommer_sans_ecraser(const std::string& de, const std::string& vers) const;
-    void synchroniser() const;
+    Verdict renommer_sans_ecraser(const std::string& de, const std::string& vers) const;
+    // The folder's names on disk.
+    Verdict synchroniser() const;
     // A free hidden name, not yet given to another file of this renaming.
     std::string nom_temporaire(std::size_t index, std::set<std::string>& pris) const;
 
   private:
     std::filesystem::path chemin_;
-    int fd_ = -1;
+    FileHandle fd_;
 };
 
 // The absolute, normal form of p (as it is when that cannot be had).

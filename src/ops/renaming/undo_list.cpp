@@ -10,7 +10,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::string_view kEntete =
     "; Annulation d'un renommage : vellumor-cli renommer --annuler FICHIER";
 constexpr std::string_view kOrigine = "; nom d'origine : ";
@@ -48,7 +47,7 @@ std::string nom_dans(std::string_view texte, const fs::path& dossier) {
 }  // namespace
 
 std::string contenu_liste_annulation(const std::vector<EntreeAnnulation>& entrees) {
-    std::string text = std::string(kBom) + std::string(kEntete) + "\r\n";
+    std::string text = std::string(kMarqueUtf8) + std::string(kEntete) + "\r\n";
     for (const auto& e : entrees) {
         text += std::string(kOrigine) + e.renommage.source.filename().string() + "\r\n";
         if (!e.temporaire.empty()) text += std::string(kTemporaire) + e.temporaire + "\r\n";
@@ -66,8 +65,9 @@ std::string contenu_liste_annulation(const std::vector<EntreeAnnulation>& entree
 std::optional<std::vector<EntreeAnnulation>> lire_liste_annulation(std::string_view text,
                                                                    const fs::path& dossier_donne) {
     const fs::path dossier = dossier_donne.lexically_normal();
-    if (!text.starts_with(kBom) || text.find('\0') != std::string_view::npos) return std::nullopt;
-    text.remove_prefix(kBom.size());
+    if (!text.starts_with(kMarqueUtf8) || text.find('\0') != std::string_view::npos)
+        return std::nullopt;
+    text.remove_prefix(kMarqueUtf8.size());
     std::vector<EntreeAnnulation> entrees;
     std::optional<std::string> origin, temp;
     std::optional<Identite> id;
