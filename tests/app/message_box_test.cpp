@@ -166,7 +166,7 @@ TEST(BoiteMessage, TheCompletionBoxShowsTheWholeEndTextAndCountsFailedPages) {
                 Bouclier::Jaune}};
     for (const auto& c : cas) {
         DialogsScriptes dialogs;
-        Boite_Fin(dialogs, "Fin\nOriginaux gardés", nullptr, QString::fromUtf8(c.raisons));
+        boite_fin(dialogs, "Fin\nOriginaux gardés", nullptr, QString::fromUtf8(c.raisons));
         const DialogueTache d = dialogs.appels.at(0).tache;
         EXPECT_EQ(d.corps, QString::fromUtf8(c.corps));
         EXPECT_EQ(d.details, QString::fromUtf8(c.raisons));

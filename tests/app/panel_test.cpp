@@ -16,18 +16,18 @@ struct Journal {
 };
 
 // A run whose workers the test plays: it reports when told to.
-class ExecutionJouee : public Run {
+class ExecutionJouee : public Execution {
   public:
     ExecutionJouee(std::shared_ptr<Journal> j, bool demarrable) : j_(j), demarrable_(demarrable) {}
     ~ExecutionJouee() override { j_->detruit = true; }
-    bool start() override {
+    bool demarrer() override {
         j_->demarre = true;
         return demarrable_;
     }
-    void request_stop() override { j_->arret = true; }
-    void wait() override { j_->attendu = true; }
-    void finir() { report_workers_done(); }
-    void abandonner() { report_abandoned(); }
+    void demander_arret() override { j_->arret = true; }
+    void attendre() override { j_->attendu = true; }
+    void finir() { signaler_fin(); }
+    void abandonner() { signaler_abandon(); }
 
   private:
     std::shared_ptr<Journal> j_;
