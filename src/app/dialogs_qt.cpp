@@ -105,6 +105,8 @@ std::unique_ptr<QMessageBox> construire_boite_tache(const DialogueTache& d, QWid
     return boite;
 }
 
+namespace {
+
 // A box's buttons as the task dialog and the plain box report them.
 struct BoutonBoite {
     int bouton;
@@ -124,17 +126,6 @@ const BoutonBoite* bouton_boite(int bouton) {
     return nullptr;
 }
 
-Reponse reponse_de(int bouton) {
-    const BoutonBoite* b = bouton_boite(bouton);
-    return b ? b->reponse : Reponse::Echec;
-}
-
-// Any other answer (the box closed by its title bar) counts as OK.
-int code_de(int bouton) {
-    const BoutonBoite* b = bouton_boite(bouton);
-    return b ? b->code : kCodeOk;
-}
-
 // The plain box's icon by the style's icon bits.
 QMessageBox::Icon icone_simple(std::uint32_t style) {
     constexpr std::pair<std::uint32_t, QMessageBox::Icon> kIcones[] = {
@@ -146,6 +137,19 @@ QMessageBox::Icon icone_simple(std::uint32_t style) {
     for (const auto& [bits, icone] : kIcones)
         if ((style & 0xF0) == bits) return icone;
     return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+Reponse reponse_de(int bouton) {
+    const BoutonBoite* b = bouton_boite(bouton);
+    return b ? b->reponse : Reponse::Echec;
+}
+
+// Any other answer (the box closed by its title bar) counts as OK.
+int code_de(int bouton) {
+    const BoutonBoite* b = bouton_boite(bouton);
+    return b ? b->code : kCodeOk;
 }
 
 std::unique_ptr<QMessageBox> construire_boite_simple(const QString& titre, const QString& texte,

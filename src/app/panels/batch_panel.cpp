@@ -9,7 +9,7 @@
 #include "app/list_helpers.h"
 #include "app/main_window_ids.h"
 #include "app/message_box.h"
-#include "app/originals_menu.h"
+#include "app/originaux_menu.h"
 #include "app/panels/window_batch_run.h"
 #include "batch/originaux.h"
 #include "imagelist/image_list.h"

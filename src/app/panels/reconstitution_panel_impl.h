@@ -22,7 +22,7 @@
 #include "app/list_helpers.h"
 #include "app/main_window_ids.h"
 #include "app/message_box.h"
-#include "app/originals_menu.h"
+#include "app/originaux_menu.h"
 #include "app/panels/launchers.h"
 #include "app/panels/reconstitution_ids.h"
 #include "app/static_colours.h"

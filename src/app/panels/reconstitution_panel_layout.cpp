@@ -18,7 +18,6 @@ void PanneauReconstitution::construire() {
     if (!c || !placer_liste(liste_sauvee_.height() / 2 - 40)) return;
     c->setUpdatesEnabled(false);
     QWidget* liste = control(kListeFichiers);
-    const int largeur = c->width();
     const QRect l = liste->geometry();
     const QFont& police = f_.police_liste();
     const std::int64_t bits = prefs().Reconstituer_Img_params;
