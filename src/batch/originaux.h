@@ -63,8 +63,6 @@ class Originaux {
     // The run folders made so far (and after terminer, those of the run that ended).
     std::vector<std::filesystem::path> dossiers() const;
 
-    const std::string& operation() const { return operation_; }
-
   private:
     struct DossierExecution {
         std::filesystem::path dossier;

@@ -3,7 +3,9 @@
 #include <libdeflate.h>
 
 namespace vellumor {
+namespace {
 
+// "« chemin » est un lien symbolique" and the like, or empty when st is fit for kept originals.
 std::string raison_non_sure(const FileStatus& st, const std::filesystem::path& chemin,
                             bool dossier) {
     const std::string nom = entre_guillemets(chemin);
@@ -15,6 +17,8 @@ std::string raison_non_sure(const FileStatus& st, const std::filesystem::path& c
     if (st.permissions & 022) return nom + " peut être modifié par d'autres utilisateurs";
     return {};
 }
+
+}  // namespace
 
 Ouvert ouvrir_sans_lien(int parent, const std::string& nom, const std::filesystem::path& chemin,
                         bool dossier, bool sur) {

@@ -26,10 +26,6 @@ struct Ouvert {
 Ouvert ouvrir_sans_lien(int parent, const std::string& nom, const std::filesystem::path& chemin,
                         bool dossier, bool sur);
 
-// "« chemin » est un lien symbolique" and the like, or empty when st is fit for kept originals.
-std::string raison_non_sure(const FileStatus& st, const std::filesystem::path& chemin,
-                            bool dossier);
-
 // The size and checksums of the whole file of fd.
 Resultat<Empreinte> empreinte_de(int fd);
 

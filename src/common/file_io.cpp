@@ -143,6 +143,11 @@ Verdict rename_without_replacing(const std::filesystem::path& from,
     return Reussite{};
 }
 
+Verdict remove_file(const std::filesystem::path& path) {
+    if (::unlink(path.c_str()) != 0) return echec_systeme();
+    return Reussite{};
+}
+
 bool stderr_is_terminal() {
     return ::isatty(STDERR_FILENO) != 0;
 }

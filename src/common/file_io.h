@@ -74,6 +74,9 @@ Verdict copy_file_into(int from, int to);
 Verdict rename_without_replacing(const std::filesystem::path& from,
                                  const std::filesystem::path& to);
 
+// Removes the name path (a link itself, never what it points to; never a folder).
+Verdict remove_file(const std::filesystem::path& path);
+
 // True when the standard error goes to a terminal (progress is drawn there only then).
 bool stderr_is_terminal();
 

@@ -63,8 +63,8 @@ bool replace_file_safely(const std::filesystem::path& target, const WriteContent
 // replace_file with bytes as the whole content.
 ReplaceResult replace_file_with(const std::filesystem::path& target, std::string_view bytes);
 
-// True for the names that replace_file gives its temporary files, so that a folder scan can skip
-// (or clean up) what an interrupted run left behind.
+// True for the names that replace_file gives its temporary files: hidden, and never a page's
+// ".png" (what a killed run leaves behind is not taken for a page).
 bool is_safe_replace_temporary(const std::filesystem::path& path);
 
 }  // namespace vellumor

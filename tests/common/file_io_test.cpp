@@ -122,6 +122,7 @@ TEST(FileIo, CopiesLocksAndRemovesAFolderWithItsFiles) {
     const OpenedName libre = open_no_follow(d.get(), "original", false);
     EXPECT_TRUE(is_unlocked(libre.handle.get()));
 
+    EXPECT_FALSE(remove_file(dir / "run"));  // a folder is never removed as a file
     EXPECT_TRUE(remove_folder_and_files(d.get(), "run"));
     EXPECT_FALSE(fs::exists(dir / "run"));
     EXPECT_TRUE(remove_folder_and_files(d.get(), "run"));  // already gone

@@ -1,6 +1,6 @@
 #include "ops/numbering/work_png.h"
 
-#include <system_error>
+#include "common/file_io.h"
 
 namespace vellumor::numbering {
 namespace {
@@ -15,13 +15,11 @@ SaveResult ecrire_png_travail(const Image& image, const std::filesystem::path& p
     if (image.empty()) return {false, "L'image à écrire est vide."};
     const std::string echec =
         "Écriture du fichier de travail impossible : " + path.filename().string() + " (";
-    // A work file is always a new file of its own, in the run's private folder: whatever had its
-    // name goes first (a link is removed, never followed).
-    std::error_code ignore;
-    std::filesystem::remove(path, ignore);
+    // A work file is always a new file of its own: whatever had its name goes first (absent, most
+    // often).
+    (void)remove_file(path);
     SaveResult saved = save_png_at_level(image, path, image.pixel_depth(), kNiveauTravail);
     if (saved) return {true, ""};
-    std::filesystem::remove(path, ignore);
     return {false, echec + saved.message + ")"};
 }
 

@@ -14,28 +14,29 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::optional<std::string> verifier(const std::vector<Renommage>& plan) {
+Verdict verifier(const std::vector<Renommage>& plan) {
     std::set<fs::path> sources, targets;
     std::set<Identite> files;
     for (const auto& r : plan) {
         std::error_code ec;
         if (!fs::is_regular_file(r.source, ec))
-            return "Le fichier " + entre_guillemets(r.source) + " n'existe pas";
+            return Echec{"Le fichier " + entre_guillemets(r.source) + " n'existe pas"};
         // Two hard links of one file are one file listed twice.
         const DossierRenommage d(r.source.parent_path());
         const auto id = d.identite(r.source.filename().string());
         if (!sources.insert(normal(r.source)).second || (id && !files.insert(*id).second))
-            return "Le fichier " + entre_guillemets(r.source) + " figure deux fois dans la liste";
+            return Echec{"Le fichier " + entre_guillemets(r.source) +
+                         " figure deux fois dans la liste"};
         const std::string name = r.cible.filename().string();
         if (name.empty() || name == "." || name == ".." ||
             r.cible.parent_path() != r.source.parent_path())
-            return "Le nouveau nom de " + entre_guillemets(r.source) +
-                   " n'est pas un nom de fichier";
+            return Echec{"Le nouveau nom de " + entre_guillemets(r.source) +
+                         " n'est pas un nom de fichier"};
         const std::string both = r.source.string() + r.cible.string();
         if (both.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
-            return "Le nom de " + entre_guillemets(r.source) + " contient un saut de ligne";
+            return Echec{"Le nom de " + entre_guillemets(r.source) + " contient un saut de ligne"};
         if (!targets.insert(normal(r.cible)).second)
-            return "Deux fichiers prendraient le même nom " + entre_guillemets(r.cible);
+            return Echec{"Deux fichiers prendraient le même nom " + entre_guillemets(r.cible)};
     }
     for (const auto& r : plan) {
         std::error_code ec;
@@ -45,9 +46,10 @@ std::optional<std::string> verifier(const std::vector<Renommage>& plan) {
         bool same = false;
         for (const auto& other : plan) same = same || fs::equivalent(r.cible, other.source, ec);
         if (!same)
-            return "Le fichier " + entre_guillemets(r.cible) + " existe déjà hors de la liste";
+            return Echec{"Le fichier " + entre_guillemets(r.cible) +
+                         " existe déjà hors de la liste"};
     }
-    return std::nullopt;
+    return Reussite{};
 }
 
 // The folders of a renaming, each open once; files are renamed through them.
@@ -73,7 +75,7 @@ class Dossiers {
 ResultatRenommage appliquer_renommage(const std::vector<Renommage>& plan,
                                       const fs::path& liste_annulation,
                                       const std::atomic<bool>* arret) {
-    if (const auto refus = verifier(plan)) return echec_renommage(*refus);
+    if (const Verdict v = verifier(plan); !v) return echec_renommage(v.raison());
     const fs::path liste = liste_annulation.empty() ? fs::path() : normal(liste_annulation);
     for (const auto& r : plan) {
         if (liste.empty()) break;
@@ -140,8 +142,8 @@ ResultatRenommage appliquer_renommage(const std::vector<Renommage>& plan,
         ResultatRenommage r = echec_renommage(std::move(cause));
         r.interrompu = interrompu;
         if (restored) {
-            std::error_code ec;  // a list left behind only names files already back
-            if (!result.liste.empty()) fs::remove(result.liste, ec);
+            // A list left behind would only name files already back.
+            if (!result.liste.empty()) (void)remove_file(result.liste);
             r.message += " : aucun fichier n'a été renommé";
         } else {
             r.liste = result.liste;

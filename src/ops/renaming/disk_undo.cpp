@@ -10,17 +10,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The bytes of the undo list nom of d, read through the folder without following a link; the
-// French reason when it is not the user's own regular file, writable by nobody else.
-std::optional<std::string> lire_liste(const DossierRenommage& d, const std::string& nom_liste,
-                                      const fs::path& chemin, std::string& refus) {
-    OpenedName fd = open_no_follow(d.fd(), nom_liste, false);
-    if (!fd) {
-        if (fd.error == ELOOP)
-            refus = "La liste d'annulation " + entre_guillemets(chemin) + " est un lien symbolique";
-        return std::nullopt;
-    }
+// The bytes of the undo list chemin of d, read through the folder without following a link. It is
+// refused when it is not the user's own regular file, writable by nobody else; donne is the name
+// the user gave it, for the message of a list that cannot be read.
+Resultat<std::string> lire_liste(const DossierRenommage& d, const fs::path& chemin,
+                                 const fs::path& donne) {
+    const Echec illisible{"Impossible de lire la liste d'annulation " + entre_guillemets(donne)};
+    if (!d.ouvert()) return illisible;
+    OpenedName fd = open_no_follow(d.fd(), chemin.filename().string(), false);
+    if (!fd && fd.error == ELOOP)
+        return Echec{"La liste d'annulation " + entre_guillemets(chemin) +
+                     " est un lien symbolique"};
+    if (!fd) return illisible;
     const FileStatus& st = fd.status;
+    std::string refus;
     if (st.kind != FileKind::Regular)
         refus =
             "La liste d'annulation " + entre_guillemets(chemin) + " n'est pas un fichier ordinaire";
@@ -30,13 +33,10 @@ std::optional<std::string> lire_liste(const DossierRenommage& d, const std::stri
     else if (st.permissions & 022)
         refus = "La liste d'annulation " + entre_guillemets(chemin) +
                 " peut être modifiée par d'autres utilisateurs";
-    if (!refus.empty()) {
-        refus += " : aucun fichier n'est renommé";
-        return std::nullopt;
-    }
+    if (!refus.empty()) return Echec{refus + " : aucun fichier n'est renommé"};
     Resultat<std::string> bytes = read_all(fd.handle.get(), kTailleMaxAnnulation);
-    if (!bytes) return std::nullopt;
-    return std::move(*bytes);
+    if (!bytes) return illisible;
+    return bytes;
 }
 
 enum class Lieu { Ancien, Temporaire, Nouveau, Absent };
@@ -61,13 +61,8 @@ Lieu lieu_actuel(const DossierRenommage& d, const EntreeAnnulation& e) {
 ResultatRenommage annuler_renommage(const fs::path& liste_annulation) {
     const fs::path chemin = normal(liste_annulation);
     const DossierRenommage d(chemin.parent_path());
-    std::string refus;
-    const auto bytes =
-        d.ouvert() ? lire_liste(d, chemin.filename().string(), chemin, refus) : std::nullopt;
-    if (!refus.empty()) return echec_renommage(refus);
-    if (!bytes)
-        return echec_renommage("Impossible de lire la liste d'annulation " +
-                               entre_guillemets(liste_annulation));
+    const Resultat<std::string> bytes = lire_liste(d, chemin, liste_annulation);
+    if (!bytes) return echec_renommage(bytes.raison());
     const auto lues = lire_liste_annulation(*bytes, d.chemin());
     if (!lues)
         return echec_renommage("La liste " + entre_guillemets(liste_annulation) +
