@@ -29,12 +29,11 @@ struct Lanceur {
 constexpr Lanceur kLanceurs[] = {
     {kTesterNumeros, renaming::kTitreBandeauTest, false, operation_tester_numeros},
     {kNetDetCol, kTitreAccueil, true, operation_net_det_col},
-    {kNettoyage, cleaning::kBannerTitle, true, operation_nettoyage},
-    {kDetourage, cropping::kBannerTitle, true, operation_detourage},
-    {kColoriser, colourising::kBannerTitle, true, operation_coloriser},
-    {kReconstituerImages, reconstitution::kTitreBandeauReconstitution, true,
-     operation_reconstituer},
-    {kNumeroterPages, numbering::kTitreBandeauNumerotation, false, operation_numeroter},
+    {kNettoyage, cleaning::kDescription.titre_bandeau, true, operation_nettoyage},
+    {kDetourage, cropping::kDescription.titre_bandeau, true, operation_detourage},
+    {kColoriser, colourising::kDescription.titre_bandeau, true, operation_coloriser},
+    {kReconstituerImages, reconstitution::kDescription.titre_bandeau, true, operation_reconstituer},
+    {kNumeroterPages, numbering::kDescription.titre_bandeau, false, operation_numeroter},
     {kRenommerFichiers, renaming::kTitreBandeauRenommage, true, operation_renommer},
 };
 

@@ -6,6 +6,7 @@
 
 #include "cli/command.h"
 #include "cli/options.h"
+#include "cli/page_operations.h"
 #include "cli/page_options.h"
 #include "cli/page_run.h"
 #include "cli/signals.h"
@@ -158,9 +159,9 @@ int commande_numeroter(const std::vector<std::string>& args) {
     if (tampons.abandon) return 1;
     r.taille_tampons = tampons.taille_empaquetee();
 
-    const OperationPages operation{constantes_numerotation(),
-                                   [r](Travailleur& t) { travail_numerotation(t, r); },
-                                   kTexteFinNumerotation, ""};
+    OperationPages operation = operation_pages(numbering::kDescription,
+                                               [r](Travailleur& t) { travail_numerotation(t, r); });
+    operation.etape.clear();
     const int status = executer_pages(l.liste, {operation}, o.pages.silencieux);
     terminer_numerotation(r);
     if (!o.pages.silencieux)

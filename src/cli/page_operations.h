@@ -5,11 +5,15 @@
 
 #include "cli/options.h"
 #include "cli/page_run.h"
+#include "ops/description.h"
 
 namespace vellumor::cli {
 
-// The operations of the page commands, with the core's worker bodies, completion texts and step
-// names.
+// The operation described by d, run by travail: its records, completion text, step name and kept
+// originals.
+OperationPages operation_pages(const DescriptionOperation& d, ExecutionLot::Travail travail);
+
+// The operations of the page commands.
 OperationPages operation_nettoyage(std::uint32_t masque);
 OperationPages operation_detourage();
 OperationPages operation_colorisation();

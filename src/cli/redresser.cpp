@@ -48,10 +48,8 @@ int commande_redresser(const std::vector<std::string>& args) {
     return commande_pages(
         args, d, false,
         [&p](const OptionsPages&) {
-            return std::vector<OperationPages>{
-                {straightening::constantes_lots(), straightening::travail_redressement(p),
-                 std::string(straightening::kCompletionText),
-                 std::string(straightening::kBannerTitle), straightening::kOperationRedressement}};
+            return std::vector<OperationPages>{operation_pages(
+                straightening::kDescription, straightening::travail_redressement(p))};
         },
         true, angle_max);
 }

@@ -19,6 +19,8 @@
 // (renaming_window.cpp).
 namespace vellumor::app {
 
+inline constexpr Couleur kFondBarreRenommage = 0x0092DAF4;
+
 // A control's text and background colours.
 void colorer_controle(QWidget* w, Couleur texte, Couleur fond);
 
@@ -27,7 +29,7 @@ void colorer_controle(QWidget* w, Couleur texte, Couleur fond);
 class FenetreRenommage : public Panneau {
   public:
     FenetreRenommage(FenetrePrincipale& f, ModeRenommage mode) : Panneau(f), mode_(mode) {
-        fond_barre = renaming::kBottomBarColour;
+        fond_barre = kFondBarreRenommage;
         boutons_barre = {kAnnuler, kRenommer, kTesterNumerotation};
     }
 
