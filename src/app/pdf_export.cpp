@@ -65,7 +65,7 @@ class ExportEnCours : public QObject {
             const QStringList lignes = QString::fromStdString(resultat_.erreur).split('\n');
             Boite_Message(f_.dialogs(), texte_utf8(pdf::kErrorInstruction),
                           lignes.join(QLatin1Char(' ')) + QLatin1Char('\n') + lignes.front(),
-                          kIconeErreur, &f_, texte_utf8(pdf::kErrorTitle));
+                          kIconeErreur, &f_, texte_utf8(pdf::kDescription.titre_boite_erreur));
         }
     }
 

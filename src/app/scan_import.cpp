@@ -88,9 +88,9 @@ QString dossier_de_depart() {
 }  // namespace
 
 void importer_des_scans(FenetrePrincipale& f) {
-    const QStringList choisis =
-        f.dialogs().ouvrir_fichiers(texte_utf8(importation::kFileDialogTitle), dossier_de_depart(),
-                                    texte_utf8(importation::kFileFilter), true);
+    const QStringList choisis = f.dialogs().ouvrir_fichiers(
+        texte_utf8(importation::kDescription.titre_dialogue_fichiers), dossier_de_depart(),
+        texte_utf8(importation::kFileFilter), true);
     std::vector<std::filesystem::path> scans;
     for (const QString& c : choisis) scans.push_back(chemin(c));
     if (!scans.empty()) importer_scans(f, std::move(scans));
@@ -107,7 +107,7 @@ void importer_scans(FenetrePrincipale& f, std::vector<std::filesystem::path> sca
         const QString t = QString::fromStdString(*refus);
         Boite_Message(f.dialogs(), QStringLiteral("Aucune page n'est importée"),
                       t + QLatin1Char('\n') + t, kIconeErreur, &f,
-                      texte_utf8(importation::kErrorTitle));
+                      texte_utf8(importation::kDescription.titre_boite_erreur));
         return;
     }
     desactiver_boutons_geres(f);

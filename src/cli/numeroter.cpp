@@ -46,14 +46,6 @@ const DescriptionCommande kDescription = {
     "une page au moins est en échec, ou le traitement a été interrompu",
 };
 
-// The option names of the five distances, in the order of kPlagesNumerotation.
-constexpr const char* kOptionsDistances[] = {"--offset-x", "--offset-y", "--epaisseur",
-                                             "--espacement", "--reliure"};
-constexpr const char* kAidesDistances[] = {
-    "distance au bord de la page, côté, en pixels", "distance au bord haut ou bas, en pixels",
-    "épaisseur du cadre, en pixels", "espace entre le cadre et le numéro, en pixels",
-    "offset de reliure des pages paires, en pixels"};
-
 TableOptions table_numeroter(OptionsNumeroter& o) {
     TableOptions t;
     // Beyond 9 digits the request is refused with the window's message, by refus_demande.
@@ -76,11 +68,8 @@ TableOptions table_numeroter(OptionsNumeroter& o) {
                           "Modèle inconnu", o.modele);
     // The ranges are the numbering window's; the operation's own validation refuses a value out of
     // them, naming the window's field.
-    for (std::size_t i = 0; i < std::size(kPlagesNumerotation); ++i) {
-        const PlageParametre& p = kPlagesNumerotation[i];
-        t.entier({kOptionsDistances[i]}, "PIXELS", kAidesDistances[i], {p.minimum, p.maximum, ""},
-                 o.distances[i], p.defaut, false);
-    }
+    for (std::size_t i = 0; i < std::size(numbering::kOptions); ++i)
+        t.entier(numbering::kOptions[i], "PIXELS", o.distances[i], true, false);
     t.chemin({"--dossier", "--temp"}, "DOSSIER",
              "dossier des pages numérotées (défaut : dossier temporaire de\nl'utilisateur, "
              "$XDG_RUNTIME_DIR/Vellumor ou /tmp/Vellumor-<uid>)",

@@ -37,12 +37,14 @@ TableOptions table_pdf(OptionsPdf& o) {
     TableOptions t;
     t.chemin({"--sortie"}, "F.pdf", "le document à écrire (remplacé s'il existe)", o.sortie);
     // The export's own validation judges the range, in its words.
+    const OptionOperation& dpi = pdf::kOptions[0];
     t.ajouter(
-        {{"--dpi"},
+        {{std::string(dpi.nom)},
          "N",
-         "résolution imposée à toutes les pages (" + std::to_string(pdf::kDpiMin) + " à " +
-             std::to_string(pdf::kDpiMax) + ") ; sans elle,\ncelle de chaque fichier, ou " +
-             std::to_string(pdf::kDefaultDpi) + " dpi s'il n'en donne pas",
+         std::string(dpi.aide) + " (" + std::to_string(int(dpi.minimum)) + " à " +
+             std::to_string(int(dpi.maximum)) + ") ; sans elle,\ncelle de chaque fichier, ou " +
+             std::to_string(int(dpi.defaut)) + " " + std::string(dpi.unite) +
+             " s'il n'en donne pas",
          [&o](const std::string& v) -> std::optional<std::string> {
              const auto n = lire_entier_decimal(v);
              if (!n || *n < std::numeric_limits<int>::min() || *n > std::numeric_limits<int>::max())
@@ -81,7 +83,7 @@ int commande_pdf(const std::vector<std::string>& args) {
     if (r.ecrit) {
         if (!o.pages.silencieux)
             std::printf("%s\n%s %s\n", progression.dernier_entete().c_str(),
-                        std::string(pdf::kCompletionText).c_str(),
+                        std::string(pdf::kDescription.texte_fin).c_str(),
                         o.parametres.sortie.string().c_str());
         return 0;
     }

@@ -106,11 +106,8 @@ TableOptions table_reconstituer(Options& o) {
                    o.parametres.page_vierge = v;
                    return std::nullopt;
                }});
-    const Plage millimetres{rc::kDecalageMin, rc::kDecalageMax, "millimètres"};
-    t.entier({"--offset-haut"}, "MM", "distance du bord supérieur, en millimètres", millimetres,
-             o.decalage_haut);
-    t.entier({"--offset-reliure"}, "MM", "distance du bord de reliure, en millimètres", millimetres,
-             o.decalage_reliure);
+    t.entier(rc::kOptionDecalageHaut, "MM", o.decalage_haut, false);
+    t.entier(rc::kOptionDecalageReliure, "MM", o.decalage_reliure, false);
     t.choix<std::int64_t>({"--coin"}, "COIN",
                           "haut-gauche (défaut), haut-droit, bas-gauche, bas-droit ;\nhaut-droit "
                           "inverse le bord de reliure des pages paires et impaires",

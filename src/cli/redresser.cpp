@@ -29,21 +29,23 @@ int commande_redresser(const std::vector<std::string>& args) {
         "page est affiché ; une page déjà droite ou sans ligne de texte n'est pas réécrite.");
     straightening::Parametres p;
     const auto angle_max = [&p](TableOptions& table) {
-        table.ajouter(
-            {{"--angle-max"},
-             "DEG",
-             "inclinaison la plus forte cherchée, en degrés (" +
-                 straightening::texte_angle(straightening::kAngleMaxMinimum) + " à " +
-                 straightening::texte_angle(straightening::kAngleMaxMaximum) + ", " +
-                 straightening::texte_angle(straightening::kAngleMaxDefaut) + " par défaut)",
-             [&p](const std::string& v) -> std::optional<std::string> {
-                 const auto angle = lire_decimal(v);
-                 if (!angle) return "Angle invalide : " + v + " (un nombre de degrés est attendu)";
-                 straightening::Parametres essai{*angle};
-                 if (auto refus = straightening::valider(essai)) return refus;
-                 p = essai;
-                 return std::nullopt;
-             }});
+        const OptionOperation& o = straightening::kOptions[0];
+        table.ajouter({{std::string(o.nom)},
+                       "DEG",
+                       std::string(o.aide) + ", en " + std::string(o.unite) + " (" +
+                           straightening::texte_angle(o.minimum) + " à " +
+                           straightening::texte_angle(o.maximum) + ", " +
+                           straightening::texte_angle(o.defaut) + " par défaut)",
+                       [&p](const std::string& v) -> std::optional<std::string> {
+                           const auto angle = lire_decimal(v);
+                           if (!angle)
+                               return "Angle invalide : " + v +
+                                      " (un nombre de degrés est attendu)";
+                           straightening::Parametres essai{*angle};
+                           if (auto refus = straightening::valider(essai)) return refus;
+                           p = essai;
+                           return std::nullopt;
+                       }});
     };
     return commande_pages(
         args, d, false,

@@ -55,8 +55,10 @@ struct PagesEcrites {
 
 std::optional<std::string> valider(const Parametres& p) {
     if (p.dossier.empty()) return "Le dossier des pages importées n'est pas donné";
-    if (p.premier < 0 || p.premier > kPremierMaximum)
-        return "Le premier numéro doit être compris entre 0 et " + std::to_string(kPremierMaximum);
+    if (p.premier < kOptionPremier.minimum || p.premier > kPremierMaximum)
+        return "Le premier numéro doit être compris entre " +
+               std::to_string(std::int64_t(kOptionPremier.minimum)) + " et " +
+               std::to_string(kPremierMaximum);
     for (const unsigned char c : p.prefixe)
         if (c == '/' || c < 0x20 || c == 0x7F)
             return "Le préfixe ne peut contenir ni « / » ni caractère de contrôle";

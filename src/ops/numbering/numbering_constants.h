@@ -5,6 +5,16 @@
 // What the numbering run and its window show and post: its description and the window's texts.
 namespace vellumor::numbering {
 
+// The five distances of the stamp, in pixels of the page image, in the order of
+// ParametresNumerotation. Their unit is in their help: a refusal names the window's field instead.
+inline constexpr OptionOperation kOptions[] = {
+    {"--offset-x", 50, 600, 50, "", "distance au bord de la page, côté, en pixels"},
+    {"--offset-y", 50, 600, 50, "", "distance au bord haut ou bas, en pixels"},
+    {"--epaisseur", 5, 150, 5, "", "épaisseur du cadre, en pixels"},
+    {"--espacement", 5, 200, 5, "", "espace entre le cadre et le numéro, en pixels"},
+    {"--reliure", 30, 500, 30, "", "offset de reliure des pages paires, en pixels"},
+};
+
 inline constexpr DescriptionOperation kDescription{
     .titre_bandeau = "Numérotation des pages",
     .titre_dialogue_fichiers = "Sélectionner les fichiers pour la numérotation",
@@ -15,6 +25,7 @@ inline constexpr DescriptionOperation kDescription{
     .fiche_paire = "GLB_Fichier_Pair_Numerotation",
     .fiche_impaire = "GLB_Fichier_ImPair_Numerotation",
     .legende_bouton = "Numéroter  les  Pages",
+    .options = kOptions,
 };
 
 // Title of the file list's column 2 while the window is open: the numbered page's file name.

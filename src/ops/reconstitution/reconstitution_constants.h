@@ -1,10 +1,24 @@
 #pragma once
 
+#include <cstdint>
+
 #include "batch/originaux.h"
 #include "ops/description.h"
 
 // What the reconstitution run and its panel show and post: its description and its texts.
 namespace vellumor::reconstitution {
+
+// The offsets from the top and binding edges, millimetres.
+inline constexpr std::int64_t kDecalageMin = -1000, kDecalageMax = 1000;
+inline constexpr OptionOperation kOptionDecalageHaut{
+    "--offset-haut", kDecalageMin,
+    kDecalageMax,    0,
+    "millimètres",   "distance du bord supérieur, en millimètres"};
+inline constexpr OptionOperation kOptionDecalageReliure{
+    "--offset-reliure", kDecalageMin,
+    kDecalageMax,       0,
+    "millimètres",      "distance du bord de reliure, en millimètres"};
+inline constexpr OptionOperation kOptions[] = {kOptionDecalageHaut, kOptionDecalageReliure};
 
 inline constexpr DescriptionOperation kDescription{
     .titre_bandeau = "Reconstitution des images",
@@ -16,6 +30,7 @@ inline constexpr DescriptionOperation kDescription{
     .fiche_impaire = "GLB_Image_ImPaire",
     .legende_bouton = "Reconstituer  les  images",
     .originaux = kOperationReconstitution,
+    .options = kOptions,
 };
 
 inline constexpr const char* kTexteArretees =
