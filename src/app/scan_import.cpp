@@ -103,8 +103,8 @@ void importer_scans(FenetrePrincipale& f, std::vector<std::filesystem::path> sca
         texte_utf8(importation::kFolderDialogTitle), dossier, texte_utf8(importation::kPageFilter));
     if (premiere.isEmpty()) return;
     importation::Parametres p = importation::parametres_depuis_nom(chemin(premiere));
-    if (const auto refus = importation::valider(p)) {
-        const QString t = QString::fromStdString(*refus);
+    if (const Verdict v = importation::valider(p); !v) {
+        const QString t = QString::fromStdString(v.raison());
         Boite_Message(f.dialogs(), QStringLiteral("Aucune page n'est importée"),
                       t + QLatin1Char('\n') + t, kIconeErreur, &f,
                       texte_utf8(importation::kErrorTitle));

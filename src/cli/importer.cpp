@@ -49,7 +49,7 @@ int commande_importer(const std::vector<std::string>& args) {
     if (premier) p.premier = *premier;
     if (prefixe) p.prefixe = *prefixe;
     if (dpi) p.dpi = double(*dpi);
-    if (auto refus = importation::valider(p)) return erreur_usage(d.nom, *refus);
+    if (const Verdict v = importation::valider(p); !v) return erreur_usage(d.nom, v.raison());
     const std::vector<std::filesystem::path> scans(a.operandes.begin(), a.operandes.end());
     const importation::Importation r = importation::importer(scans, p);
     if (!r.erreur.empty()) {

@@ -40,7 +40,7 @@ int commande_redresser(const std::vector<std::string>& args) {
                  const auto angle = lire_decimal(v);
                  if (!angle) return "Angle invalide : " + v + " (un nombre de degrés est attendu)";
                  straightening::Parametres essai{*angle};
-                 if (auto refus = straightening::valider(essai)) return refus;
+                 if (const Verdict v = straightening::valider(essai); !v) return v.raison();
                  p = essai;
                  return std::nullopt;
              }});

@@ -53,17 +53,18 @@ struct PagesEcrites {
 
 }  // namespace
 
-std::optional<std::string> valider(const Parametres& p) {
-    if (p.dossier.empty()) return "Le dossier des pages importées n'est pas donné";
+Verdict valider(const Parametres& p) {
+    if (p.dossier.empty()) return Echec{"Le dossier des pages importées n'est pas donné"};
     if (p.premier < 0 || p.premier > kPremierMaximum)
-        return "Le premier numéro doit être compris entre 0 et " + std::to_string(kPremierMaximum);
+        return Echec{"Le premier numéro doit être compris entre 0 et " +
+                     std::to_string(kPremierMaximum)};
     for (const unsigned char c : p.prefixe)
         if (c == '/' || c < 0x20 || c == 0x7F)
-            return "Le préfixe ne peut contenir ni « / » ni caractère de contrôle";
+            return Echec{"Le préfixe ne peut contenir ni « / » ni caractère de contrôle"};
     if (p.dpi && !(*p.dpi >= kDpiMinimum && *p.dpi <= kDpiMaximum))
-        return "La résolution doit être comprise entre " + std::to_string(int(kDpiMinimum)) +
-               " et " + std::to_string(int(kDpiMaximum)) + " dpi";
-    return std::nullopt;
+        return Echec{"La résolution doit être comprise entre " + std::to_string(int(kDpiMinimum)) +
+                     " et " + std::to_string(int(kDpiMaximum)) + " dpi"};
+    return Reussite{};
 }
 
 std::string nom_page(const std::string& prefixe, std::int64_t numero, int chiffres) {
@@ -100,8 +101,8 @@ bool est_nom_de_scan(const std::filesystem::path& fichier) {
 Importation importer(const std::vector<std::filesystem::path>& scans, const Parametres& p,
                      const std::function<bool(int, int)>& fait) {
     Importation r;
-    if (auto refus = valider(p)) {
-        r.erreur = *refus;
+    if (const Verdict v = valider(p); !v) {
+        r.erreur = v.raison();
         return r;
     }
     if (scans.empty()) {

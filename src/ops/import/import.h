@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/resultat.h"
 #include "ops/import/import_constants.h"
 
 namespace vellumor::importation {
@@ -21,7 +22,7 @@ struct Parametres {
 
 // French reason when the parameters are refused: no folder, a first number outside
 // 0..kPremierMaximum, a prefix holding "/" or a control character, a dpi outside its range.
-std::optional<std::string> valider(const Parametres& p);
+Verdict valider(const Parametres& p);
 
 // The name of page numero: prefix, number zero-padded to chiffres digits, ".png".
 std::string nom_page(const std::string& prefixe, std::int64_t numero, int chiffres);

@@ -301,19 +301,19 @@ ResultatPdf ecrire_document(const std::vector<PageSource>& pages, const Parametr
 
 }  // namespace
 
-std::optional<std::string> valider(const ParametresPdf& p) {
-    if (p.sortie.empty()) return "Aucun fichier PDF à écrire n'est donné";
+Verdict valider(const ParametresPdf& p) {
+    if (p.sortie.empty()) return Echec{"Aucun fichier PDF à écrire n'est donné"};
     if (p.dpi && (*p.dpi < kDpiMin || *p.dpi > kDpiMax))
-        return "La résolution doit être comprise entre " + std::to_string(kDpiMin) + " et " +
-               std::to_string(kDpiMax) + " dpi";
-    return std::nullopt;
+        return Echec{"La résolution doit être comprise entre " + std::to_string(kDpiMin) + " et " +
+                     std::to_string(kDpiMax) + " dpi"};
+    return Reussite{};
 }
 
 ResultatPdf exporter_pdf(const ListeImages& liste, const ParametresPdf& p, Progression& progression,
                          const std::atomic<bool>* arret) {
     ResultatPdf r;
-    if (const auto raison = valider(p)) {
-        r.erreur = *raison;
+    if (const Verdict v = valider(p); !v) {
+        r.erreur = v.raison();
         return r;
     }
     if (liste.empty()) {

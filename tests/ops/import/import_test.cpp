@@ -133,8 +133,9 @@ TEST_F(Import, NamesFollowPrefixFirstNumberAndPadding) {
              {[](Parametres& q) { q.dossier.clear(); }, "Le dossier"}}) {
         Parametres q = p;
         modifier(q);
-        ASSERT_TRUE(valider(q));
-        EXPECT_NE(valider(q)->find(attendu), std::string::npos) << *valider(q);
+        const Verdict v = valider(q);
+        ASSERT_FALSE(v);
+        EXPECT_NE(v.raison().find(attendu), std::string::npos) << v.raison();
     }
 }
 
