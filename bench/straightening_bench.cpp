@@ -152,7 +152,7 @@ int main(int argc, char** argv) {
     const auto remettre = [&] { std::ofstream(fichier, std::ios::binary) << octets; };
     const double detourage = bench::seconds_of([&] {
         LoadResult l = load_png(fichier);
-        const CroppedPage c = detourer(*l.image);
+        const PageDetouree c = detourer(*l.image);
         save_png_replacing(c.image, fichier);
     });
     remettre();

@@ -67,7 +67,7 @@ ResultatPage traiter(PageEnCours& chargee, std::uint32_t masque) {
     // The cleaned page is written when cropping leaves it as it is, and when the file would not
     // give it back as it is (the cropping then works on the file, as a cropping run would).
     const bool fidele = save_keeps_pixels(p.image());
-    if (d.outcome != CropOutcome::Cropped || !fidele) {
+    if (d.issue != IssueDetourage::Detouree || !fidele) {
         etapes.push_back(enregistrer_sur_source(p.page(), 0));
         if (!fidele || !ecrite(etapes.back())) {
             std::string raison;
@@ -78,7 +78,7 @@ ResultatPage traiter(PageEnCours& chargee, std::uint32_t masque) {
         etapes.push_back({});
     }
     etapes.push_back(cropping::detourer_page(p.page(), d));
-    if (d.outcome == CropOutcome::Cropped && !ecrite(etapes.back())) {
+    if (d.issue == IssueDetourage::Detouree && !ecrite(etapes.back())) {
         std::string raison;
         if (!p.relire(raison)) return bilan({etapes[0], etapes[1], echec(raison)});
     }
