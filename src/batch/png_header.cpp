@@ -57,7 +57,7 @@ std::string nombre_de_couleurs(int bits) {
 
 }  // namespace
 
-std::optional<EntetePng> lire_entete_png(const std::filesystem::path& fichier) {
+std::optional<PngHeader> read_png_header(const std::filesystem::path& fichier) {
     std::ifstream flux(fichier, std::ios::binary);
     std::array<unsigned char, 8 + 8 + 13> debut{};
     if (!flux.read(reinterpret_cast<char*>(debut.data()), debut.size())) return std::nullopt;
@@ -66,17 +66,17 @@ std::optional<EntetePng> lire_entete_png(const std::filesystem::path& fichier) {
     if (grand_boutiste(ihdr) != 13 ||
         std::string_view(reinterpret_cast<const char*>(ihdr + 4), 4) != "IHDR")
         return std::nullopt;
-    EntetePng entete;
+    PngHeader entete;
     const std::uint32_t largeur = grand_boutiste(ihdr + 8);
     const std::uint32_t hauteur = grand_boutiste(ihdr + 12);
-    entete.profondeur = ihdr[16];
-    entete.type_couleur = ihdr[17];
+    entete.depth = ihdr[16];
+    entete.colour_type = ihdr[17];
     if (largeur == 0 || hauteur == 0 || largeur > 0x7FFFFFFF || hauteur > 0x7FFFFFFF ||
-        !profondeur_permise(entete.type_couleur, entete.profondeur))
+        !profondeur_permise(entete.colour_type, entete.depth))
         return std::nullopt;
-    entete.largeur = int(largeur);
-    entete.hauteur = int(hauteur);
-    entete.transparence = entete.type_couleur == 4 || entete.type_couleur == 6;
+    entete.width = int(largeur);
+    entete.height = int(hauteur);
+    entete.transparency = entete.colour_type == 4 || entete.colour_type == 6;
 
     // The chunks between IHDR's CRC and the first IDAT: only their heads are read.
     flux.seekg(4, std::ios::cur);
@@ -85,29 +85,28 @@ std::optional<EntetePng> lire_entete_png(const std::filesystem::path& fichier) {
         const std::uint32_t longueur = grand_boutiste(tete.data());
         const std::string_view type(reinterpret_cast<const char*>(tete.data() + 4), 4);
         if (longueur > 0x7FFFFFFF || type == "IDAT" || type == "IEND") break;
-        if (type == "PLTE") entete.couleurs_palette = int(longueur / 3);
-        if (type == "tRNS") entete.transparence = true;
+        if (type == "PLTE") entete.palette_colours = int(longueur / 3);
+        if (type == "tRNS") entete.transparency = true;
         flux.seekg(std::streamoff(longueur) + 4, std::ios::cur);
     }
-    if (entete.type_couleur == 3 && entete.couleurs_palette == 0) return std::nullopt;
+    if (entete.colour_type == 3 && entete.palette_colours == 0) return std::nullopt;
     return entete;
 }
 
-std::string texte_bits_couleurs(const EntetePng& entete) {
-    const int bits_par_pixel = entete.profondeur * canaux(entete.type_couleur);
-    const int bits_de_couleur = entete.type_couleur == 2 || entete.type_couleur == 6
-                                    ? 3 * entete.profondeur
-                                    : entete.profondeur;
+std::string texte_bits_couleurs(const PngHeader& entete) {
+    const int bits_par_pixel = entete.depth * canaux(entete.colour_type);
+    const int bits_de_couleur =
+        entete.colour_type == 2 || entete.colour_type == 6 ? 3 * entete.depth : entete.depth;
     const std::string couleurs =
-        entete.type_couleur == 3
-            ? std::to_string(std::min(entete.couleurs_palette, 1 << entete.profondeur))
+        entete.colour_type == 3
+            ? std::to_string(std::min(entete.palette_colours, 1 << entete.depth))
             : nombre_de_couleurs(bits_de_couleur);
     return std::to_string(bits_par_pixel) + " - " + couleurs +
-           (entete.transparence ? " + alpha" : "");
+           (entete.transparency ? " + alpha" : "");
 }
 
 std::string texte_bits_couleurs(const std::filesystem::path& fichier) {
-    const auto entete = lire_entete_png(fichier);
+    const auto entete = read_png_header(fichier);
     return entete ? texte_bits_couleurs(*entete) : std::string();
 }
 
