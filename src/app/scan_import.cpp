@@ -55,18 +55,20 @@ class ImportEnCours : public QObject {
         f_.retirer_attente(attente_);
         deleteLater();
         if (f_.fermeture_demandee()) return;
-        GLB_Fichiers_Images() = liste_completee(std::move(GLB_Fichiers_Images()), resultat_.pages);
+        const std::vector<std::filesystem::path> aucune;
+        GLB_Fichiers_Images() =
+            liste_completee(std::move(GLB_Fichiers_Images()), resultat_ ? *resultat_ : aucune);
         afficher_liste(f_);
         activer_selon_liste(f_);
         const QString titre = texte_utf8(importation::kCompletionTitle);
-        if (resultat_.erreur.empty()) {
-            const std::size_t n = resultat_.pages.size();
+        if (resultat_) {
+            const std::size_t n = resultat_->size();
             Boite_Message(f_.dialogs(),
                           QStringLiteral("%1 page%2 importée%2").arg(n).arg(n > 1 ? "s" : ""),
                           QLatin1Char('\n') + QString::fromStdString(dossier.string()),
                           kIconeInformation, &f_, titre);
         } else {
-            const QString erreur = QString::fromStdString(resultat_.erreur);
+            const QString erreur = QString::fromStdString(resultat_.raison());
             Boite_Message(f_.dialogs(), QStringLiteral("Aucune page n'est importée"),
                           erreur + QLatin1Char('\n') + erreur, kIconeErreur, &f_, titre);
         }
@@ -74,7 +76,8 @@ class ImportEnCours : public QObject {
 
     FenetrePrincipale& f_;
     std::atomic<bool> arret_{false};
-    importation::Importation resultat_;
+    // Until the thread ends, an import that has written nothing.
+    Resultat<std::vector<std::filesystem::path>> resultat_ = Echec{""};
     int attente_ = 0;
     std::thread fil_;
 };
