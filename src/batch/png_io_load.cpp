@@ -17,9 +17,6 @@
 namespace vellumor {
 namespace {
 
-// A page larger than this once decoded is refused: no page format comes near it, and it keeps a
-// corrupt or hostile header (a "decompression bomb") from making the loader take gigabytes.
-constexpr std::size_t kMaxDecodedBytes = std::size_t(1) << 30;
 // Larger than any page a scanner makes; refusing earlier keeps a hostile file from costing much.
 constexpr off_t kMaxFileBytes = off_t(1) << 31;
 constexpr png_alloc_size_t kMaxChunkBytes = 8u << 20;
@@ -182,17 +179,17 @@ std::optional<std::uint64_t> image_data_length(const std::vector<unsigned char>&
     return total;
 }
 
-// Whether image data of that length can give the picture even at deflate's best ratio (1032 to
-// 1), checked before the picture is allocated.
-bool image_data_can_fill(const Header& h, std::uint64_t image_data) {
-    constexpr std::uint64_t kDeflateBestRatio = 1032;
-    const int channels = h.colour_type == PNG_COLOR_TYPE_RGB          ? 3
-                         : h.colour_type == PNG_COLOR_TYPE_RGB_ALPHA  ? 4
-                         : h.colour_type == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
-                                                                      : 1;
-    const std::uint64_t row_bits = std::uint64_t(h.width) * channels * h.bit_depth;
-    const std::uint64_t raw = std::uint64_t(h.height) * (1 + (row_bits + 7) / 8);
-    return raw / kDeflateBestRatio <= image_data + 64;
+// The picture's size judged before it is allocated. The limit stays that of the picture expanded
+// to RGB(A), whatever its layout in memory: every page kept in memory can still be written at 24
+// or 32 bits. The file's rows are counted as if not interlaced.
+DeclaredSize judge_header(const Header& h, std::uint64_t image_data) {
+    const int samples = h.colour_type == PNG_COLOR_TYPE_RGB          ? 3
+                        : h.colour_type == PNG_COLOR_TYPE_RGB_ALPHA  ? 4
+                        : h.colour_type == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
+                                                                     : 1;
+    const std::uint64_t decoded = std::uint64_t(h.width) * (h.has_alpha ? 4 : 3) * h.height;
+    return judge_declared_size(
+        decoded, inflated_size(h.width, h.height, samples * h.bit_depth, false), image_data);
 }
 
 int file_depth_of(const Header& h) {
@@ -223,12 +220,15 @@ LoadResult decode_png(const std::filesystem::path& path, const OpenedFile& file)
         return failure(LoadError::Corrupt,
                        "Le fichier PNG " + quoted(path) + " est endommagé (" + d.error + ").");
     }
-    // The limit stays that of the picture expanded to RGB(A), whatever its layout in memory:
-    // every page kept in memory can still be written at 24 or 32 bits.
-    if (std::size_t(h.width) * (h.has_alpha ? 4 : 3) * h.height > kMaxDecodedBytes)
-        return failure(LoadError::TooLarge,
-                       "L'image " + quoted(path) + " est trop grande pour être chargée.");
-    if (!image_data_can_fill(h, *image_data)) return truncated(path);
+    switch (judge_header(h, *image_data)) {
+        case DeclaredSize::TooLarge:
+            return failure(LoadError::TooLarge,
+                           "L'image " + quoted(path) + " est trop grande pour être chargée.");
+        case DeclaredSize::CannotFill:
+            return truncated(path);
+        default:
+            break;
+    }
 
     std::optional<Image> image =
         Image::allocate(int(h.width), int(h.height), h.channels, file_depth_of(h));

@@ -27,9 +27,9 @@ class VerificationFlux {
     VerificationFlux(const VerificationFlux&) = delete;
     VerificationFlux& operator=(const VerificationFlux&) = delete;
 
-    // A French reason when the data fails a check ("le fichier est endommagé (…)"), else empty.
-    // Throws std::bad_alloc.
-    std::string verifier(const std::vector<std::string_view>& donnees, const DescriptionPng& e);
+    // A French reason when the data fails a check ("le fichier est endommagé (…)"). Throws
+    // std::bad_alloc.
+    Verdict verifier(const std::vector<std::string_view>& donnees, const DescriptionPng& e);
 
   private:
     libdeflate_decompressor* d_;

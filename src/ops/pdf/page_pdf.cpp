@@ -30,8 +30,9 @@ TaillePoints taille_page(std::uint32_t largeur, std::uint32_t hauteur,
     return {points(largeur, px), points(hauteur, py)};
 }
 
-FormatPage format_page(std::uint32_t largeur, std::uint32_t hauteur,
-                       const std::optional<Resolution>& propre, std::optional<int> dpi_impose) {
+Resultat<FormatPage> format_page(std::uint32_t largeur, std::uint32_t hauteur,
+                                 const std::optional<Resolution>& propre,
+                                 std::optional<int> dpi_impose) {
     FormatPage f;
     f.boite = taille_page(largeur, hauteur, propre, dpi_impose);
     const bool largeur_courte = f.boite.largeur <= f.boite.hauteur;
@@ -42,13 +43,13 @@ FormatPage format_page(std::uint32_t largeur, std::uint32_t hauteur,
         const auto dpi_utile = std::int64_t(pixels * kPointsParPouce / kCoteMinPoints);
         std::string mesure = nombre_pdf(points_cote);
         std::replace(mesure.begin(), mesure.end(), '.', ',');
-        f.refus = "à " + std::to_string(dpi) + " dpi, la page ne mesurerait que " + mesure +
-                  " point de " + (largeur_courte ? "large" : "haut") + ", moins que les " +
-                  std::to_string(int(kCoteMinPoints)) + " points qu'un lecteur de PDF accepte (";
-        f.refus += dpi_utile >= kDpiMin ? "une résolution imposée de " + std::to_string(dpi_utile) +
-                                              " dpi au plus l'agrandit)"
-                                        : "l'image est trop petite pour faire une page)";
-        return f;
+        return Echec{
+            "à " + std::to_string(dpi) + " dpi, la page ne mesurerait que " + mesure +
+            " point de " + (largeur_courte ? "large" : "haut") + ", moins que les " +
+            std::to_string(int(kCoteMinPoints)) + " points qu'un lecteur de PDF accepte (" +
+            (dpi_utile >= kDpiMin ? "une résolution imposée de " + std::to_string(dpi_utile) +
+                                        " dpi au plus l'agrandit)"
+                                  : "l'image est trop petite pour faire une page)")};
     }
     const double grand = std::max(f.boite.largeur, f.boite.hauteur);
     if (grand > kCoteMaxPoints) {
