@@ -2,10 +2,22 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <string>
 
+#include "common/resultat.h"
+
 namespace vellumor {
+
+// A PNG number: four bytes, most significant first.
+std::uint32_t png_be32(const unsigned char* bytes);
+
+// Whether IHDR's bit depth goes with its colour type (1, 2, 4, 8, 16 for grey; up to 8 for a
+// palette; 8 or 16 for the others).
+bool png_depth_allowed(int colour_type, int depth);
+
+// Samples a pixel of the file: 1 for grey and palette, 2 grey + alpha, 3 RGB, 4 RGBA; 0 for an
+// unknown colour type.
+int png_samples(int colour_type);
 
 // What a PNG file's chunks before its picture data say of its pixels (IHDR, PLTE, tRNS).
 struct PngHeader {
@@ -18,9 +30,9 @@ struct PngHeader {
 };
 
 // Reads the header chunks only, never the picture data: a few hundred bytes whatever the page's
-// size. nullopt for a missing or unreadable file, a file that is not a PNG, an IHDR whose depth
-// and colour type do not go together, or a palette picture without PLTE before its data.
-std::optional<PngHeader> read_png_header(const std::filesystem::path& fichier);
+// size. Refuses a missing or unreadable file, a file that is not a PNG, an IHDR whose depth and
+// colour type do not go together, or a palette picture without PLTE before its data.
+Resultat<PngHeader> read_png_header(const std::filesystem::path& fichier);
 
 // The file list's column "Bits par pixel - nombre de couleurs": bits per pixel, " - ", the number
 // of colours (a palette's entries; every value the samples can take otherwise, written "16 M" for

@@ -10,6 +10,7 @@
 #include <new>
 #include <vector>
 
+#include "batch/png_header.h"
 #include "batch/png_io.h"
 #include "batch/png_memory_reader.h"
 #include "common/system_error.h"
@@ -151,16 +152,12 @@ bool read_rows(PngMemoryReader& d, png_bytepp rows) {
     return true;
 }
 
-std::uint32_t be32(const std::vector<unsigned char>& bytes, std::size_t at) {
-    return (std::uint32_t(bytes[at]) << 24) | (std::uint32_t(bytes[at + 1]) << 16) |
-           (std::uint32_t(bytes[at + 2]) << 8) | std::uint32_t(bytes[at + 3]);
-}
-
 // The header chunk comes first in every PNG; its sides are read here so that a page too large is
 // told apart from a damaged file.
 bool declares_oversized_sides(const std::vector<unsigned char>& bytes) {
     if (bytes.size() < 24 || std::memcmp(bytes.data() + 12, "IHDR", 4) != 0) return false;
-    return be32(bytes, 16) > std::uint32_t(kMaxSide) || be32(bytes, 20) > std::uint32_t(kMaxSide);
+    return png_be32(bytes.data() + 16) > std::uint32_t(kMaxSide) ||
+           png_be32(bytes.data() + 20) > std::uint32_t(kMaxSide);
 }
 
 // The total length of the image data chunks, or nothing when a chunk runs past the end of the
@@ -169,7 +166,7 @@ bool declares_oversized_sides(const std::vector<unsigned char>& bytes) {
 std::optional<std::uint64_t> image_data_length(const std::vector<unsigned char>& bytes) {
     std::uint64_t total = 0;
     for (std::size_t at = 8; at + 8 <= bytes.size();) {
-        const std::uint64_t length = be32(bytes, at);
+        const std::uint64_t length = png_be32(bytes.data() + at);
         if (at + 12 + length > bytes.size()) return std::nullopt;
         const unsigned char* type = bytes.data() + at + 4;
         if (std::memcmp(type, "IDAT", 4) == 0) total += length;
@@ -183,13 +180,10 @@ std::optional<std::uint64_t> image_data_length(const std::vector<unsigned char>&
 // to RGB(A), whatever its layout in memory: every page kept in memory can still be written at 24
 // or 32 bits. The file's rows are counted as if not interlaced.
 DeclaredSize judge_header(const Header& h, std::uint64_t image_data) {
-    const int samples = h.colour_type == PNG_COLOR_TYPE_RGB          ? 3
-                        : h.colour_type == PNG_COLOR_TYPE_RGB_ALPHA  ? 4
-                        : h.colour_type == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
-                                                                     : 1;
     const std::uint64_t decoded = std::uint64_t(h.width) * (h.has_alpha ? 4 : 3) * h.height;
     return judge_declared_size(
-        decoded, inflated_size(h.width, h.height, samples * h.bit_depth, false), image_data);
+        decoded, inflated_size(h.width, h.height, png_samples(h.colour_type) * h.bit_depth, false),
+        image_data);
 }
 
 int file_depth_of(const Header& h) {

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <new>
 
+#include "batch/png_header.h"
 #include "common/system_error.h"
 
 namespace vellumor::pdf {
@@ -14,10 +15,6 @@ namespace {
 
 constexpr unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 constexpr std::uint32_t kMaxChunk = 0x7FFFFFFF;
-
-std::uint32_t be32(const unsigned char* p) {
-    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
-}
 
 // Bytes of a PNG, from memory or from an open file of known size: read in order, or skipped
 // over. Nothing is read or skipped past the end, so a damaged chunk length costs no allocation.
@@ -54,33 +51,17 @@ class Source {
     std::FILE* fichier_ = nullptr;
 };
 
-bool entete_valide(const DescriptionPng& e) {
-    const int d = e.profondeur;
-    switch (e.type_couleur) {
-        case 0:
-            return d == 1 || d == 2 || d == 4 || d == 8 || d == 16;
-        case 3:
-            return d == 1 || d == 2 || d == 4 || d == 8;
-        case 2:
-        case 4:
-        case 6:
-            return d == 8 || d == 16;
-        default:
-            return false;
-    }
-}
-
 std::optional<DescriptionPng> lire_ihdr(std::string_view c) {
     const auto* p = reinterpret_cast<const unsigned char*>(c.data());
     if (c.size() != 13) return std::nullopt;
     DescriptionPng e;
-    e.largeur = be32(p);
-    e.hauteur = be32(p + 4);
+    e.largeur = png_be32(p);
+    e.hauteur = png_be32(p + 4);
     e.profondeur = p[8];
     e.type_couleur = p[9];
     e.entrelace = p[12] == 1;
     if (e.largeur == 0 || e.hauteur == 0 || p[10] != 0 || p[11] != 0 || p[12] > 1 ||
-        !entete_valide(e))
+        !png_depth_allowed(e.type_couleur, e.profondeur))
         return std::nullopt;
     return e;
 }
@@ -100,7 +81,7 @@ Resultat<PngDecoupe> decouper(Source& s, bool avec_donnees) {
     for (;;) {
         unsigned char tete[8];
         if (!s.lire(tete, 8)) return echec("le fichier est tronqué");
-        const std::uint32_t longueur = be32(tete);
+        const std::uint32_t longueur = png_be32(tete);
         const std::string_view type(reinterpret_cast<const char*>(tete + 4), 4);
         if (longueur > kMaxChunk) return echec("le fichier est endommagé");
         if (std::size_t(longueur) + 4 > s.reste()) return echec("le fichier est tronqué");
@@ -128,7 +109,7 @@ Resultat<PngDecoupe> decouper(Source& s, bool avec_donnees) {
         if (!s.lire(crc_lu, 4)) return echec("le fichier est tronqué");
         uLong crc = crc32(0, tete + 4, 4);
         crc = crc32_z(crc, reinterpret_cast<const Bytef*>(donnees.data()), donnees.size());
-        if (crc != be32(crc_lu)) return echec("le fichier est endommagé (somme de contrôle)");
+        if (crc != png_be32(crc_lu)) return echec("le fichier est endommagé (somme de contrôle)");
 
         if (type == "IHDR") {
             if (ihdr) return echec("le fichier est endommagé (IHDR répété)");
@@ -149,8 +130,8 @@ Resultat<PngDecoupe> decouper(Source& s, bool avec_donnees) {
                 e.cle_transparente = true;
         } else if (type == "pHYs" && !idat && longueur == 9) {
             const auto* p = reinterpret_cast<const unsigned char*>(donnees.data());
-            if (p[8] == 1 && be32(p) > 0 && be32(p + 4) > 0)
-                e.resolution = Resolution{be32(p), be32(p + 4)};
+            if (p[8] == 1 && png_be32(p) > 0 && png_be32(p + 4) > 0)
+                e.resolution = Resolution{png_be32(p), png_be32(p + 4)};
         } else if (est_idat) {
             r.donnees.push_back(donnees);
             idat = true;
@@ -182,16 +163,7 @@ struct Fichier {
 }  // namespace
 
 int echantillons_pixel(const DescriptionPng& e) {
-    switch (e.type_couleur) {
-        case 2:
-            return 3;
-        case 4:
-            return 2;
-        case 6:
-            return 4;
-        default:
-            return 1;
-    }
+    return png_samples(e.type_couleur);
 }
 
 Resultat<PngDecoupe> decouper_png_memoire(std::string_view octets, bool avec_donnees) {
