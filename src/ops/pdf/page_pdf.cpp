@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "batch/png_header.h"
 #include "ops/pdf/pdf_constants.h"
 
 namespace vellumor::pdf {
@@ -71,16 +72,13 @@ ImagePdf image_pdf(const DescriptionPng& png) {
     r.donnees_telles_quelles = !png.entrelace;
     switch (png.type_couleur) {
         case 0:
-        case 4:
-            r.espace = EspaceCouleur::Gris;
-            r.couleurs_png = png.type_couleur == 0 ? 1 : 2;
-            r.composer_alpha = png.type_couleur == 4 || png.cle_transparente;
-            break;
         case 2:
+        case 4:
         case 6:
-            r.espace = EspaceCouleur::Rvb;
-            r.couleurs_png = png.type_couleur == 2 ? 3 : 4;
-            r.composer_alpha = png.type_couleur == 6 || png.cle_transparente;
+            // In the colour type, 2 marks colour and 4 an alpha channel.
+            r.espace = png.type_couleur & 2 ? EspaceCouleur::Rvb : EspaceCouleur::Gris;
+            r.couleurs_png = png_samples(png.type_couleur);
+            r.composer_alpha = (png.type_couleur & 4) != 0 || png.cle_transparente;
             break;
         default: {
             const std::size_t n = png.palette.size() / 3;
