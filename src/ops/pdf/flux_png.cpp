@@ -26,11 +26,11 @@ std::uint8_t paeth(int a, int b, int c) {
 
 }  // namespace
 
-VerificationFlux::VerificationFlux() : d_(libdeflate_alloc_decompressor()) {}
-
-VerificationFlux::~VerificationFlux() {
-    if (d_) libdeflate_free_decompressor(d_);
+void VerificationFlux::Liberer::operator()(libdeflate_decompressor* d) const {
+    libdeflate_free_decompressor(d);
 }
+
+VerificationFlux::VerificationFlux() : d_(libdeflate_alloc_decompressor()) {}
 
 Verdict VerificationFlux::verifier(const std::vector<std::string_view>& donnees,
                                    const DescriptionPng& e) {
@@ -51,7 +51,8 @@ Verdict VerificationFlux::verifier(const std::vector<std::string_view>& donnees,
     // Judged again here: the file may have changed since its header was first looked at.
     if (Verdict v = declared_size_refusal(attendu, attendu, n); !v) return v;
     lignes_.resize(std::size_t(attendu));
-    switch (libdeflate_zlib_decompress(d_, entree, n, lignes_.data(), lignes_.size(), nullptr)) {
+    switch (
+        libdeflate_zlib_decompress(d_.get(), entree, n, lignes_.data(), lignes_.size(), nullptr)) {
         case LIBDEFLATE_SUCCESS:
             break;
         case LIBDEFLATE_SHORT_OUTPUT:
@@ -65,7 +66,7 @@ Verdict VerificationFlux::verifier(const std::vector<std::string_view>& donnees,
                 (entree[1] & 0x20) != 0)
                 return Echec{endommage("IDAT: incorrect header check")};
             std::size_t lus = 0;
-            if (libdeflate_deflate_decompress_ex(d_, entree + 2, n - 2, lignes_.data(),
+            if (libdeflate_deflate_decompress_ex(d_.get(), entree + 2, n - 2, lignes_.data(),
                                                  lignes_.size(), &lus,
                                                  nullptr) == LIBDEFLATE_SUCCESS)
                 return Echec{endommage(2 + lus + 4 > n ? "IDAT: Not enough compressed data"
