@@ -43,7 +43,7 @@ class NumberingRun : public ::testing::Test {
             char digits[16];
             std::snprintf(digits, sizeof digits, "%03d", n);
             const auto file = sources_ / (name + digits + ".png");
-            save_png(*Image::create(kW, kH, 24, kWhite), file);
+            EXPECT_TRUE(save_png(*Image::create(kW, kH, 24, kWhite), file));
             liste.push_back(entree_pour(file));
         }
         return liste;
