@@ -244,7 +244,7 @@ TEST_F(NumberingRun, AMissingStampFailsItsPageInsteadOfWritingItUnnumbered) {
         ExecutionLot execution(
             std::move(*repartir_par_parite(liste, constantes_numerotation()).lots), p);
         const ReglagesNumerotation r = reglages_;
-        execution.demarrer([r](Travailleur& t) { travail_numerotation(t, r); });
+        EXPECT_TRUE(execution.demarrer([r](Travailleur& t) { travail_numerotation(t, r); }));
     }
     EXPECT_TRUE(std::filesystem::exists(reglages_.dossier / "Img__1.png"));
     EXPECT_FALSE(std::filesystem::exists(reglages_.dossier / "Img__2.png"));
