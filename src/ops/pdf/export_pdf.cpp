@@ -208,10 +208,12 @@ Resultat<FormatPage> format_accepte(const PngDecoupe& png, std::optional<int> dp
     return format;
 }
 
-// Looks at every page before anything is written: all unreadable pages are reported at once.
-std::vector<PageSource> lire_pages(const ListeImages& liste, const ParametresPdf& p,
-                                   Progression& progression, std::string& erreur) {
+// Looks at every page before anything is written: all unreadable pages are reported at once, the
+// refusal naming each on its own line.
+Resultat<std::vector<PageSource>> lire_pages(const ListeImages& liste, const ParametresPdf& p,
+                                             Progression& progression) {
     std::vector<PageSource> pages;
+    std::string erreur;
     for (std::size_t i = 0; i < liste.size(); ++i) {
         const std::filesystem::path& f = liste[i].Fichier;
         const Resultat<PngDecoupe> png = decouper_png(f, false);
@@ -226,6 +228,7 @@ std::vector<PageSource> lire_pages(const ListeImages& liste, const ParametresPdf
         }
         pages.push_back({f, png->entete, image_pdf(png->entete), *format});
     }
+    if (!erreur.empty()) return Echec{erreur};
     return pages;
 }
 
@@ -330,13 +333,12 @@ ResultatPdf exporter_pdf(const ListeImages& liste, const ParametresPdf& p, Progr
     const auto n = std::int64_t(liste.size());
     progression.texte_entete(texte_progression(n, 0, n));
     try {
-        std::string illisibles;
-        const std::vector<PageSource> pages = lire_pages(liste, p, progression, illisibles);
-        if (!illisibles.empty()) {
-            r.erreur = illisibles;
+        const Resultat<std::vector<PageSource>> pages = lire_pages(liste, p, progression);
+        if (!pages) {
+            r.erreur = pages.raison();
             return r;
         }
-        return ecrire_document(pages, p, progression, arret);
+        return ecrire_document(*pages, p, progression, arret);
     } catch (const std::bad_alloc&) {
         r.erreur = "Mémoire insuffisante pour écrire « " + p.sortie.string() + " »";
     } catch (const std::exception& e) {
