@@ -164,8 +164,10 @@ int main(int argc, char** argv) {
         chargement = bench::seconds_of([&] { l = load_png(fichier); });
         travail = bench::seconds_of(
             [&] { straightening::redresser(*l.image, straightening::Parametres{}); });
-        ecriture = bench::seconds_of([&] { save_png_replacing(*l.image, fichier); });
+        ecriture =
+            bench::seconds_of([&] { ecrit = save_png_replacing(*l.image, fichier).ok && ecrit; });
     });
+    if (!ecrit) return 1;
     std::printf(
         "Page A4 grise à 600 dpi (%d x %d), inclinée de 2° : détourage %.2f s, "
         "redressement %.2f s de processeur (%.2f x le détourage ; objectif <= 1,5)\n",

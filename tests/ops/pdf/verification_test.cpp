@@ -134,9 +134,9 @@ TEST(VerificationPdf, InterlacedPicturesDecodedByBandsGiveTheSameRows) {
         const std::string simple = test::encode_png(png);
         png.interlaced = true;
         const std::string entrelace = test::encode_png(png);
-        const auto png = decouper_png_memoire(simple, false);
-        ASSERT_TRUE(png);
-        const ImagePdf image = image_pdf(png->entete);
+        const auto decoupe = decouper_png_memoire(simple, false);
+        ASSERT_TRUE(decoupe);
+        const ImagePdf image = image_pdf(decoupe->entete);
         std::string attendu, obtenu;
         const auto vers = [](std::string& s) {
             return [&s](const std::uint8_t* o, std::size_t n) { s.append((const char*)o, n); };
