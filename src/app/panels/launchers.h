@@ -8,19 +8,16 @@ namespace vellumor::app {
 // chained, a panel leaves by itself after its run, without the completion message. Cleaning waits
 // for " Nettoyer les images "; cropping and colourising start at once. Colourising is never
 // chained: it always shows its message.
-IssuePanneau Lancer_Nettoyage(FenetrePrincipale& f, bool enchaine);
-IssuePanneau Lancer_Detourage(FenetrePrincipale& f, bool enchaine);
-IssuePanneau Lancer_Colorisation(FenetrePrincipale& f);
+IssuePanneau lancer_nettoyage(FenetrePrincipale& f, bool enchaine);
+IssuePanneau lancer_detourage(FenetrePrincipale& f, bool enchaine);
+IssuePanneau lancer_colorisation(FenetrePrincipale& f);
 // Asks whether to replace a listed set of pages, then opens the reconstitution panel (not when the
 // list stays empty).
-IssuePanneau Lancer_Reconstitution(FenetrePrincipale& f);
+IssuePanneau lancer_reconstitution(FenetrePrincipale& f);
 
-// The cleaning panel, whose run cleans, crops and colourises each page in one pass and ends on
-// the colourising's completion message.
-IssuePanneau Lancer_Chaine(FenetrePrincipale& f);
-
-// "Net - Dét - Col": the cleaning panel waits for " Nettoyer les images ", then each page is
-// cleaned, cropped and colourised in one pass; leaving the panel without a run ends the chain.
-void Enchainer_Net_Det_Col(FenetrePrincipale& f);
+// "Net - Dét - Col": the cleaning panel waits for " Nettoyer les images ", then its run cleans,
+// crops and colourises each page in one pass and ends on the colourising's completion message;
+// leaving the panel without a run ends the chain.
+IssuePanneau lancer_chaine(FenetrePrincipale& f);
 
 }  // namespace vellumor::app

@@ -10,7 +10,7 @@ enum class ModeRenommage { Renommage = 0, Test = 1 };
 
 // Opens the renaming window on window 1 (after the list question or the file selection) and
 // returns once it is left; with an empty list after the selection the window is not built.
-IssuePanneau Lancer_Renommage(FenetrePrincipale& f, ModeRenommage mode);
+IssuePanneau lancer_renommage(FenetrePrincipale& f, ModeRenommage mode);
 
 // The file-number test of the image list: its message, and the clipboard replaced by its findings.
 // True when it found nothing to report.

@@ -11,12 +11,12 @@
 #include <string_view>
 
 #include "app/panels/panel.h"
-#include "app/windows/renaming_window.h"
+#include "app/panels/renaming_panel.h"
 #include "ops/renaming/renaming_constants.h"
 #include "ops/renaming/sequence.h"
 
-// The renaming window's class, shared by its layout (renaming_window_layout.cpp) and its events
-// (renaming_window.cpp).
+// The renaming window's class, shared by its layout (renaming_panel_layout.cpp) and its events
+// (renaming_panel.cpp).
 namespace vellumor::app {
 
 // A control's text and background colours.

@@ -8,6 +8,6 @@ class FenetrePrincipale;
 // window 1 is closed. The window numbers the pages of the image list into the temporary folder:
 // the stamps are built off the main thread, then the two numbering workers write "Img__" pages and
 // their new names in the list's third column.
-void Ouvrir_Numerotation(FenetrePrincipale& f);
+void ouvrir_numerotation(FenetrePrincipale& f);
 
 }  // namespace vellumor::app
