@@ -8,8 +8,6 @@
 #include "app/main_window.h"
 #include "app/main_window_ids.h"
 #include "app/panels/launchers.h"
-#include "app/panels/numbering_panel.h"
-#include "app/panels/renaming_panel.h"
 #include "app/texte.h"
 #include "ops/cleaning/cleaning_constants.h"
 #include "ops/colourising/colourising_constants.h"

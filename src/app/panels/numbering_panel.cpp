@@ -1,5 +1,4 @@
-#include "app/panels/numbering_panel.h"
-
+#include "app/panels/launchers.h"
 #include "app/panels/numbering_panel_impl.h"
 #include "app/panels/numbering_run.h"
 
