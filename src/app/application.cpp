@@ -27,7 +27,7 @@ void Application::signaler(const QString& raison) {
         this,
         [this, raison] {
             if (dialogs_)
-                Boite_Simple(*dialogs_, QStringLiteral(" Erreur"),
+                boite_simple(*dialogs_, QStringLiteral(" Erreur"),
                              kTexteErreurInattendue.arg(raison), kIconeErreur);
         },
         Qt::QueuedConnection);

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "app/main_window_ids.h"
+#include "app/panels/numbering_ids.h"
 #include "app/themed_button.h"
-#include "app/windows/numbering_ids.h"
 
 namespace vellumor::app {
 namespace {
@@ -50,7 +50,7 @@ void colorer_bouton(int numero) {
                       p.presse.texte, p.chaud.haut, p.chaud.bas,    p.chaud.texte};
         r.direction = 1;
         r.alphas = {255, 255, 255};
-        Definir_Couleurs_Bouton(numero, r);
+        definir_couleurs_bouton(numero, r);
         return;
     }
 }

@@ -16,7 +16,7 @@ inline QColor qcouleur(Couleur c, int alpha = 255) {
 }
 
 // The colour word with its alpha as one 0xAARRGGBB value, as gradient brushes take it.
-constexpr std::uint32_t Couleur_Alpha(Couleur c, int alpha) {
+constexpr std::uint32_t couleur_alpha(Couleur c, int alpha) {
     return (std::uint32_t(alpha & 0xFF) << 24) | (std::uint32_t(rouge(c)) << 16) |
            (std::uint32_t(vert(c)) << 8) | bleu(c);
 }

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QVariant>
+#include <array>
 #include <map>
 
 #include "app/static_colours.h"
@@ -14,17 +15,15 @@ namespace {
 
 using Registre = std::map<int, QPointer<QWidget>>;
 
+// Controls, windows and tool bars have numbers of their own.
+enum class Genre { Controle, Fenetre, Barre };
+
+Registre& registre(Genre g) {
+    static std::array<Registre, 3> r;
+    return r[std::size_t(g)];
+}
 Registre& controles() {
-    static Registre r;
-    return r;
-}
-Registre& fenetres() {
-    static Registre r;
-    return r;
-}
-Registre& barres() {
-    static Registre r;
-    return r;
+    return registre(Genre::Controle);
 }
 
 constexpr const char* kNumero = "vellumor_numero";
@@ -49,10 +48,10 @@ QWidget* control(int numero) {
     return chercher(controles(), numero);
 }
 QWidget* fenetre(int numero) {
-    return chercher(fenetres(), numero);
+    return chercher(registre(Genre::Fenetre), numero);
 }
 QWidget* barre_outils(int numero) {
-    return chercher(barres(), numero);
+    return chercher(registre(Genre::Barre), numero);
 }
 
 void enregistrer_controle(int numero, QWidget* w) {
@@ -64,12 +63,12 @@ void enregistrer_controle(int numero, QWidget* w) {
 
 void enregistrer_fenetre(int numero, QWidget* w) {
     w->setObjectName(QStringLiteral("fenetre_%1").arg(numero));
-    enregistrer(fenetres(), numero, w);
+    enregistrer(registre(Genre::Fenetre), numero, w);
 }
 
 void enregistrer_barre_outils(int numero, QWidget* w) {
     w->setObjectName(QStringLiteral("barre_outils_%1").arg(numero));
-    enregistrer(barres(), numero, w);
+    enregistrer(registre(Genre::Barre), numero, w);
 }
 
 void retirer_controle(int numero) {

@@ -10,6 +10,7 @@
 #include <QPixmap>
 #include <QSpacerItem>
 #include <QUrl>
+#include <utility>
 
 #include "app/icons.h"
 
@@ -104,19 +105,51 @@ std::unique_ptr<QMessageBox> construire_boite_tache(const DialogueTache& d, QWid
     return boite;
 }
 
+namespace {
+
+// A box's buttons as the task dialog and the plain box report them.
+struct BoutonBoite {
+    int bouton;
+    Reponse reponse;
+    int code;
+};
+constexpr BoutonBoite kBoutonsBoite[] = {
+    {QMessageBox::Ok, Reponse::Ok, kCodeOk},
+    {QMessageBox::Yes, Reponse::Oui, kCodeOui},
+    {QMessageBox::No, Reponse::Non, kCodeNon},
+    {QMessageBox::Cancel, Reponse::Annuler, kCodeAnnuler},
+};
+
+const BoutonBoite* bouton_boite(int bouton) {
+    for (const BoutonBoite& b : kBoutonsBoite)
+        if (b.bouton == bouton) return &b;
+    return nullptr;
+}
+
+// The plain box's icon by the style's icon bits.
+QMessageBox::Icon icone_simple(std::uint32_t style) {
+    constexpr std::pair<std::uint32_t, QMessageBox::Icon> kIcones[] = {
+        {0x10, QMessageBox::Critical},
+        {0x20, QMessageBox::Question},
+        {0x30, QMessageBox::Warning},
+        {0x40, QMessageBox::Information},
+    };
+    for (const auto& [bits, icone] : kIcones)
+        if ((style & 0xF0) == bits) return icone;
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
 Reponse reponse_de(int bouton) {
-    switch (bouton) {
-        case QMessageBox::Ok:
-            return Reponse::Ok;
-        case QMessageBox::Yes:
-            return Reponse::Oui;
-        case QMessageBox::No:
-            return Reponse::Non;
-        case QMessageBox::Cancel:
-            return Reponse::Annuler;
-        default:
-            return Reponse::Echec;
-    }
+    const BoutonBoite* b = bouton_boite(bouton);
+    return b ? b->reponse : Reponse::Echec;
+}
+
+// Any other answer (the box closed by its title bar) counts as OK.
+int code_de(int bouton) {
+    const BoutonBoite* b = bouton_boite(bouton);
+    return b ? b->code : kCodeOk;
 }
 
 std::unique_ptr<QMessageBox> construire_boite_simple(const QString& titre, const QString& texte,
@@ -124,39 +157,11 @@ std::unique_ptr<QMessageBox> construire_boite_simple(const QString& titre, const
     auto boite = std::make_unique<QMessageBox>(parent);
     boite->setWindowTitle(titre);
     boite->setText(texte_affiche(texte));
-    switch (style & 0xF0) {
-        case 0x10:
-            boite->setIcon(QMessageBox::Critical);
-            break;
-        case 0x20:
-            boite->setIcon(QMessageBox::Question);
-            break;
-        case 0x30:
-            boite->setIcon(QMessageBox::Warning);
-            break;
-        case 0x40:
-            boite->setIcon(QMessageBox::Information);
-            break;
-        default:
-            boite->setIcon(QMessageBox::NoIcon);
-    }
+    boite->setIcon(icone_simple(style));
     boite->setStandardButtons((style & 0xF) == 4 ? QMessageBox::Yes | QMessageBox::No
                                                  : QMessageBox::Ok);
     elargir_pour_titre(*boite);
     return boite;
-}
-
-int code_de(int bouton) {
-    switch (bouton) {
-        case QMessageBox::Yes:
-            return kCodeOui;
-        case QMessageBox::No:
-            return kCodeNon;
-        case QMessageBox::Cancel:
-            return kCodeAnnuler;
-        default:
-            return kCodeOk;
-    }
 }
 
 Reponse DialogsQt::dialogue_tache(const DialogueTache& d, QWidget* parent) {

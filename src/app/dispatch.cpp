@@ -7,7 +7,8 @@
 #include "app/list_saving.h"
 #include "app/main_window.h"
 #include "app/main_window_ids.h"
-#include "app/operations.h"
+#include "app/panels/launchers.h"
+#include "app/texte.h"
 #include "ops/cleaning/cleaning_constants.h"
 #include "ops/colourising/colourising_constants.h"
 #include "ops/cropping/cropping_constants.h"
@@ -18,7 +19,8 @@
 namespace vellumor::app {
 namespace {
 
-// A button of the left column and the operation it starts, with the banner title set first.
+// A button of the left column and the window it opens, with the banner title set first; the
+// launcher returns once its window is left.
 struct Lanceur {
     int bouton;
     std::string_view titre_bandeau;
@@ -27,14 +29,20 @@ struct Lanceur {
 };
 
 constexpr Lanceur kLanceurs[] = {
-    {kTesterNumeros, renaming::kTitreBandeauTest, false, operation_tester_numeros},
-    {kNetDetCol, kTitreAccueil, true, operation_net_det_col},
-    {kNettoyage, cleaning::kDescription.titre_bandeau, true, operation_nettoyage},
-    {kDetourage, cropping::kDescription.titre_bandeau, true, operation_detourage},
-    {kColoriser, colourising::kDescription.titre_bandeau, true, operation_coloriser},
-    {kReconstituerImages, reconstitution::kDescription.titre_bandeau, true, operation_reconstituer},
-    {kNumeroterPages, numbering::kDescription.titre_bandeau, false, operation_numeroter},
-    {kRenommerFichiers, renaming::kTitreBandeauRenommage, true, operation_renommer},
+    {kTesterNumeros, renaming::kTitreBandeauTest, false,
+     [](FenetrePrincipale& f) { lancer_renommage(f, ModeRenommage::Test); }},
+    {kNetDetCol, kTitreAccueil, true, [](FenetrePrincipale& f) { lancer_chaine(f); }},
+    {kNettoyage, cleaning::kDescription.titre_bandeau, true,
+     [](FenetrePrincipale& f) { lancer_nettoyage(f, false); }},
+    {kDetourage, cropping::kDescription.titre_bandeau, true,
+     [](FenetrePrincipale& f) { lancer_detourage(f, false); }},
+    {kColoriser, colourising::kDescription.titre_bandeau, true,
+     [](FenetrePrincipale& f) { lancer_colorisation(f); }},
+    {kReconstituerImages, reconstitution::kDescription.titre_bandeau, true,
+     [](FenetrePrincipale& f) { lancer_reconstitution(f); }},
+    {kNumeroterPages, numbering::kDescription.titre_bandeau, false, ouvrir_numerotation},
+    {kRenommerFichiers, renaming::kTitreBandeauRenommage, true,
+     [](FenetrePrincipale& f) { lancer_renommage(f, ModeRenommage::Renommage); }},
 };
 
 }  // namespace
@@ -47,8 +55,7 @@ void FenetrePrincipale::traiter_controle(int numero, TypeEvenement type) {
     if (Intercepteur panneau = intercepteur_; panneau && panneau(numero, type)) return;
     for (const Lanceur& l : kLanceurs) {
         if (l.bouton != numero) continue;
-        Dessiner_Bandeau(ressources_, QString::fromUtf8(l.titre_bandeau.data(),
-                                                        qsizetype(l.titre_bandeau.size())));
+        Dessiner_Bandeau(ressources_, texte_utf8(l.titre_bandeau));
         if (l.icones_reinitialisees) reinitialiser_icones(*this);
         l.lancer(*this);
         return;
@@ -63,8 +70,7 @@ void FenetrePrincipale::traiter_controle(int numero, TypeEvenement type) {
         case kEffacerListe:
             effacer_liste(*this);
             return;
-        case kAnnuler:  // reached only when no operation window runs its loop
-            restaurer_geometrie_liste(*this);
+        case kAnnuler:  // reached only when no operation window runs its loop, 17 and 18 in place
             QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
             return;
         default:

@@ -62,7 +62,7 @@ void remplacer_liste(FenetrePrincipale& f, const QString& titre) {
         selectionner_images(f, titre);
         return;
     }
-    const int reponse = Boite_Simple(
+    const int reponse = boite_simple(
         f.dialogs(), QStringLiteral("Liste des fichiers"),
         QStringLiteral("Effacer la liste des fichiers et\r\ncharger une nouvelle liste ?"),
         kIconeQuestion | kBoutonsOuiNon);

@@ -3,7 +3,7 @@
 #include <QHeaderView>
 #include <QTreeWidget>
 #include <algorithm>
-#include <initializer_list>
+#include <iterator>
 
 #include "app/banner.h"
 #include "app/controls.h"
@@ -11,9 +11,6 @@
 #include "app/main_window_ids.h"
 #include "app/message_box.h"
 #include "app/paths.h"
-#include "app/windows/numbering_ids.h"
-#include "app/windows/reconstitution_ids.h"
-#include "app/windows/renaming_ids.h"
 #include "batch/lot_fichiers.h"
 #include "batch/png_header.h"
 #include "imagelist/image_list.h"
@@ -21,8 +18,9 @@
 namespace vellumor::app {
 namespace {
 
-bool parmi(int n, std::initializer_list<int> liste) {
-    return std::find(liste.begin(), liste.end(), n) != liste.end();
+template <class Liste>
+bool parmi(int n, const Liste& liste) {
+    return std::find(std::begin(liste), std::end(liste), n) != std::end(liste);
 }
 
 int lignes(FenetrePrincipale& f) {
@@ -72,34 +70,26 @@ void masquer_boutons_geres(FenetrePrincipale& f) {
 
 void restaurer_etat_principal(FenetrePrincipale& f) {
     Dessiner_Bandeau(f.ressources(), QString::fromUtf8(kTitreAccueil));
-    for (int n : f.GLB_Boutons())
-        montrer(n, n != kCadreFichiersOrigine && n != kCadreFichiersRenommes);
-    for (int b : {kBarreChargerListe, kBarreChargerImages})
+    for (int n : f.GLB_Boutons()) montrer(n, !parmi(n, kGeresCachesAuRetour));
+    for (int b : kBarresOutilsLibereesAuRetour)
         if (QWidget* w = barre_outils(b)) w->deleteLater();
-    for (int w : {kFenetreChargerListe, kFenetreChargerImages})
+    for (int w : kFenetresOutilsFermeesAuRetour)
         if (QWidget* fen = fenetre(w)) fen->close();
 }
 
 void activer_selon_liste(FenetrePrincipale& f) {
     const bool lignes_presentes = lignes(f) > 0;
-    const auto laisses = {kCoinPairBasGauche, kCoinPairBasDroit, kCoinImpairBasGauche,
-                          kCoinImpairBasDroit};
-    const auto de_la_liste = {kEnregistrerListe, kEffacerListe};
+    const int de_la_liste[] = {kEnregistrerListe, kEffacerListe};
     for (int n : f.GLB_Boutons())
-        if (!parmi(n, laisses)) activer(n, lignes_presentes || !parmi(n, de_la_liste));
+        if (!parmi(n, kGeresLaissesEnEtat)) activer(n, lignes_presentes || !parmi(n, de_la_liste));
     if (!lignes_presentes) {
         for (int n : de_la_liste) activer(n, false);
-        for (int n : laisses) activer(n, false);
+        for (int n : kGeresLaissesEnEtat) activer(n, false);
     }
 }
 
 void desactiver_boutons_geres(FenetrePrincipale& f) {
     for (int n : f.GLB_Boutons()) activer(n, false);
-}
-
-void restaurer_geometrie_liste(FenetrePrincipale& f) {
-    if (QWidget* statut = control(kStatutDossier)) statut->setGeometry(f.geometrie_statut_sauvee);
-    if (QWidget* liste = control(kListeFichiers)) liste->setGeometry(f.geometrie_liste_sauvee);
 }
 
 void ajuster_colonne_0(FenetrePrincipale& f, int largeur) {
@@ -173,7 +163,7 @@ int annoncer_fin(FenetrePrincipale& f, std::string_view texte_fin) {
             break;
         }
     }
-    return Boite_Fin(f.dialogs(), texte_fin, &f, raisons_des_lignes(f));
+    return boite_fin(f.dialogs(), texte_fin, &f, raisons_des_lignes(f));
 }
 
 void effacer_raisons(FenetrePrincipale& f) {

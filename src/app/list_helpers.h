@@ -38,8 +38,6 @@ void restaurer_etat_principal(FenetrePrincipale& f);
 // 13, 65, 66, 73, 74 disabled and all the others enabled.
 void activer_selon_liste(FenetrePrincipale& f);
 void desactiver_boutons_geres(FenetrePrincipale& f);
-// Moves 18, then 17, back to the geometry saved before the numbering window moved them.
-void restaurer_geometrie_liste(FenetrePrincipale& f);
 // Column 0 of the file list sized to fit its header and its rows, or largeur when that is wider:
 // never narrower than its names and its header text.
 void ajuster_colonne_0(FenetrePrincipale& f, int largeur = 0);
@@ -56,7 +54,7 @@ void definir_raison_ligne(FenetrePrincipale& f, int ligne, const QString& raison
 void definir_note_ligne(FenetrePrincipale& f, int ligne, const QString& note);
 // The reasons over the rows, in row order, one per line: the files that the last run did not write.
 QString raisons_des_lignes(FenetrePrincipale& f);
-// The completion box of a run over the list (Boite_Fin with the rows' reasons); the list first
+// The completion box of a run over the list (boite_fin with the rows' reasons); the list first
 // scrolls to the first row that was not written, so that the user sees it behind the box.
 int annoncer_fin(FenetrePrincipale& f, std::string_view texte_fin);
 void effacer_raisons(FenetrePrincipale& f);

@@ -8,7 +8,7 @@
 #include "app/list_helpers.h"
 #include "app/main_window.h"
 #include "app/main_window_ids.h"
-#include "app/originals_menu.h"
+#include "app/originaux_menu.h"
 #include "app/panels/panel.h"
 #include "app/pdf_export.h"
 #include "app/scan_import.h"

@@ -21,8 +21,9 @@
 #include "app/list_menu.h"
 #include "app/main_window_ids.h"
 #include "app/message_box.h"
+#include "app/panels/reconstitution_ids.h"
+#include "app/texte.h"
 #include "app/themed_button.h"
-#include "app/windows/reconstitution_ids.h"
 #include "ops/cleaning/cleaning_constants.h"
 #include "ops/colourising/colourising_constants.h"
 #include "ops/cropping/cropping_constants.h"
@@ -65,10 +66,6 @@ constexpr std::string_view kLegendes[] = {renaming::kLegendeBoutonTest,
                                           "Enregistrer  la  liste",
                                           "Effacer  la  liste"};
 static_assert(std::size(kLegendes) == kDernierBoutonColonne - kPremierBoutonColonne + 1);
-
-QString texte(std::string_view s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
 
 }  // namespace
 
@@ -115,8 +112,9 @@ void FenetrePrincipale::construire_corps() {
     const QFont& police = *ressources_.police(kPoliceBoutons);
     int yb = 24;
     for (int n = kPremierBoutonColonne; n <= kDernierBoutonColonne; ++n) {
-        BoutonTheme* b = Creer_Bouton(n, kXBoutons, yb, kLargeurBouton, kHauteurBouton,
-                                      texte(kLegendes[n - kPremierBoutonColonne]), corps, police);
+        BoutonTheme* b =
+            creer_bouton(n, kXBoutons, yb, kLargeurBouton, kHauteurBouton,
+                         texte_utf8(kLegendes[n - kPremierBoutonColonne]), corps, police);
         colorer_bouton(n);
         connect(b, &QPushButton::clicked, this, [this, n] { traiter_controle(n); });
         boutons_.push_back(n);
@@ -128,8 +126,8 @@ void FenetrePrincipale::construire_corps() {
         {kDepartDetourage, cropping::kDescription.legende_depart},
         {kDepartNettoyage, cleaning::kDescription.legende_depart}};
     for (const auto& [n, legende] : departs) {
-        BoutonTheme* b = Creer_Bouton(n, kXBoutons, y_depart, kLargeurBouton, kHauteurBouton,
-                                      texte(legende), corps, police);
+        BoutonTheme* b = creer_bouton(n, kXBoutons, y_depart, kLargeurBouton, kHauteurBouton,
+                                      texte_utf8(legende), corps, police);
         colorer_bouton(n);
         connect(b, &QPushButton::clicked, this, [this, n] { traiter_controle(n); });
         b->hide();
@@ -195,7 +193,7 @@ void FenetrePrincipale::construire_barre_bas() {
     };
     auto bouton = [&](int n, int x, int w, const char* legende, bool visible) {
         BoutonTheme* b =
-            Creer_Bouton(n, x, y, w, kHauteurBoutonBas, QString::fromUtf8(legende), barre, police);
+            creer_bouton(n, x, y, w, kHauteurBoutonBas, QString::fromUtf8(legende), barre, police);
         colorer_bouton(n);
         connect(b, &QPushButton::clicked, this, [this, n] { traiter_controle(n); });
         b->setVisible(visible);
@@ -248,22 +246,28 @@ void FenetrePrincipale::attendre_les_travaux() {
     for (int i = 0; i < lignes; ++i)
         if (l->topLevelItem(i)->data(0, Qt::UserRole).toInt() == kIconeFait) ++faites;
     Boite_Message(
-        dialogs_, QStringLiteral(" Info"),
-        QStringLiteral("\n%1 sur %2 ont été traitées avant l'arrêt du programme ; les "
-                       "autres n'ont pas été modifiées.")
-            .arg(faites == 1 ? QStringLiteral("1 page") : QStringLiteral("%1 pages").arg(faites))
-            .arg(lignes),
-        kIconeInformation, nullptr);
+        dialogs_,
+        {.instruction = QStringLiteral(" Info"),
+         .corps = QStringLiteral("%1 sur %2 ont été traitées avant l'arrêt du programme ; "
+                                 "les autres n'ont pas été modifiées.")
+                      .arg(faites == 1 ? QStringLiteral("1 page")
+                                       : QStringLiteral("%1 pages").arg(faites))
+                      .arg(lignes),
+         .style = kIconeInformation},
+        nullptr);
 }
 
 // Closing during a run asks first; pages being written are finished whatever the answer.
 void FenetrePrincipale::closeEvent(QCloseEvent* event) {
     // Every run works on the listed pages: without rows there is nothing to lose.
     if (!fermeture_demandee_ && !attentes_.empty() && liste() && liste()->topLevelItemCount() > 0 &&
-        Boite_Message(dialogs_, QString::fromUtf8(kTitreTraitementEnCours),
-                      QStringLiteral("\nQuitter quand même ? Les pages en cours d'écriture seront "
-                                     "terminées, les suivantes ne seront pas traitées."),
-                      kIconeAvertissement | kBoutonsOuiNon, this) == kCodeNon) {
+        Boite_Message(dialogs_,
+                      {.instruction = QString::fromUtf8(kTitreTraitementEnCours),
+                       .corps = QStringLiteral("Quitter quand même ? Les pages en cours d'écriture "
+                                               "seront terminées, les suivantes ne seront pas "
+                                               "traitées."),
+                       .style = kIconeAvertissement | kBoutonsOuiNon},
+                      this) == kCodeNon) {
         event->ignore();
         return;
     }

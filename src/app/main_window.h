@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QFont>
-#include <QRect>
 #include <QTreeWidget>
 #include <QWidget>
 #include <functional>
@@ -36,10 +35,6 @@ class FenetrePrincipale : public QWidget {
 
     const QFont& police_liste() const { return police_liste_; }
     const QFont& police_liste_soulignee() const { return police_liste_soulignee_; }
-
-    // Where the numbering window keeps the geometry of 17 and 18 before it moves them.
-    QRect geometrie_liste_sauvee;
-    QRect geometrie_statut_sauvee;
 
     // A control of this window or of an operation panel reports an event.
     void traiter_controle(int numero, TypeEvenement type = TypeEvenement::Clic);

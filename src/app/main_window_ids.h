@@ -43,8 +43,17 @@ inline constexpr int kAnnuler = 60;
 inline constexpr int kRenommer = 61;
 inline constexpr int kTesterNumerotation = 62;
 
-// What a panel leaves behind: the controls an operation window adds to the body are destroyed, the
-// bottom bar's reconstitution buttons hidden.
+// Numbers that window 1's helpers treat apart among the managed buttons, whichever window put them
+// there: hidden when the main state comes back (the renaming frames), left as they are while the
+// list has rows and disabled without rows (the reconstitution's bottom corners). The main state
+// also closes the tool windows and frees the tool bars of the numbering window that remain.
+inline constexpr int kGeresCachesAuRetour[] = {79, 80};
+inline constexpr int kGeresLaissesEnEtat[] = {65, 66, 73, 74};
+inline constexpr int kFenetresOutilsFermeesAuRetour[] = {4, 5};
+inline constexpr int kBarresOutilsLibereesAuRetour[] = {0, 1};
+
+// The body's numbers for an operation's own controls (19 to 36) and the bottom bar's reconstitution
+// buttons: a processing panel leaves none of them behind.
 inline constexpr int kPremierControleOperation = 19;
 inline constexpr int kDernierControleOperation = 36;
 inline constexpr int kPremierBoutonReconstitution = kReconstituer;

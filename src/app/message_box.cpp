@@ -2,6 +2,7 @@
 
 #include "app/controls.h"
 #include "app/main_window_ids.h"
+#include "app/texte.h"
 
 namespace vellumor::app {
 
@@ -19,20 +20,25 @@ Bouclier bouclier_de(std::uint32_t style) {
     }
 }
 
-DialogueTache dialogue_pour(const QString& instruction, const QString& texte, std::uint32_t style,
-                            const QString& titre) {
+DialogueTache dialogue_pour(const ChampsMessage& m) {
     DialogueTache d;
-    d.titre = titre;
+    d.titre = m.titre;
     if (d.titre.isEmpty()) {
         if (QWidget* principale = fenetre(kFenetrePrincipale)) d.titre = principale->windowTitle();
     }
-    d.instruction = instruction;
-    d.icone = bouclier_de(style);
-    d.oui_non = (style & 0xF) == 4 && (style & 0xF0) != 0x40;
-    const QStringList parties = texte.split(QLatin1Char('\n'));
-    d.details = parties.value(0);
-    d.corps = parties.value(1);
+    d.instruction = m.instruction;
+    d.icone = bouclier_de(m.style);
+    d.oui_non = (m.style & 0xF) == 4 && (m.style & 0xF0) != 0x40;
+    d.details = m.details;
+    d.corps = m.corps;
     return d;
+}
+
+DialogueTache dialogue_pour(const QString& instruction, const QString& texte, std::uint32_t style,
+                            const QString& titre) {
+    const QStringList parties = texte.split(QLatin1Char('\n'));
+    return dialogue_pour(
+        ChampsMessage{instruction, parties.value(0), parties.value(1), style, titre});
 }
 
 namespace {
@@ -52,23 +58,28 @@ int code_de_reponse(Reponse r) {
 
 }  // namespace
 
+int Boite_Message(Dialogs& dialogs, const ChampsMessage& m, QWidget* parent) {
+    return code_de_reponse(dialogs.dialogue_tache(dialogue_pour(m), parent));
+}
+
 int Boite_Message(Dialogs& dialogs, const QString& instruction, const QString& texte,
                   std::uint32_t style, QWidget* parent, const QString& titre) {
     return code_de_reponse(
         dialogs.dialogue_tache(dialogue_pour(instruction, texte, style, titre), parent));
 }
 
-int Boite_Simple(Dialogs& dialogs, const QString& titre, const QString& texte,
+int boite_simple(Dialogs& dialogs, const QString& titre, const QString& texte,
                  std::uint32_t style) {
     return dialogs.boite_simple(titre, texte, style);
 }
 
-int Boite_Fin(Dialogs& dialogs, std::string_view texte_fin, QWidget* parent,
+int boite_fin(Dialogs& dialogs, std::string_view texte_fin, QWidget* parent,
               const QString& raisons) {
-    DialogueTache d = dialogue_pour(QStringLiteral(" Info"), QString(), kIconeInformation, {});
     // The whole end text is the body, its later lines (the kept originals' folder) included.
-    d.corps = QString::fromUtf8(texte_fin.data(), qsizetype(texte_fin.size()));
-    d.details = raisons;
+    DialogueTache d = dialogue_pour(ChampsMessage{.instruction = QStringLiteral(" Info"),
+                                                  .details = raisons,
+                                                  .corps = texte_utf8(texte_fin),
+                                                  .style = kIconeInformation});
     const qsizetype non_ecrites = raisons.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size();
     if (non_ecrites > 0) {
         d.icone = bouclier_de(kIconeAvertissement);
@@ -86,7 +97,7 @@ QString texte_pages_non_ecrites(qsizetype nombre) {
 int afficher_message(Dialogs& dialogs, const Message& m, QWidget* parent) {
     const QString texte = QString::fromStdString(m.texte);
     const QString titre = QString::fromStdString(m.titre);
-    if (m.kind == Message::Kind::Simple) return Boite_Simple(dialogs, titre, texte, m.style);
+    if (m.kind == Message::Kind::Simple) return boite_simple(dialogs, titre, texte, m.style);
     return Boite_Message(dialogs, QString::fromStdString(m.instruction), texte, m.style, parent,
                          titre);
 }

@@ -1,12 +1,10 @@
 #include "app/pdf_export.h"
 
 #include <QFileInfo>
-#include <QObject>
 #include <QTreeWidget>
-#include <atomic>
-#include <thread>
 #include <vector>
 
+#include "app/background_task.h"
 #include "app/list_helpers.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
@@ -26,46 +24,41 @@ QString texte_pdf_ecrit(std::int64_t pages, const std::filesystem::path& chemin)
            QString::fromStdString(chemin.string());
 }
 
-// One export: its thread, and what it leaves for the main thread. A child of window 1, gone once
-// the end is shown.
-class ExportEnCours : public QObject {
+// One export: its thread, and what it leaves for the main thread.
+class ExportEnCours : public TacheDeFond {
   public:
     ExportEnCours(FenetrePrincipale& f, ListeImages liste, pdf::ParametresPdf p)
-        : QObject(&f), f_(f), avant_(lire_marques(f)), progression_(f) {
+        : TacheDeFond(f), avant_(lire_marques(f)), progression_(f) {
         reinitialiser_icones(f);
-        attente_ = f.a_l_arret([this] { arreter(); });
-        fil_ = std::thread([this, liste = std::move(liste), p = std::move(p)] {
-            resultat_ = pdf::exporter_pdf(liste, p, progression_, &arret_);
-            // Queued after the progress reports, which go to the main thread in order.
-            QMetaObject::invokeMethod(
-                this, [this, chemin = p.sortie] { terminer(chemin); }, Qt::QueuedConnection);
-        });
+        const std::filesystem::path chemin = p.sortie;
+        demarrer(
+            [this, liste = std::move(liste), p = std::move(p)] {
+                resultat_ = pdf::exporter_pdf(liste, p, progression_, &arret());
+            },
+            [this, chemin] { terminer(chemin); });
     }
     ~ExportEnCours() override { arreter(); }
 
   private:
-    void arreter() {
-        arret_.store(true);
-        if (fil_.joinable()) fil_.join();
-    }
-
     void terminer(const std::filesystem::path& chemin) {
-        arreter();
-        f_.retirer_attente(attente_);
-        deleteLater();
-        if (f_.fermeture_demandee()) return;
         activer_selon_liste(f_);
         if (resultat_.ecrit) {
-            Boite_Message(f_.dialogs(), texte_utf8(pdf::kDoneTitle),
-                          QLatin1Char('\n') + texte_pdf_ecrit(resultat_.pages, chemin),
-                          kIconeInformation, &f_, QString());
+            Boite_Message(f_.dialogs(),
+                          {.instruction = texte_utf8(pdf::kDoneTitle),
+                           .corps = texte_pdf_ecrit(resultat_.pages, chemin),
+                           .style = kIconeInformation},
+                          &f_);
         } else if (!resultat_.interrompu) {
             remettre_marques();
             // The body shows one line: the first fault; the details hold them all.
             const QStringList lignes = QString::fromStdString(resultat_.erreur).split('\n');
-            Boite_Message(f_.dialogs(), texte_utf8(pdf::kErrorInstruction),
-                          lignes.join(QLatin1Char(' ')) + QLatin1Char('\n') + lignes.front(),
-                          kIconeErreur, &f_, texte_utf8(pdf::kDescription.titre_boite_erreur));
+            Boite_Message(f_.dialogs(),
+                          {.instruction = texte_utf8(pdf::kErrorInstruction),
+                           .details = lignes.join(QLatin1Char(' ')),
+                           .corps = lignes.front(),
+                           .style = kIconeErreur,
+                           .titre = texte_utf8(pdf::kDescription.titre_boite_erreur)},
+                          &f_);
         }
     }
 
@@ -93,13 +86,9 @@ class ExportEnCours : public QObject {
                 definir_icone_ligne(f_, i, avant_.icones[std::size_t(i)]);
     }
 
-    FenetrePrincipale& f_;
     Marques avant_;
     ProgressionFenetre progression_;
-    std::atomic<bool> arret_{false};
     pdf::ResultatPdf resultat_;
-    int attente_ = 0;
-    std::thread fil_;
 };
 
 }  // namespace

@@ -1,10 +1,8 @@
 #include "app/scan_import.h"
 
-#include <QObject>
 #include <QTreeWidget>
-#include <atomic>
-#include <thread>
 
+#include "app/background_task.h"
 #include "app/image_selection.h"
 #include "app/list_helpers.h"
 #include "app/main_window.h"
@@ -18,32 +16,36 @@
 namespace vellumor::app {
 namespace {
 
-// One import: its thread, and what it leaves for the main thread. A child of window 1, gone once
-// the end is shown.
-class ImportEnCours : public QObject {
+// Nothing imported: the reason is the box's details and its body.
+void afficher_refus(FenetrePrincipale& f, const QString& raison, const QString& titre) {
+    Boite_Message(f.dialogs(),
+                  {.instruction = QStringLiteral("Aucune page n'est importée"),
+                   .details = raison,
+                   .corps = raison,
+                   .style = kIconeErreur,
+                   .titre = titre},
+                  &f);
+}
+
+// One import: its thread, and what it leaves for the main thread.
+class ImportEnCours : public TacheDeFond {
   public:
     ImportEnCours(FenetrePrincipale& f, std::vector<std::filesystem::path> scans,
                   importation::Parametres p)
-        : QObject(&f), f_(f) {
-        attente_ = f.a_l_arret([this] { arreter(); });
-        fil_ = std::thread([this, scans = std::move(scans), p] {
-            resultat_ = importation::importer(scans, p, [this](int fait, int total) {
-                QMetaObject::invokeMethod(
-                    this, [this, fait, total] { montrer(fait, total); }, Qt::QueuedConnection);
-                return !arret_.load();
-            });
-            QMetaObject::invokeMethod(
-                this, [this, d = p.dossier] { terminer(d); }, Qt::QueuedConnection);
-        });
+        : TacheDeFond(f) {
+        demarrer(
+            [this, scans = std::move(scans), p] {
+                resultat_ = importation::importer(scans, p, [this](int fait, int total) {
+                    QMetaObject::invokeMethod(
+                        this, [this, fait, total] { montrer(fait, total); }, Qt::QueuedConnection);
+                    return !arret().load();
+                });
+            },
+            [this, d = p.dossier] { terminer(d); });
     }
     ~ImportEnCours() override { arreter(); }
 
   private:
-    void arreter() {
-        arret_.store(true);
-        if (fil_.joinable()) fil_.join();
-    }
-
     void montrer(int fait, int total) {
         if (QTreeWidget* l = f_.liste())
             l->headerItem()->setText(
@@ -51,32 +53,28 @@ class ImportEnCours : public QObject {
     }
 
     void terminer(const std::filesystem::path& dossier) {
-        arreter();
-        f_.retirer_attente(attente_);
-        deleteLater();
-        if (f_.fermeture_demandee()) return;
-        GLB_Fichiers_Images() = liste_completee(std::move(GLB_Fichiers_Images()), resultat_.pages);
+        const std::vector<std::filesystem::path> aucune;
+        GLB_Fichiers_Images() =
+            liste_completee(std::move(GLB_Fichiers_Images()), resultat_ ? *resultat_ : aucune);
         afficher_liste(f_);
         activer_selon_liste(f_);
         const QString titre = texte_utf8(importation::kCompletionTitle);
-        if (resultat_.erreur.empty()) {
-            const std::size_t n = resultat_.pages.size();
-            Boite_Message(f_.dialogs(),
-                          QStringLiteral("%1 page%2 importée%2").arg(n).arg(n > 1 ? "s" : ""),
-                          QLatin1Char('\n') + QString::fromStdString(dossier.string()),
-                          kIconeInformation, &f_, titre);
+        if (resultat_) {
+            const std::size_t n = resultat_->size();
+            Boite_Message(
+                f_.dialogs(),
+                {.instruction = QStringLiteral("%1 page%2 importée%2").arg(n).arg(n > 1 ? "s" : ""),
+                 .corps = qtexte(dossier),
+                 .style = kIconeInformation,
+                 .titre = titre},
+                &f_);
         } else {
-            const QString erreur = QString::fromStdString(resultat_.erreur);
-            Boite_Message(f_.dialogs(), QStringLiteral("Aucune page n'est importée"),
-                          erreur + QLatin1Char('\n') + erreur, kIconeErreur, &f_, titre);
+            afficher_refus(f_, QString::fromStdString(resultat_.raison()), titre);
         }
     }
 
-    FenetrePrincipale& f_;
-    std::atomic<bool> arret_{false};
-    importation::Importation resultat_;
-    int attente_ = 0;
-    std::thread fil_;
+    // Until the thread ends, an import that has written nothing.
+    Resultat<std::vector<std::filesystem::path>> resultat_ = Echec{""};
 };
 
 QString dossier_de_depart() {
@@ -88,9 +86,9 @@ QString dossier_de_depart() {
 }  // namespace
 
 void importer_des_scans(FenetrePrincipale& f) {
-    const QStringList choisis = f.dialogs().ouvrir_fichiers(
-        texte_utf8(importation::kDescription.titre_dialogue_fichiers), dossier_de_depart(),
-        texte_utf8(importation::kFileFilter), true);
+    const QStringList choisis =
+        f.dialogs().ouvrir_fichiers(texte_utf8(importation::kDescription.titre_dialogue_fichiers), dossier_de_depart(),
+                                    texte_utf8(importation::kFileFilter), true);
     std::vector<std::filesystem::path> scans;
     for (const QString& c : choisis) scans.push_back(chemin(c));
     if (!scans.empty()) importer_scans(f, std::move(scans));
@@ -103,11 +101,8 @@ void importer_scans(FenetrePrincipale& f, std::vector<std::filesystem::path> sca
         texte_utf8(importation::kFolderDialogTitle), dossier, texte_utf8(importation::kPageFilter));
     if (premiere.isEmpty()) return;
     importation::Parametres p = importation::parametres_depuis_nom(chemin(premiere));
-    if (const auto refus = importation::valider(p)) {
-        const QString t = QString::fromStdString(*refus);
-        Boite_Message(f.dialogs(), QStringLiteral("Aucune page n'est importée"),
-                      t + QLatin1Char('\n') + t, kIconeErreur, &f,
-                      texte_utf8(importation::kDescription.titre_boite_erreur));
+    if (const Verdict v = importation::valider(p); !v) {
+        afficher_refus(f, QString::fromStdString(v.raison()), texte_utf8(importation::kDescription.titre_boite_erreur));
         return;
     }
     desactiver_boutons_geres(f);

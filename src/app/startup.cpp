@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <cstdlib>
 
 #include "app/banner.h"
 #include "app/controls.h"
@@ -56,15 +55,6 @@ QString Dossier_Temporaire() {
 
 QString texte_erreur_fatale(const QString& message, int ligne) {
     return message + QStringLiteral("\r\nline ") + QString::number(ligne);
-}
-
-void Erreur_Fatale(const QString& message, int ligne) {
-    if (Session* s = Session::courante()) {
-        Boite_Simple(s->fenetre().dialogs(), QStringLiteral("Error"),
-                     texte_erreur_fatale(message, ligne));
-        s->arreter();
-    }
-    std::exit(0);
 }
 
 Session::Session(Dialogs& dialogs) : dialogs_(dialogs) {

@@ -27,8 +27,6 @@ QString Dossier_Temporaire();
 
 // "message\r\nline N": the text of the fatal-error box.
 QString texte_erreur_fatale(const QString& message, int ligne);
-// Shows the fatal error, writes the preferences, releases everything and ends the process.
-[[noreturn]] void Erreur_Fatale(const QString& message, int ligne);
 
 // The program's life from the fonts to the shutdown. The single-instance check comes first (in
 // main); then demarrer() makes the fonts, reads the preferences, makes the shared images, checks

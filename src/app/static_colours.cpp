@@ -10,10 +10,10 @@
 #include "app/colours.h"
 #include "app/controls.h"
 #include "app/main_window_ids.h"
-#include "app/panels/cleaning_ids.h"
+#include "app/panels/numbering_ids.h"
+#include "app/panels/reconstitution_ids.h"
 #include "app/windows/exceptions_ids.h"
-#include "app/windows/numbering_ids.h"
-#include "app/windows/reconstitution_ids.h"
+#include "app/panels/cleaning_ids.h"
 
 namespace vellumor::app {
 namespace {
@@ -78,9 +78,6 @@ CouleurStatique couleur_statique(int n, int valeur, bool reconstitution) {
 
 void installer_coloriage_statique() {
     coloriage_installe = true;
-}
-bool coloriage_statique_installe() {
-    return coloriage_installe;
 }
 
 void definir_reconstitution_en_cours(bool en_cours) {

@@ -26,7 +26,6 @@ CouleurStatique couleur_statique(int numero, int valeur_affichage, bool reconsti
 // The colouring is installed once at start when the stamp font loads; before that (or without that
 // font) labels keep the toolkit's colours.
 void installer_coloriage_statique();
-bool coloriage_statique_installe();
 
 // The reconstitution window sets this while its run goes on; registered labels are recoloured.
 void definir_reconstitution_en_cours(bool en_cours);

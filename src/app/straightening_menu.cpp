@@ -18,39 +18,38 @@ namespace vellumor::app {
 namespace {
 
 // One straightening run started from the menu: a child of window 1, gone once its end is shown.
-class RedressementEnCours : public QObject, public RunListener {
+class RedressementEnCours : public QObject, public EcouteurExecution {
   public:
     RedressementEnCours(FenetrePrincipale& f, PaireLots lots, std::int64_t nombre)
         : QObject(&f),
           f_(f),
-          run_(f, std::move(lots), straightening::kDescription.evenement_controle,
-               straightening::travail_redressement({}), straightening::kDescription.originaux,
-               nombre) {
-        run_.listen(this);
+          execution_(f, std::move(lots), straightening::kDescription.evenement_controle,
+                     straightening::travail_redressement({}), straightening::kDescription.originaux,
+                     nombre) {
+        execution_.ecouter(this);
         attente_ = f.a_l_arret([this] {
-            run_.request_stop();
-            run_.wait();
+            execution_.demander_arret();
+            execution_.attendre();
         });
     }
-    bool demarrer() { return run_.start(); }
+    bool demarrer() { return execution_.demarrer(); }
 
   private:
-    void workers_reported() override { terminer(true); }
-    void run_abandoned() override { terminer(false); }
+    void travailleurs_termines() override { terminer(true); }
+    void abandon_signale() override { terminer(false); }
 
     void terminer(bool fin) {
-        run_.listen(nullptr);
+        execution_.ecouter(nullptr);
         f_.retirer_attente(attente_);
         deleteLater();
         if (f_.fermeture_demandee()) return;
         activer_selon_liste(f_);
         if (fin)
-            Boite_Fin(f_.dialogs(), straightening::kDescription.texte_fin, &f_,
-                      raisons_des_lignes(f_));
+            boite_fin(f_.dialogs(), straightening::kDescription.texte_fin, &f_, raisons_des_lignes(f_));
     }
 
     FenetrePrincipale& f_;
-    WindowBatchRun run_;
+    ExecutionLotFenetre execution_;
     int attente_ = 0;
 };
 
@@ -70,8 +69,7 @@ void redresser_pages(FenetrePrincipale& f) {
     if (lignes.empty())
         for (std::int64_t i = 0; i < std::int64_t(GLB_Fichiers_Images().size()); ++i)
             lignes.insert(i);
-    Repartition r =
-        repartir_par_parite(GLB_Fichiers_Images(), constantes_lots(straightening::kDescription));
+    Repartition r = repartir_par_parite(GLB_Fichiers_Images(), constantes_lots(straightening::kDescription));
     if (!r.lots) {
         afficher_message(f.dialogs(), *r.message, &f);
         return;
@@ -88,7 +86,7 @@ void redresser_pages(FenetrePrincipale& f) {
     } else {
         run.reset();
         activer_selon_liste(f);
-        Boite_Simple(f.dialogs(), texte_utf8(straightening::kDescription.titre_bandeau),
+        boite_simple(f.dialogs(), texte_utf8(straightening::kDescription.titre_bandeau),
                      QStringLiteral("Impossible de démarrer les deux fils de traitement"),
                      kIconeErreur);
     }

@@ -40,17 +40,17 @@ BoutonTheme::Couleurs BoutonTheme::couleurs_etat() const {
                     gris.rgba() | 0xFF000000u};
         }
         case Etat::Presse:
-            return {Couleur_Alpha(s.presse_haut, s.alpha_presse),
-                    Couleur_Alpha(s.presse_bas, s.alpha_presse),
-                    Couleur_Alpha(s.presse_texte, 255)};
+            return {couleur_alpha(s.presse_haut, s.alpha_presse),
+                    couleur_alpha(s.presse_bas, s.alpha_presse),
+                    couleur_alpha(s.presse_texte, 255)};
         case Etat::Chaud:
-            return {Couleur_Alpha(s.chaud_haut, s.alpha_chaud),
-                    Couleur_Alpha(s.chaud_bas, s.alpha_chaud), Couleur_Alpha(s.chaud_texte, 255)};
+            return {couleur_alpha(s.chaud_haut, s.alpha_chaud),
+                    couleur_alpha(s.chaud_bas, s.alpha_chaud), couleur_alpha(s.chaud_texte, 255)};
         case Etat::Normal:
             break;
     }
-    return {Couleur_Alpha(s.normal_haut, s.alpha_normal),
-            Couleur_Alpha(s.normal_bas, s.alpha_normal), Couleur_Alpha(s.normal_texte, 255)};
+    return {couleur_alpha(s.normal_haut, s.alpha_normal),
+            couleur_alpha(s.normal_bas, s.alpha_normal), couleur_alpha(s.normal_texte, 255)};
 }
 
 void BoutonTheme::paintEvent(QPaintEvent*) {
@@ -100,7 +100,7 @@ void BoutonTheme::leaveEvent(QEvent* event) {
     QPushButton::leaveEvent(event);
 }
 
-BoutonTheme* Creer_Bouton(int numero, int x, int y, int w, int h, const QString& legende,
+BoutonTheme* creer_bouton(int numero, int x, int y, int w, int h, const QString& legende,
                           QWidget* parent, const QFont& police) {
     auto* bouton = new BoutonTheme(numero, legende, parent);  // owned by parent
     bouton->setGeometry(x, y, w, h);
@@ -109,7 +109,7 @@ BoutonTheme* Creer_Bouton(int numero, int x, int y, int w, int h, const QString&
     return bouton;
 }
 
-void Definir_Couleurs_Bouton(int numero, const ReglageCouleurs& r) {
+void definir_couleurs_bouton(int numero, const ReglageCouleurs& r) {
     auto* bouton = qobject_cast<BoutonTheme*>(control(numero));
     if (!bouton) return;
     Style_Bouton& s = bouton->style_bouton();

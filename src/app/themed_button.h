@@ -56,7 +56,7 @@ class BoutonTheme : public QPushButton {
 };
 
 // Creates custom button numero in parent at (x, y) sized w x h, in font; returns numero.
-BoutonTheme* Creer_Bouton(int numero, int x, int y, int w, int h, const QString& legende,
+BoutonTheme* creer_bouton(int numero, int x, int y, int w, int h, const QString& legende,
                           QWidget* parent, const QFont& police);
 
 // The nine colours in the order normal top, bottom, text, pressed top, bottom, text, hot top,
@@ -67,7 +67,7 @@ struct ReglageCouleurs {
     int direction = 1;
     std::array<std::int64_t, 3> alphas{-1, -1, -1};
 };
-void Definir_Couleurs_Bouton(int numero, const ReglageCouleurs& r);
+void definir_couleurs_bouton(int numero, const ReglageCouleurs& r);
 
 // Width and height of texte drawn in police, in whole pixels; ok false when it cannot be measured.
 struct Mesure {

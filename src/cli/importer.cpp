@@ -50,18 +50,18 @@ int commande_importer(const std::vector<std::string>& args) {
     if (premier) p.premier = *premier;
     if (prefixe) p.prefixe = *prefixe;
     if (dpi) p.dpi = double(*dpi);
-    if (auto refus = importation::valider(p)) return erreur_usage(d.nom, *refus);
+    if (const Verdict v = importation::valider(p); !v) return erreur_usage(d.nom, v.raison());
     const std::vector<std::filesystem::path> scans(a.operandes.begin(), a.operandes.end());
-    const importation::Importation r = importation::importer(scans, p);
-    if (!r.erreur.empty()) {
-        std::fprintf(stderr, "%s\n", r.erreur.c_str());
+    const Resultat<std::vector<std::filesystem::path>> r = importation::importer(scans, p);
+    if (!r) {
+        std::fprintf(stderr, "%s\n", r.raison().c_str());
         return 1;
     }
     if (!silencieux) {
-        for (const std::filesystem::path& page : r.pages) std::printf("%s\n", page.c_str());
-        std::printf("%zu page%s importée%s dans « %s »\n", r.pages.size(),
-                    r.pages.size() > 1 ? "s" : "", r.pages.size() > 1 ? "s" : "",
-                    p.dossier.c_str());
+        const std::vector<std::filesystem::path>& pages = *r;
+        for (const std::filesystem::path& page : pages) std::printf("%s\n", page.c_str());
+        std::printf("%zu page%s importée%s dans « %s »\n", pages.size(),
+                    pages.size() > 1 ? "s" : "", pages.size() > 1 ? "s" : "", p.dossier.c_str());
     }
     return 0;
 }

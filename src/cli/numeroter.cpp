@@ -92,7 +92,8 @@ int commande_numeroter(const std::vector<std::string>& args) {
     if (const auto fin = lire_arguments(args, kDescription, table, a)) return *fin;
     for (std::size_t i = 0; i < std::size(kPlagesNumerotation); ++i)
         if (o.distances[i]) o.parametres.*kPlagesNumerotation[i].champ = *o.distances[i];
-    if (auto refus = valider(o.parametres)) return erreur_usage(kDescription.nom, *refus);
+    if (const Verdict v = valider(o.parametres); !v)
+        return erreur_usage(kDescription.nom, v.raison());
     for (const std::string& f : a.operandes) o.pages.fichiers.emplace_back(f);
     const ListeOuErreur l = construire_liste(o.pages);
     if (!l.erreur.empty()) return erreur_usage(kDescription.nom, l.erreur);

@@ -49,8 +49,8 @@ bool executer_operation(const ListeImages& liste, const LignesFixes& lignes,
         p.originaux = &originaux.emplace(op.originaux);
     }
     ExecutionLot run(std::move(*r.lots), p);
-    if (!run.demarrer(op.travail)) {
-        std::fprintf(stderr, "Impossible de démarrer les deux fils de traitement\n");
+    if (const Verdict v = run.demarrer(op.travail); !v) {
+        std::fprintf(stderr, "%s\n", v.raison().c_str());
         return false;
     }
     bool annonce = false;

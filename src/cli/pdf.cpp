@@ -65,8 +65,8 @@ int commande_pdf(const std::vector<std::string>& args) {
     if (const auto fin = lire_arguments(args, kDescription, table, a)) return *fin;
     if (!o.sortie) return erreur_usage(kDescription.nom, "L'option --sortie F.pdf est obligatoire");
     o.parametres.sortie = *o.sortie;
-    if (const auto raison = pdf::valider(o.parametres))
-        return erreur_usage(kDescription.nom, *raison);
+    if (const Verdict v = pdf::valider(o.parametres); !v)
+        return erreur_usage(kDescription.nom, v.raison());
     for (const std::string& f : a.operandes) o.pages.fichiers.emplace_back(f);
     const ListeOuErreur l = construire_liste(o.pages);
     if (!l.erreur.empty()) return erreur_usage(kDescription.nom, l.erreur);

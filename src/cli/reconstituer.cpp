@@ -161,8 +161,8 @@ int commande_reconstituer(const std::vector<std::string>& args) {
         o.parametres.bits |= rc::kBitReliure;
     }
     o.parametres.bits = (o.parametres.bits & ~rc::kMasqueCoin) | o.coin;
-    if (const auto raison = rc::valider(o.parametres))
-        return erreur_usage(kDescription.nom, *raison);
+    if (const Verdict v = rc::valider(o.parametres); !v)
+        return erreur_usage(kDescription.nom, v.raison());
     for (const std::string& f : a.operandes) o.pages.fichiers.emplace_back(f);
     const ListeOuErreur liste = construire_liste(o.pages);
     if (!liste.erreur.empty()) return erreur_usage(kDescription.nom, liste.erreur);

@@ -42,7 +42,8 @@ int commande_redresser(const std::vector<std::string>& args) {
                                return "Angle invalide : " + v +
                                       " (un nombre de degrés est attendu)";
                            straightening::Parametres essai{*angle};
-                           if (auto refus = straightening::valider(essai)) return refus;
+                           if (const Verdict r = straightening::valider(essai); !r)
+                               return r.raison();
                            p = essai;
                            return std::nullopt;
                        }});

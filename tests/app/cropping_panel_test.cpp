@@ -1,3 +1,4 @@
+#include <QLabel>
 #include <QScrollBar>
 
 #include "app/panels/batch_panel.h"
@@ -153,6 +154,19 @@ TEST_F(PanneauDetourage, NoFileChosenLeavesThePanelIdleWithTheListEmpty) {
     operation(7, s);
     EXPECT_TRUE(infos().empty());
     EXPECT_TRUE(GLB_Liste_Mutex().empty());
+}
+
+// A processing panel leaves none of the operation controls 19 to 36 and none of the
+// reconstitution buttons 37 to 39 behind it, whoever left them there.
+TEST_F(PanneauDetourage, LeavesNoOperationControlNorReconstitutionButtonBehind) {
+    enregistrer_controle(25, new QLabel(control(1)));  // owned by the body
+    montrer(38, true);
+    Scenario s;
+    s.quand([&] { return !dialogs.de_genre(Genre::Ouvrir).empty() && au_repos(); },
+            [&] { cliquer(60); });
+    operation(7, s);
+    EXPECT_EQ(control(25), nullptr);
+    EXPECT_FALSE(control(38)->isVisible());
 }
 
 }  // namespace

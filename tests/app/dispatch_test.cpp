@@ -7,6 +7,10 @@
 #include "app/events.h"
 #include "app/image_selection.h"
 #include "app/list_helpers.h"
+#include "app/main_window_ids.h"
+#include "app/panels/numbering_ids.h"
+#include "app/panels/reconstitution_ids.h"
+#include "app/panels/renaming_ids.h"
 #include "app/startup.h"
 #include "app/static_colours.h"
 #include "settings/preferences.h"
@@ -112,6 +116,24 @@ TEST_F(Dispatch, RestoringTheMainStateClosesTheNumberingWindowsAndToolBars) {
     traiter_evenements();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(barre_outils(0), nullptr);
+}
+
+// The numbers that window 1's helpers treat apart are those of the windows that use them.
+TEST(NumerosGeres, AreTheNumbersOfTheirWindows) {
+    using V = std::vector<int>;
+    const struct {
+        V fenetre_1, leurs;
+    } cas[] = {
+        {V(std::begin(kGeresCachesAuRetour), std::end(kGeresCachesAuRetour)),
+         {kCadreFichiersOrigine, kCadreFichiersRenommes}},
+        {V(std::begin(kGeresLaissesEnEtat), std::end(kGeresLaissesEnEtat)),
+         {kCoinPairBasGauche, kCoinPairBasDroit, kCoinImpairBasGauche, kCoinImpairBasDroit}},
+        {V(std::begin(kFenetresOutilsFermeesAuRetour), std::end(kFenetresOutilsFermeesAuRetour)),
+         {kFenetreChargerListe, kFenetreChargerImages}},
+        {V(std::begin(kBarresOutilsLibereesAuRetour), std::end(kBarresOutilsLibereesAuRetour)),
+         {kBarreChargerListe, kBarreChargerImages}},
+    };
+    for (const auto& c : cas) EXPECT_EQ(c.fenetre_1, c.leurs);
 }
 
 TEST(StaticColours, ColoursFollowControlNumberAndDisplayValue) {

@@ -219,7 +219,7 @@ TEST_F(FenetreExceptions, AnExistingFileKeptOnNoAndACancelledDialogSaveNothing) 
     EXPECT_EQ(read_bytes(cup), "ancien");
 }
 
-// The Part's example: page 12 at binding offset 5 mm and top offset 0, both offsets in use, A4
+// Page 12 at binding offset 5 mm and top offset 0, both offsets in use, A4
 // colour, a 4000 x 6000 page: the even page goes to x = rint(961 - 118.11) = 843, y = 0.
 TEST_F(FenetreExceptions, TheNextRunPlacesAnExceptionPageAtItsOwnOffsets) {
     GLB_Preferences().Reconstituer_Img_params = 1 | 16 | 32;

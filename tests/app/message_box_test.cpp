@@ -29,6 +29,23 @@ TEST(BoiteMessage, TextBeforeTheFirstLineFeedGoesToTheDetails) {
     EXPECT_EQ(d.instruction, QStringLiteral("i"));
 }
 
+// Fields given apart keep their line feeds (a reason or a file name may hold one); a packed
+// text gives the same box as its fields.
+TEST(BoiteMessage, FieldsGivenApartKeepTheirLineFeeds) {
+    const DialogueTache d = dialogue_pour(ChampsMessage{.instruction = QStringLiteral("i"),
+                                                        .details = QStringLiteral("a\nb"),
+                                                        .corps = QStringLiteral("c\nd"),
+                                                        .style = 0x34,
+                                                        .titre = QStringLiteral("T")});
+    EXPECT_EQ(d.details, QStringLiteral("a\nb"));
+    EXPECT_EQ(d.corps, QStringLiteral("c\nd"));
+    EXPECT_EQ(d.icone, Bouclier::Jaune);
+    EXPECT_TRUE(d.oui_non);
+    EXPECT_EQ(dialogue_pour(QStringLiteral("i"), QStringLiteral("a\nc"), 0x40, QStringLiteral("T")),
+              dialogue_pour(ChampsMessage{QStringLiteral("i"), QStringLiteral("a"),
+                                          QStringLiteral("c"), 0x40, QStringLiteral("T")}));
+}
+
 TEST(BoiteMessage, FlagsChooseShieldAndButtons) {
     EXPECT_EQ(bouclier_de(0x10), Bouclier::Rouge);
     EXPECT_EQ(bouclier_de(0x30), Bouclier::Jaune);
@@ -166,7 +183,7 @@ TEST(BoiteMessage, TheCompletionBoxShowsTheWholeEndTextAndCountsFailedPages) {
                 Bouclier::Jaune}};
     for (const auto& c : cas) {
         DialogsScriptes dialogs;
-        Boite_Fin(dialogs, "Fin\nOriginaux gardés", nullptr, QString::fromUtf8(c.raisons));
+        boite_fin(dialogs, "Fin\nOriginaux gardés", nullptr, QString::fromUtf8(c.raisons));
         const DialogueTache d = dialogs.appels.at(0).tache;
         EXPECT_EQ(d.corps, QString::fromUtf8(c.corps));
         EXPECT_EQ(d.details, QString::fromUtf8(c.raisons));

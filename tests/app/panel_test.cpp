@@ -16,18 +16,18 @@ struct Journal {
 };
 
 // A run whose workers the test plays: it reports when told to.
-class ExecutionJouee : public Run {
+class ExecutionJouee : public Execution {
   public:
     ExecutionJouee(std::shared_ptr<Journal> j, bool demarrable) : j_(j), demarrable_(demarrable) {}
     ~ExecutionJouee() override { j_->detruit = true; }
-    bool start() override {
+    bool demarrer() override {
         j_->demarre = true;
         return demarrable_;
     }
-    void request_stop() override { j_->arret = true; }
-    void wait() override { j_->attendu = true; }
-    void finir() { report_workers_done(); }
-    void abandonner() { report_abandoned(); }
+    void demander_arret() override { j_->arret = true; }
+    void attendre() override { j_->attendu = true; }
+    void finir() { signaler_fin(); }
+    void abandonner() { signaler_abandon(); }
 
   private:
     std::shared_ptr<Journal> j_;
@@ -181,6 +181,25 @@ TEST_F(PanneauBase, ClosingWindowOneStopsTheRunAndTheShutdownWaitsForIt) {
     fenetre->attendre_les_travaux();
     EXPECT_TRUE(p.journal->attendu);
     EXPECT_TRUE(p.journal->detruit);
+}
+
+// 18 at (30, y) as wide as the body less 60 or as asked, 17 right below it as wide as 18.
+TEST_F(PanneauBase, PlacesTheFolderLineAndTheListBelowIt) {
+    struct Placeur : Panneau {
+        using Panneau::Panneau;
+        using Panneau::placer_liste;
+    } p(*fenetre);
+    struct Cas {
+        int hauteur, largeur, y;
+        QRect statut, liste;
+    };
+    for (const Cas& c : {Cas{200, 0, 10, {30, 10, 1020, 40}, {30, 50, 1020, 200}},
+                         Cas{150, 720, 10, {30, 10, 720, 40}, {30, 50, 720, 150}},
+                         Cas{90, 0, 26, {30, 26, 1020, 40}, {30, 66, 1020, 90}}}) {
+        EXPECT_TRUE(p.placer_liste(c.hauteur, c.largeur, c.y));
+        EXPECT_EQ(control(kStatutDossier)->geometry(), c.statut) << c.hauteur;
+        EXPECT_EQ(control(kListeFichiers)->geometry(), c.liste) << c.hauteur;
+    }
 }
 
 }  // namespace

@@ -17,14 +17,14 @@ class ThemedButton : public ::testing::Test {
   protected:
     void SetUp() override {
         parent.resize(400, 200);
-        bouton = Creer_Bouton(42, 10, 10, 200, 31, QStringLiteral("Essai"), &parent,
+        bouton = creer_bouton(42, 10, 10, 200, 31, QStringLiteral("Essai"), &parent,
                               QFont(QStringLiteral("Arial")));
         ReglageCouleurs r;
         r.couleurs = {0x000011, 0x000022, 0x000033, 0x000044, 0x000055,
                       0x000066, 0x000077, 0x000088, 0x000099};
         r.direction = 1;
         r.alphas = {10, 20, 30};
-        Definir_Couleurs_Bouton(42, r);
+        definir_couleurs_bouton(42, r);
         parent.show();
     }
     void entrer() {
@@ -45,7 +45,7 @@ TEST_F(ThemedButton, SettingOnlyTheHotColoursChangesOnlyThemAndTheDirection) {
     r.couleurs = {-1, -1, -1, -1, -1, -1, 0xA4E8AA, 0xA4E8AA, 0x327538};
     r.direction = 0;
     Style_Bouton attendu = bouton->style_bouton();
-    Definir_Couleurs_Bouton(42, r);
+    definir_couleurs_bouton(42, r);
     attendu.direction = 0;
     attendu.chaud_haut = 0xA4E8AA;
     attendu.chaud_bas = 0xA4E8AA;
@@ -63,20 +63,20 @@ TEST_F(ThemedButton, SettingOnlyTheHotColoursChangesOnlyThemAndTheDirection) {
 
 TEST_F(ThemedButton, SettingColoursOfSomethingElseDoesNothing) {
     QWidget autre(&parent);
-    Definir_Couleurs_Bouton(43, ReglageCouleurs{});  // no such control
+    definir_couleurs_bouton(43, ReglageCouleurs{});  // no such control
     EXPECT_EQ(bouton->style_bouton().direction, 1);
 }
 
 TEST_F(ThemedButton, StatesPickTheirGradientWithItsAlpha) {
     EXPECT_EQ(bouton->etat(), BoutonTheme::Etat::Normal);
-    EXPECT_EQ(bouton->couleurs_etat().haut, Couleur_Alpha(0x000011, 10));
-    EXPECT_EQ(bouton->couleurs_etat().texte, Couleur_Alpha(0x000033, 255));
+    EXPECT_EQ(bouton->couleurs_etat().haut, couleur_alpha(0x000011, 10));
+    EXPECT_EQ(bouton->couleurs_etat().texte, couleur_alpha(0x000033, 255));
     entrer();
     EXPECT_EQ(bouton->etat(), BoutonTheme::Etat::Chaud);
-    EXPECT_EQ(bouton->couleurs_etat().bas, Couleur_Alpha(0x000088, 30));
+    EXPECT_EQ(bouton->couleurs_etat().bas, couleur_alpha(0x000088, 30));
     bouton->setDown(true);
     EXPECT_EQ(bouton->etat(), BoutonTheme::Etat::Presse);
-    EXPECT_EQ(bouton->couleurs_etat().haut, Couleur_Alpha(0x000044, 20));
+    EXPECT_EQ(bouton->couleurs_etat().haut, couleur_alpha(0x000044, 20));
     bouton->setDown(false);
     bouton->setEnabled(false);
     EXPECT_EQ(bouton->etat(), BoutonTheme::Etat::Desactive);
@@ -110,7 +110,7 @@ TEST_F(ThemedButton, PaintingFillsTheContentWithTheStatesGradient) {
     ReglageCouleurs r;
     r.couleurs = {0xFF0000, 0xFF0000, 0xFFFFFF, -1, -1, -1, -1, -1, -1};
     r.alphas = {255, 255, 255};
-    Definir_Couleurs_Bouton(42, r);
+    definir_couleurs_bouton(42, r);
     bouton->setText(QString());
     const QImage image = bouton->grab().toImage();
     EXPECT_EQ(image.pixelColor(100, 15), QColor(0, 0, 255));
@@ -120,7 +120,7 @@ TEST_F(ThemedButton, CaptionFollowsTheButtonsAlignment) {
     ReglageCouleurs r;
     r.couleurs = {0xFF0000, 0xFF0000, 0xFFFFFF, -1, -1, -1, -1, -1, -1};
     r.alphas = {255, 255, 255};
-    Definir_Couleurs_Bouton(42, r);
+    definir_couleurs_bouton(42, r);
     auto etendue = [&] {
         const QImage image = bouton->grab().toImage();
         int gauche = image.width(), droite = -1;
@@ -142,8 +142,8 @@ TEST_F(ThemedButton, CaptionFollowsTheButtonsAlignment) {
 }
 
 TEST(ColourAlpha, RearrangesBgrWordAsArgb) {
-    EXPECT_EQ(Couleur_Alpha(0x00112233, 0x80), 0x80332211u);
-    EXPECT_EQ(Couleur_Alpha(0xFFFFFF, 255), 0xFFFFFFFFu);
+    EXPECT_EQ(couleur_alpha(0x00112233, 0x80), 0x80332211u);
+    EXPECT_EQ(couleur_alpha(0xFFFFFF, 255), 0xFFFFFFFFu);
     EXPECT_EQ(qcouleur(0x583700), QColor(0x00, 0x37, 0x58));
 }
 

@@ -10,7 +10,7 @@
 #include "app/banner.h"
 #include "app/list_helpers.h"
 #include "app/main_window.h"
-#include "app/originals_menu.h"
+#include "app/originaux_menu.h"
 #include "batch/originaux.h"
 #include "imagelist/image_list.h"
 #include "scripted_dialogs.h"

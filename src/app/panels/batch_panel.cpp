@@ -9,7 +9,7 @@
 #include "app/list_helpers.h"
 #include "app/main_window_ids.h"
 #include "app/message_box.h"
-#include "app/originals_menu.h"
+#include "app/originaux_menu.h"
 #include "app/panels/window_batch_run.h"
 #include "batch/originaux.h"
 #include "imagelist/image_list.h"
@@ -58,7 +58,13 @@ void PanneauLot::ouvert() {
     if (d_.demarre_seul) poster_clic(d_.bouton_depart);
 }
 
+// Besides its start button, a processing panel leaves none of the operation controls 19 to 36 and
+// none of the reconstitution buttons 37 to 39 behind it.
 void PanneauLot::rendre() {
+    for (int n = kPremierControleOperation; n <= kDernierControleOperation; ++n)
+        retirer_controle(n);
+    for (int n = kPremierBoutonReconstitution; n <= kDernierBoutonReconstitution; ++n)
+        montrer(n, false);
     if (QWidget* bouton = control(d_.bouton_depart)) {
         bouton->hide();
         if (parent_depart_) {
@@ -119,7 +125,7 @@ void PanneauLot::lancer_travailleurs() {
         // Replacing the pages without keeping them, when keeping was asked, is not an option.
         if (const auto refus = Originaux::refus_avant_execution(pages)) {
             reactiver();
-            Boite_Simple(f_.dialogs(), d_.titre_erreur, QString::fromStdString(*refus),
+            boite_simple(f_.dialogs(), d_.titre_erreur, QString::fromStdString(*refus),
                          kIconeErreur);
             return;
         }
@@ -131,10 +137,10 @@ void PanneauLot::lancer_travailleurs() {
         reactiver();
         return;
     }
-    if (!lancer(std::make_unique<WindowBatchRun>(f_, std::move(*r->lots), d_.evenement_verification,
-                                                 d_.travail(), d_.originaux))) {
+    if (!lancer(std::make_unique<ExecutionLotFenetre>(
+            f_, std::move(*r->lots), d_.evenement_verification, d_.travail(), d_.originaux))) {
         reactiver();
-        Boite_Simple(f_.dialogs(), d_.titre_erreur,
+        boite_simple(f_.dialogs(), d_.titre_erreur,
                      QStringLiteral("Impossible de démarrer les deux fils de traitement"),
                      kIconeErreur);
     }

@@ -60,12 +60,9 @@ class PanneauNettoyage : public PanneauLot {
 
 void PanneauNettoyage::disposer() {
     QWidget* corps = this->corps();
+    if (!corps || !placer_liste(liste_sauvee_.height() + 40, corps->width() / 3 * 2)) return;
     QWidget* statut = control(kStatutDossier);
     QWidget* liste = control(kListeFichiers);
-    if (!corps || !statut || !liste) return;
-    const int largeur = corps->width() / 3 * 2;
-    statut->setGeometry(30, 10, largeur, statut->height());
-    liste->setGeometry(30, statut->y() + statut->height(), largeur, liste_sauvee_.height() + 40);
     construire_cadre(liste->geometry());
     if ((Masque_Nettoyage() & kPatternBits) == 0) Masque_Nettoyage() |= kIsolatedPixel;
     for (std::size_t i = 0; i < kCasesMotifs.size(); ++i)
@@ -118,12 +115,12 @@ void PanneauNettoyage::traiter(int numero, TypeEvenement type) {
 
 }  // namespace
 
-IssuePanneau Lancer_Nettoyage(FenetrePrincipale& f, bool enchaine) {
+IssuePanneau lancer_nettoyage(FenetrePrincipale& f, bool enchaine) {
     PanneauNettoyage panneau(f, enchaine);
     return panneau.executer();
 }
 
-IssuePanneau Lancer_Chaine(FenetrePrincipale& f) {
+IssuePanneau lancer_chaine(FenetrePrincipale& f) {
     PanneauNettoyage panneau(f, false, true);
     return panneau.executer();
 }

@@ -16,7 +16,7 @@ DescriptionLot description() {
 
 }  // namespace
 
-IssuePanneau Lancer_Colorisation(FenetrePrincipale& f) {
+IssuePanneau lancer_colorisation(FenetrePrincipale& f) {
     PanneauLot panneau(f, description(), false);
     return panneau.executer();
 }

@@ -17,7 +17,7 @@ DescriptionLot description() {
 
 }  // namespace
 
-IssuePanneau Lancer_Detourage(FenetrePrincipale& f, bool enchaine) {
+IssuePanneau lancer_detourage(FenetrePrincipale& f, bool enchaine) {
     PanneauLot panneau(f, description(), enchaine);
     return panneau.executer();
 }

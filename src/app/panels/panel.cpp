@@ -32,7 +32,7 @@ void colorer_barre_bas(Couleur fond) {
 Panneau::Panneau(FenetrePrincipale& f) : boutons_barre{kAnnuler}, f_(f) {}
 
 Panneau::~Panneau() {
-    if (run_) run_->listen(nullptr);
+    if (execution_) execution_->ecouter(nullptr);
 }
 
 IssuePanneau Panneau::executer() {
@@ -62,13 +62,18 @@ void Panneau::entrer() {
 }
 
 void Panneau::construire() {
+    placer_liste(liste_sauvee_.height() + 20);
+}
+
+bool Panneau::placer_liste(int hauteur, int largeur, int y) {
     QWidget* c = corps();
     QWidget* statut = control(kStatutDossier);
     QWidget* liste = control(kListeFichiers);
-    if (!c || !statut || !liste) return;
-    statut->setGeometry(kMarge, 10, c->width() - 2 * kMarge, statut->height());
-    liste->setGeometry(kMarge, statut->y() + statut->height(), statut->width(),
-                       liste_sauvee_.height() + 20);
+    if (!c || !statut || !liste) return false;
+    statut->setGeometry(kMarge, y, largeur > 0 ? largeur : c->width() - 2 * kMarge,
+                        statut->height());
+    liste->setGeometry(kMarge, statut->y() + statut->height(), statut->width(), hauteur);
+    return true;
 }
 
 QWidget* Panneau::corps() const {
@@ -98,42 +103,43 @@ bool Panneau::intercepter(int numero, TypeEvenement type) {
 }
 
 void Panneau::traiter(int numero, TypeEvenement) {
-    if (numero == kAnnuler && !run_) quitter();
+    if (numero == kAnnuler && !execution_) quitter();
 }
 
-bool Panneau::lancer(std::unique_ptr<Run> run) {
-    std::shared_ptr<Run> r = std::move(run);
-    r->listen(this);
-    if (!r->start()) {
-        r->listen(nullptr);
+bool Panneau::lancer(std::unique_ptr<Execution> run) {
+    std::shared_ptr<Execution> r = std::move(run);
+    r->ecouter(this);
+    if (!r->demarrer()) {
+        r->ecouter(nullptr);
         return false;
     }
     attente_ = f_.a_l_arret([r] {
-        r->request_stop();
-        r->wait();
+        r->demander_arret();
+        r->attendre();
     });
-    run_ = std::move(r);
+    execution_ = std::move(r);
     return true;
 }
 
 void Panneau::arreter_execution() {
-    if (run_) run_->request_stop();
+    if (execution_) execution_->demander_arret();
 }
 
 // The run told us as its last act: it may go now (its threads are ending).
 void Panneau::oublier_execution() {
     f_.retirer_attente(attente_);
-    run_.reset();
+    execution_.reset();
 }
 
-void Panneau::workers_reported() {
-    originaux_gardes_ = run_ ? run_->dossiers_originaux() : std::vector<std::filesystem::path>{};
+void Panneau::travailleurs_termines() {
+    originaux_gardes_ =
+        execution_ ? execution_->dossiers_originaux() : std::vector<std::filesystem::path>{};
     oublier_execution();
-    run_termine_ = true;
+    execution_finie_ = true;
     execution_terminee();
 }
 
-void Panneau::run_abandoned() {
+void Panneau::abandon_signale() {
     oublier_execution();
     execution_abandonnee();
 }
@@ -143,10 +149,6 @@ void Panneau::liberer_controles() {
     rendre();
     for (int n : propres_) retirer_controle(n);
     propres_.clear();
-    for (int n = kPremierControleOperation; n <= kDernierControleOperation; ++n)
-        retirer_controle(n);
-    for (int n = kPremierBoutonReconstitution; n <= kDernierBoutonReconstitution; ++n)
-        montrer(n, false);
 }
 
 void Panneau::quitter() {
@@ -161,7 +163,7 @@ void Panneau::quitter() {
     for (int n : boutons_barre) montrer(n, false);
     f_.update();
     ouvert_ = false;
-    issue_ = run_termine_ ? IssuePanneau::Termine : IssuePanneau::Quitte;
+    issue_ = execution_finie_ ? IssuePanneau::Termine : IssuePanneau::Quitte;
     boucle_.quit();
 }
 
@@ -169,10 +171,10 @@ void Panneau::quitter() {
 // shutdown waits for the pages being written, so that none is left half-written.
 void Panneau::sur_fermeture() {
     if (!ouvert_) return;
-    if (run_) {
-        run_->listen(nullptr);
-        run_->request_stop();
-        run_.reset();  // the wait at shutdown keeps the run until its threads have ended
+    if (execution_) {
+        execution_->ecouter(nullptr);
+        execution_->demander_arret();
+        execution_.reset();  // the wait at shutdown keeps the run until its threads have ended
     }
     liberer_controles();
     f_.setUpdatesEnabled(false);

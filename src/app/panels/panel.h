@@ -10,14 +10,10 @@
 
 #include "app/main_window.h"
 #include "app/panels/run.h"
+#include "app/texte.h"
 #include "batch/image.h"
 
 namespace vellumor::app {
-
-// A text of the core (UTF-8) as the widgets show it.
-inline QString texte_utf8(std::string_view s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
 
 // The bottom bar's background (container 2).
 void colorer_barre_bas(Couleur fond);
@@ -34,7 +30,7 @@ enum class IssuePanneau {
 // moved), runs its own loop until it is left, drives at most one run at a time, and gives window 1
 // back as it found it. A window derives from it, describes its controls in construire() and handles
 // their events in traiter().
-class Panneau : public QObject, private RunListener {
+class Panneau : public QObject, private EcouteurExecution {
   public:
     explicit Panneau(FenetrePrincipale& f);
     ~Panneau() override;
@@ -50,10 +46,9 @@ class Panneau : public QObject, private RunListener {
     std::vector<int> boutons_barre;
 
     // Places 17 and 18 (their geometry is saved first) and builds the panel's own controls. By
-    // default 18 goes to x 30, y 10, as wide as the body less 60, and 17 right below it, as wide
-    // and 20 pixels taller.
+    // default placer_liste() makes 17 20 pixels taller than it was.
     virtual void construire();
-    // Once the panel is on screen (cropping and colourising click their start button here); a
+    // Once the panel is on screen (a panel that starts by itself posts its first click here); a
     // window that has nothing to show may leave from here.
     virtual void ouvert() {}
     // An event of a control while the panel is open; by default "Annuler" leaves it when no run
@@ -80,12 +75,15 @@ class Panneau : public QObject, private RunListener {
 
     // Starts run and follows it until its workers have reported; false when it could not start.
     // Should the program end meanwhile, the pages being written finish first.
-    bool lancer(std::unique_ptr<Run> run);
-    bool en_cours() const { return run_ != nullptr; }
+    bool lancer(std::unique_ptr<Execution> run);
+    bool en_cours() const { return execution_ != nullptr; }
     void arreter_execution();
     // Leaves the panel: window 1 gets its body and bottom bar back, the loop ends.
     void quitter();
     void poster_clic(int numero);
+    // 18 at (30, y), as wide as the body less 60 (or largeur when given), and 17 right below it,
+    // as wide as 18 and hauteur high. False, and nothing moved, when the body, 17 or 18 is missing.
+    bool placer_liste(int hauteur, int largeur = 0, int y = 10);
     // The first column of 17 fits its header and its names, and at least fills what the second
     // column and a scroll bar leave of the list.
     void ajuster_premiere_colonne();
@@ -93,7 +91,7 @@ class Panneau : public QObject, private RunListener {
     FenetrePrincipale& f_;
     QRect liste_sauvee_;  // 17 before the panel moved it
     QRect statut_sauve_;  // 18 before the panel moved it
-    bool run_termine_ = false;
+    bool execution_finie_ = false;
     // Where the run that ended kept the pages it replaced.
     std::vector<std::filesystem::path> originaux_gardes_;
 
@@ -102,12 +100,12 @@ class Panneau : public QObject, private RunListener {
     bool intercepter(int numero, TypeEvenement type);
     void liberer_controles();
     void sur_fermeture();
-    void workers_reported() override;
-    void run_abandoned() override;
+    void travailleurs_termines() override;
+    void abandon_signale() override;
     void oublier_execution();
 
     QEventLoop boucle_;
-    std::shared_ptr<Run> run_;
+    std::shared_ptr<Execution> execution_;
     int attente_ = 0;           // the run's wait at shutdown
     std::vector<int> propres_;  // the panel's own controls
     bool ouvert_ = false;

@@ -44,6 +44,8 @@ void PanneauReconstitution::rendre() {
     if (formats_) formats_->deleteLater();
     formats_ = nullptr;
     definir_reconstitution_en_cours(false);
+    for (int n = kPremierBoutonReconstitution; n <= kDernierBoutonReconstitution; ++n)
+        montrer(n, false);
 }
 
 // The first selected format option (stored); with none, the stored one or 29.
@@ -118,10 +120,10 @@ void PanneauReconstitution::traiter(int numero, TypeEvenement type) {
             changement_decalage(numero);
             return;
         case kReconstituer:
-            if (!en_cours()) lancer_reconstitution();
+            if (!en_cours()) demarrer();
             return;
         case kAjouterExceptions:
-            if (!en_cours()) Ouvrir_Exceptions(f_);
+            if (!en_cours()) ouvrir_exceptions(f_);
             return;
         case kSupprimerExceptions:
             exceptions::GLB_Exceptions_Table().vider();
@@ -170,7 +172,7 @@ void PanneauReconstitution::activer_parametres(bool actif) {
     if (QWidget* b = barre_outils(kBarreImageVierge)) b->setEnabled(actif);
 }
 
-void PanneauReconstitution::lancer_reconstitution() {
+void PanneauReconstitution::demarrer() {
     if (GLB_Fichiers_Images().empty()) {
         selectionner_images(f_, texte_utf8(kTitreSelectionReconstitution));
         ajuster_premiere_colonne();
@@ -217,7 +219,8 @@ void PanneauReconstitution::lancer_reconstitution() {
     p.decalage_haut = valeur(kOffsetSuperieur);
     auto* gauche = control_as<QCheckBox>(kAlignerAGauche);
     p.aligner_a_gauche = gauche && gauche->isChecked();
-    if (!lancer(std::make_unique<RunReconstitution>(f_, std::move(p), format_))) terminer(false);
+    if (!lancer(std::make_unique<ExecutionReconstitution>(f_, std::move(p), format_)))
+        terminer(false);
 }
 
 // Format 34 needs a blank-page file that loads; the user may choose one now.
@@ -257,7 +260,7 @@ void PanneauReconstitution::terminer(bool avec_message) {
 
 }  // namespace reconstitution_panneau
 
-IssuePanneau Lancer_Reconstitution(FenetrePrincipale& f) {
+IssuePanneau lancer_reconstitution(FenetrePrincipale& f) {
     using namespace reconstitution_panneau;
     colorer_barre_bas(kFondBarreReconstitution);
     for (int n : {kReconstituer, kAjouterExceptions, kSupprimerExceptions, kAnnuler})

@@ -22,13 +22,13 @@
 #include "app/list_helpers.h"
 #include "app/main_window_ids.h"
 #include "app/message_box.h"
-#include "app/originals_menu.h"
+#include "app/originaux_menu.h"
 #include "app/panels/launchers.h"
+#include "app/panels/reconstitution_ids.h"
 #include "app/static_colours.h"
 #include "app/themed_button.h"
 #include "app/window_progress.h"
 #include "app/windows/exceptions_window.h"
-#include "app/windows/reconstitution_ids.h"
 #include "batch/originaux.h"
 #include "batch/png_io.h"
 #include "imagelist/image_list.h"
@@ -55,10 +55,10 @@ inline Preferences& prefs() {
 // One reconstitution run over window 1's list: both workers report through the window; a worker
 // that cannot build its blank page ends the run without its done event, which the run tells its
 // panel as an abandon once both workers have ended.
-class RunReconstitution : public Run {
+class ExecutionReconstitution : public Execution {
   public:
-    RunReconstitution(FenetrePrincipale& f, rc::Parametres p,
-                      std::shared_ptr<const std::atomic<int>> format)
+    ExecutionReconstitution(FenetrePrincipale& f, rc::Parametres p,
+                            std::shared_ptr<const std::atomic<int>> format)
         : f_(f),
           format_(std::move(format)),
           exceptions_(exceptions::GLB_Exceptions_Liste()),
@@ -68,14 +68,14 @@ class RunReconstitution : public Run {
                 format_.get()) {
         core_.garder_originaux(&originaux_);
     }
-    ~RunReconstitution() override {
+    ~ExecutionReconstitution() override {
         core_.arreter();
         core_.attendre();
         for (int n : kEvenements) f_.sur_evenement(int(n), {});
     }
 
-    bool start() override {
-        for (std::int64_t n : kEvenements) f_.sur_evenement(int(n), [this, n] { on_event(n); });
+    bool demarrer() override {
+        for (std::int64_t n : kEvenements) f_.sur_evenement(int(n), [this, n] { recevoir(n); });
         if (auto refus = core_.demarrer()) {
             for (std::int64_t n : kEvenements) f_.sur_evenement(int(n), {});
             afficher_message(f_.dialogs(), *refus, &f_);
@@ -83,8 +83,8 @@ class RunReconstitution : public Run {
         }
         return true;
     }
-    void request_stop() override { core_.arreter(); }
-    void wait() override { core_.attendre(); }
+    void demander_arret() override { core_.arreter(); }
+    void attendre() override { core_.attendre(); }
     std::vector<std::filesystem::path> dossiers_originaux() const override {
         return originaux_.dossiers();
     }
@@ -106,7 +106,7 @@ class RunReconstitution : public Run {
         }
     };
 
-    void on_event(std::int64_t n) {
+    void recevoir(std::int64_t n) {
         if (n == kAbandon) abandon_ = true;
         if (n != rc::kDescription.evenement_controle) {
             ++fins_;
@@ -114,10 +114,10 @@ class RunReconstitution : public Run {
         } else if (fins_ == 2) {
             fins_ = 0;
             if (abandon_)
-                report_abandoned();
+                signaler_abandon();
             else {
                 originaux_.terminer();
-                report_workers_done();
+                signaler_fin();
             }
         }
     }
@@ -169,7 +169,7 @@ class PanneauReconstitution : public Panneau {
     void afficher_nom_image_vierge();
     void case_offset(int boite, int spin, std::int64_t bit);
     void changement_decalage(int numero);
-    void lancer_reconstitution();
+    void demarrer();
     bool page_vierge_prete();
     void activer_parametres(bool actif);
     void terminer(bool avec_message);

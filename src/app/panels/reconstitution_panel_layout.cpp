@@ -15,14 +15,9 @@ QSpinBox* PanneauReconstitution::champ(int numero, std::int64_t valeur) {
 
 void PanneauReconstitution::construire() {
     QWidget* c = corps();
-    QWidget* statut = control(kStatutDossier);
-    QWidget* liste = control(kListeFichiers);
-    if (!c || !statut || !liste) return;
+    if (!c || !placer_liste(liste_sauvee_.height() / 2 - 40)) return;
     c->setUpdatesEnabled(false);
-    const int largeur = c->width();
-    statut->setGeometry(30, 10, largeur - 60, statut->height());
-    liste->setGeometry(30, statut->y() + statut->height(), statut->width(),
-                       liste_sauvee_.height() / 2 - 40);
+    QWidget* liste = control(kListeFichiers);
     const QRect l = liste->geometry();
     const QFont& police = f_.police_liste();
     const std::int64_t bits = prefs().Reconstituer_Img_params;

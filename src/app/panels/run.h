@@ -6,48 +6,48 @@
 namespace vellumor::app {
 
 // What a run tells the panel that started it, on the main thread.
-class RunListener {
+class EcouteurExecution {
   public:
-    virtual ~RunListener() = default;
+    virtual ~EcouteurExecution() = default;
     // Both workers have posted their done events (after a stop request too): their threads are
     // ending and the run may be destroyed.
-    virtual void workers_reported() = 0;
+    virtual void travailleurs_termines() = 0;
     // The run ended without done events (a worker could not begin its work, as when reconstitution
     // cannot build its blank page): the panel resets without a completion message.
-    virtual void run_abandoned() = 0;
+    virtual void abandon_signale() = 0;
 };
 
 // The two workers of one operation's run as its panel drives them. The batch runs implement it over
 // ExecutionLot (app/panels/window_batch_run.h); reconstitution implements it over its own workers.
 // A run reports to its listener as its last act in a call, so that the listener may let it go then.
-class Run {
+class Execution {
   public:
-    virtual ~Run() = default;
+    virtual ~Execution() = default;
 
     // Starts both workers. False when they could not be started: nothing runs, nothing will be
     // reported, and the panel tells the user. Called once.
-    virtual bool start() = 0;
+    virtual bool demarrer() = 0;
     // Asks both workers to stop before their next file; the pages being written are finished.
-    virtual void request_stop() = 0;
+    virtual void demander_arret() = 0;
     // Waits for both workers to end (at shutdown, so that no page is left half-written).
-    virtual void wait() = 0;
+    virtual void attendre() = 0;
 
     // The folders where the run kept the pages it replaced, for the completion text.
     virtual std::vector<std::filesystem::path> dossiers_originaux() const { return {}; }
 
     // Who hears the run's reports; nullptr: nobody (the panel has gone).
-    void listen(RunListener* listener) { listener_ = listener; }
+    void ecouter(EcouteurExecution* ecouteur) { ecouteur_ = ecouteur; }
 
   protected:
-    void report_workers_done() {
-        if (listener_) listener_->workers_reported();
+    void signaler_fin() {
+        if (ecouteur_) ecouteur_->travailleurs_termines();
     }
-    void report_abandoned() {
-        if (listener_) listener_->run_abandoned();
+    void signaler_abandon() {
+        if (ecouteur_) ecouteur_->abandon_signale();
     }
 
   private:
-    RunListener* listener_ = nullptr;
+    EcouteurExecution* ecouteur_ = nullptr;
 };
 
 }  // namespace vellumor::app

@@ -18,9 +18,9 @@ ParametresExecution parametres(const ListeLignes& lignes, Progression& progressi
 
 }  // namespace
 
-WindowBatchRun::WindowBatchRun(FenetrePrincipale& f, PaireLots lots, int evenement_verification,
-                               ExecutionLot::Travail travail, const char* originaux,
-                               std::int64_t nombre_fichiers)
+ExecutionLotFenetre::ExecutionLotFenetre(FenetrePrincipale& f, PaireLots lots,
+                                         int evenement_verification, ExecutionLot::Travail travail,
+                                         const char* originaux, std::int64_t nombre_fichiers)
     : f_(f),
       evenements_{evenement(lots.pair), evenement(lots.impair), evenement_verification},
       travail_(std::move(travail)),
@@ -29,19 +29,19 @@ WindowBatchRun::WindowBatchRun(FenetrePrincipale& f, PaireLots lots, int eveneme
       originaux_(originaux ? std::optional<Originaux>(std::in_place, originaux) : std::nullopt),
       lot_(std::move(lots), parametres(lignes_, progression_, originaux_, nombre_fichiers)) {}
 
-WindowBatchRun::~WindowBatchRun() {
+ExecutionLotFenetre::~ExecutionLotFenetre() {
     for (int n : evenements_) f_.sur_evenement(n, {});
 }
 
-bool WindowBatchRun::start() {
-    for (int n : evenements_) f_.sur_evenement(n, [this, n] { on_event(n); });
+bool ExecutionLotFenetre::demarrer() {
+    for (int n : evenements_) f_.sur_evenement(n, [this, n] { recevoir(n); });
     fins_ = 0;
     if (lot_.demarrer(travail_)) return true;
     for (int n : evenements_) f_.sur_evenement(n, {});
     return false;
 }
 
-void WindowBatchRun::on_event(int numero) {
+void ExecutionLotFenetre::recevoir(int numero) {
     if (numero == evenements_[0] || numero == evenements_[1]) {
         ++fins_;
         f_.poster(evenements_[2]);
@@ -49,7 +49,7 @@ void WindowBatchRun::on_event(int numero) {
         fins_ = 0;
         // Every page is written: the kept runs are free for a restore from now on.
         if (originaux_) originaux_->terminer();
-        report_workers_done();
+        signaler_fin();
     }
 }
 

@@ -14,26 +14,26 @@ class FenetrePrincipale;
 
 // One run of a batch operation (cleaning, cropping, colourising) over window 1's file list: its two
 // workers report through the window, and once both have posted their done event and the check
-// event that follows the second one has come, the listener hears that both have reported.
-class WindowBatchRun : public Run {
+// event that follows the second one has come, the ecouteur hears that both have reported.
+class ExecutionLotFenetre : public Execution {
   public:
     // lots carry their done events; evenement_verification is the check event the run posts itself.
     // originaux, when given, names the run folders that keep each page before it is replaced.
     // nombre_fichiers is the n of the header; negative: the image list's size.
-    WindowBatchRun(FenetrePrincipale& f, PaireLots lots, int evenement_verification,
-                   ExecutionLot::Travail travail, const char* originaux = nullptr,
-                   std::int64_t nombre_fichiers = -1);
-    ~WindowBatchRun() override;
+    ExecutionLotFenetre(FenetrePrincipale& f, PaireLots lots, int evenement_verification,
+                        ExecutionLot::Travail travail, const char* originaux = nullptr,
+                        std::int64_t nombre_fichiers = -1);
+    ~ExecutionLotFenetre() override;
 
-    bool start() override;
-    void request_stop() override { lot_.arreter(); }
-    void wait() override { lot_.attendre(); }
+    bool demarrer() override;
+    void demander_arret() override { lot_.arreter(); }
+    void attendre() override { lot_.attendre(); }
     std::vector<std::filesystem::path> dossiers_originaux() const override {
         return originaux_ ? originaux_->dossiers() : std::vector<std::filesystem::path>{};
     }
 
   private:
-    void on_event(int numero);
+    void recevoir(int numero);
     int evenement(const Lot_Fichiers& l) const { return static_cast<int>(l.Evenement_Fin); }
 
     FenetrePrincipale& f_;

@@ -15,9 +15,9 @@
 #include "app/main_window_ids.h"
 #include "app/message_box.h"
 #include "app/panels/panel.h"
+#include "app/panels/reconstitution_ids.h"
 #include "app/themed_button.h"
 #include "app/windows/exceptions_ids.h"
-#include "app/windows/reconstitution_ids.h"
 #include "ops/exceptions/cup_file.h"
 #include "ops/exceptions/page_exception.h"
 #include "settings/preferences.h"
@@ -51,7 +51,7 @@ void colorer(int numero, const Jeu& jeu) {
         for (std::size_t i = 0; i < 9; ++i) r.couleurs[i] = a[i];
         r.direction = int(a[9]);
         for (std::size_t i = 0; i < 3; ++i) r.alphas[i] = a[10 + i];
-        Definir_Couleurs_Bouton(numero, r);
+        definir_couleurs_bouton(numero, r);
     }
 }
 
@@ -183,7 +183,7 @@ BoutonTheme* FenetreExceptions::bouton(int numero, const char* legende, int x, i
                                        int hauteur, const Jeu& jeu,
                                        void (FenetreExceptions::*action)()) {
     BoutonTheme* b =
-        Creer_Bouton(numero, x, y, largeur, hauteur, texte_utf8(legende), this, police_boutons_);
+        creer_bouton(numero, x, y, largeur, hauteur, texte_utf8(legende), this, police_boutons_);
     colorer(numero, jeu);
     connect(b, &QPushButton::clicked, this, [this, action] { (this->*action)(); });
     return b;
@@ -327,7 +327,7 @@ void FenetreExceptions::basculer_unite() {
 
 }  // namespace
 
-void Ouvrir_Exceptions(FenetrePrincipale& f) {
+void ouvrir_exceptions(FenetrePrincipale& f) {
     {
         FenetreExceptions fenetre(f);
         fenetre.exec();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/message.h"
+#include "common/resultat.h"
 #include "ops/numbering/numbering_constants.h"
 
 namespace vellumor::numbering {
@@ -63,7 +64,7 @@ inline constexpr const char* kGroupePreferencesNumerotation = "Page_Numbering";
 
 // A French sentence naming the first parameter outside its range and that range, or nullopt when
 // all five are within theirs.
-std::optional<std::string> valider(const ParametresNumerotation& p);
+Verdict valider(const ParametresNumerotation& p);
 
 // The first page number ("Début") has at most 9 digits, in the window's field as on the command
 // line: a run from near the integer limit would never end and would fill the disk with stamps.

@@ -20,10 +20,10 @@ namespace vellumor::app {
 
 // A numbering run: the stamps are built on a thread of their own, so that the window stays
 // responsive and the list header shows how far they are; then the two workers number the pages.
-class RunNumerotation : public Run, private RunListener {
+class ExecutionNumerotation : public Execution, private EcouteurExecution {
   public:
-    RunNumerotation(FenetrePrincipale& f, numbering::ReglagesNumerotation r,
-                    numbering::ModeleNumero modele, PaireLots lots)
+    ExecutionNumerotation(FenetrePrincipale& f, numbering::ReglagesNumerotation r,
+                          numbering::ModeleNumero modele, PaireLots lots)
         : f_(f),
           reglages_(std::move(r)),
           modele_(modele),
@@ -32,26 +32,26 @@ class RunNumerotation : public Run, private RunListener {
           progression_(f) {
         reglages_.dossier_travail = travail_;
     }
-    ~RunNumerotation() override {
+    ~ExecutionNumerotation() override {
         arret_ = true;
         if (fil_.joinable()) fil_.join();
     }
 
-    bool start() override;
-    void request_stop() override {
+    bool demarrer() override;
+    void demander_arret() override {
         arret_ = true;
-        if (pages_) pages_->request_stop();
+        if (pages_) pages_->demander_arret();
     }
-    void wait() override {
+    void attendre() override {
         if (fil_.joinable()) fil_.join();
-        if (pages_) pages_->wait();
+        if (pages_) pages_->attendre();
     }
 
   private:
     void construire_tampons_();
     void tampons_construits(numbering::ResultatTampons t);
-    void workers_reported() override { report_workers_done(); }
-    void run_abandoned() override { report_abandoned(); }
+    void travailleurs_termines() override { signaler_fin(); }
+    void abandon_signale() override { signaler_abandon(); }
 
     FenetrePrincipale& f_;
     numbering::ReglagesNumerotation reglages_;
@@ -64,7 +64,7 @@ class RunNumerotation : public Run, private RunListener {
     // The stamps live in a folder of this run only, removed with it.
     DossierTravail dossier_travail_{reglages_.dossier, "numerotation"};
     std::filesystem::path travail_ = dossier_travail_.chemin();
-    std::unique_ptr<WindowBatchRun> pages_;
+    std::unique_ptr<ExecutionLotFenetre> pages_;
     std::thread fil_;
 };
 

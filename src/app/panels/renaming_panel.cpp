@@ -17,10 +17,10 @@
 #include "app/list_helpers.h"
 #include "app/main_window_ids.h"
 #include "app/message_box.h"
+#include "app/panels/disk_renaming.h"
+#include "app/panels/renaming_ids.h"
+#include "app/panels/renaming_panel_impl.h"
 #include "app/themed_button.h"
-#include "app/windows/disk_renaming.h"
-#include "app/windows/renaming_ids.h"
-#include "app/windows/renaming_window_impl.h"
 #include "imagelist/image_list.h"
 #include "imagelist/number_test.h"
 #include "ops/renaming/disk_rename.h"
@@ -171,7 +171,7 @@ bool executer_test_numeros(FenetrePrincipale& f) {
     return !r.message;
 }
 
-IssuePanneau Lancer_Renommage(FenetrePrincipale& f, ModeRenommage mode) {
+IssuePanneau lancer_renommage(FenetrePrincipale& f, ModeRenommage mode) {
     colorer_barre_bas(kFondBarreRenommage);
     montrer(kQuitter, false);
     montrer(kAnnuler, true);

@@ -1,4 +1,4 @@
-#include "app/originals_menu.h"
+#include "app/originaux_menu.h"
 
 #include <png.h>
 

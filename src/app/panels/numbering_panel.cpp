@@ -1,7 +1,6 @@
-#include "app/windows/numbering_window.h"
-
-#include "app/windows/numbering_run.h"
-#include "app/windows/numbering_window_impl.h"
+#include "app/panels/launchers.h"
+#include "app/panels/numbering_panel_impl.h"
+#include "app/panels/numbering_run.h"
 
 namespace vellumor::app {
 namespace numerotation {
@@ -117,12 +116,13 @@ void FenetreNumerotation::ouvrir_dossier_temporaire() {
         return;
     }
     f_.dialogs().copier_texte(dossier);
-    Boite_Message(
-        f_.dialogs(), QString::fromUtf8(kTitreDossierNonOuvert),
-        QStringLiteral("\nLes pages numérotées sont dans le dossier\r%1\r\rCe chemin a été "
-                       "copié dans le presse-papiers.")
-            .arg(dossier),
-        kIconeAvertissement, &f_);
+    Boite_Message(f_.dialogs(),
+                  {.instruction = QString::fromUtf8(kTitreDossierNonOuvert),
+                   .corps = QStringLiteral("Les pages numérotées sont dans le dossier\r%1\r\rCe "
+                                           "chemin a été copié dans le presse-papiers.")
+                                .arg(dossier),
+                   .style = kIconeAvertissement},
+                  &f_);
 }
 
 void FenetreNumerotation::numeroter() {
@@ -167,7 +167,8 @@ void FenetreNumerotation::numeroter() {
         return;
     }
     reglages_.dossier = temporaire.chemin;
-    if (!lancer(std::make_unique<RunNumerotation>(f_, reglages_, modele, std::move(*r.lots)))) {
+    if (!lancer(
+            std::make_unique<ExecutionNumerotation>(f_, reglages_, modele, std::move(*r.lots)))) {
         activer_fenetre(true);
         Boite_Message(f_.dialogs(),
                       QStringLiteral("Impossible de démarrer les deux fils de traitement"),
@@ -227,7 +228,7 @@ void FenetreNumerotation::rendre() {
 
 }  // namespace numerotation
 
-void Ouvrir_Numerotation(FenetrePrincipale& f) {
+void ouvrir_numerotation(FenetrePrincipale& f) {
     numerotation::FenetreNumerotation fenetre(f);
     fenetre.executer();
 }

@@ -10,14 +10,18 @@
 #include <string>
 #include <string_view>
 
+#include "app/panels/launchers.h"
 #include "app/panels/panel.h"
-#include "app/windows/renaming_window.h"
 #include "ops/renaming/renaming_constants.h"
 #include "ops/renaming/sequence.h"
 
-// The renaming window's class, shared by its layout (renaming_window_layout.cpp) and its events
-// (renaming_window.cpp).
+// The renaming window's class, shared by its layout (renaming_panel_layout.cpp) and its events
+// (renaming_panel.cpp).
 namespace vellumor::app {
+
+// The file-number test of the image list: its message, and the clipboard replaced by its findings.
+// True when it found nothing to report.
+bool executer_test_numeros(FenetrePrincipale& f);
 
 inline constexpr Couleur kFondBarreRenommage = 0x0092DAF4;
 

@@ -1,4 +1,4 @@
-#include "app/windows/numbering_run.h"
+#include "app/panels/numbering_run.h"
 
 #include "app/events.h"
 #include "app/message_box.h"
@@ -9,7 +9,7 @@ namespace vellumor::app {
 
 using namespace vellumor::numbering;
 
-bool RunNumerotation::start() {
+bool ExecutionNumerotation::demarrer() {
     try {
         fil_ = std::thread([this] { construire_tampons_(); });
     } catch (const std::system_error&) {
@@ -18,7 +18,7 @@ bool RunNumerotation::start() {
     return true;
 }
 
-void RunNumerotation::construire_tampons_() {
+void ExecutionNumerotation::construire_tampons_() {
     DemandeTampons d{reglages_.debut, reglages_.fin, modele_, int(reglages_.parametres.epaisseur),
                      int(reglages_.parametres.espacement)};
     d.arret = &arret_;  // window 1 closing: no more stamps, and their files go
@@ -37,27 +37,27 @@ void RunNumerotation::construire_tampons_() {
         Qt::QueuedConnection);
 }
 
-void RunNumerotation::tampons_construits(ResultatTampons t) {
+void ExecutionNumerotation::tampons_construits(ResultatTampons t) {
     if (fil_.joinable()) fil_.join();
     if (arret_) {
-        report_abandoned();
+        signaler_abandon();
         return;
     }
     for (const Message& m : t.messages) afficher_message(f_.dialogs(), m, &f_);
     if (t.abandon) {
-        report_abandoned();
+        signaler_abandon();
         return;
     }
     reglages_.taille_tampons = t.taille_empaquetee();
-    pages_ = std::make_unique<WindowBatchRun>(
+    pages_ = std::make_unique<ExecutionLotFenetre>(
         f_, std::move(lots_), kVerifierFinNumerotation,
         [r = reglages_](Travailleur& w) { travail_numerotation(w, r); });
-    pages_->listen(this);
-    if (!pages_->start()) {
+    pages_->ecouter(this);
+    if (!pages_->demarrer()) {
         Boite_Message(f_.dialogs(),
                       QStringLiteral("Impossible de démarrer les deux fils de traitement"),
                       QString(), kIconeErreur, &f_);
-        report_abandoned();
+        signaler_abandon();
     }
 }
 

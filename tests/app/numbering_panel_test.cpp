@@ -9,7 +9,7 @@
 #include "app/main_window_ids.h"
 #include "app/paths.h"
 #include "app/startup.h"
-#include "app/windows/numbering_ids.h"
+#include "app/panels/numbering_ids.h"
 #include "imagelist/list_file.h"
 #include "panel_fixture.h"
 #include "settings/preferences.h"

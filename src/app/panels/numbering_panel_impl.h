@@ -1,7 +1,7 @@
 #pragma once
 
-// The numbering window's class and tables, shared by its layout (numbering_window_layout.cpp) and
-// its events (numbering_window.cpp).
+// The numbering window's class and tables, shared by its layout (numbering_panel_layout.cpp) and
+// its events (numbering_panel.cpp).
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QLabel>
@@ -26,13 +26,13 @@
 #include "app/list_loading.h"
 #include "app/main_window_ids.h"
 #include "app/message_box.h"
+#include "app/panels/numbering_ids.h"
 #include "app/panels/panel.h"
 #include "app/panels/window_batch_run.h"
 #include "app/paths.h"
 #include "app/startup.h"
 #include "app/themed_button.h"
 #include "app/window_progress.h"
-#include "app/windows/numbering_ids.h"
 #include "imagelist/image_list.h"
 #include "imagelist/repartition_parite.h"
 #include "ops/numbering/numbering_constants.h"

@@ -1,4 +1,4 @@
-#include "app/originals_menu.h"
+#include "app/originaux_menu.h"
 
 #include <QTreeWidget>
 #include <set>
@@ -74,7 +74,7 @@ void restaurer_originaux(FenetrePrincipale& f) {
             .arg(QString::fromStdString(d.execution->operation),
                  QString::fromStdString(date_lisible(d.execution->date)), texte_pages(d.pages),
                  QString::fromUtf8(kTexteExecutionsGardees));
-    if (Boite_Simple(f.dialogs(), kTitreOriginaux, question, kIconeQuestion | kBoutonsOuiNon) !=
+    if (boite_simple(f.dialogs(), kTitreOriginaux, question, kIconeQuestion | kBoutonsOuiNon) !=
         kCodeOui)
         return;
     int restaurees = 0;
@@ -92,7 +92,7 @@ void restaurer_originaux(FenetrePrincipale& f) {
                         .arg(texte_pages(std::size_t(restaurees)),
                              restaurees > 1 ? QStringLiteral("s") : QString());
     if (!refus.isEmpty()) texte += QStringLiteral("\r\n") + refus.join(QStringLiteral("\r\n"));
-    Boite_Simple(f.dialogs(), kTitreOriginaux, texte,
+    boite_simple(f.dialogs(), kTitreOriginaux, texte,
                  refus.isEmpty() ? kIconeInformation : kIconeAvertissement);
 }
 
@@ -107,7 +107,7 @@ void supprimer_originaux(FenetrePrincipale& f) {
             "pourront plus être restaurées.")
             .arg(n)
             .arg(n > 1 ? QStringLiteral("s") : QString());
-    if (Boite_Simple(f.dialogs(), kTitreOriginaux, question, kIconeQuestion | kBoutonsOuiNon) !=
+    if (boite_simple(f.dialogs(), kTitreOriginaux, question, kIconeQuestion | kBoutonsOuiNon) !=
         kCodeOui)
         return;
     QStringList erreurs;
@@ -116,7 +116,7 @@ void supprimer_originaux(FenetrePrincipale& f) {
         if (!purger_originaux(dossier, erreur)) erreurs << QString::fromStdString(erreur);
     }
     if (!erreurs.isEmpty())
-        Boite_Simple(f.dialogs(), kTitreOriginaux, erreurs.join(QStringLiteral("\r\n")),
+        boite_simple(f.dialogs(), kTitreOriginaux, erreurs.join(QStringLiteral("\r\n")),
                      kIconeErreur);
 }
 

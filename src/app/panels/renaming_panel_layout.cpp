@@ -18,11 +18,11 @@
 #include "app/list_helpers.h"
 #include "app/main_window_ids.h"
 #include "app/message_box.h"
+#include "app/panels/disk_renaming.h"
 #include "app/panels/folder_button.h"
+#include "app/panels/renaming_ids.h"
+#include "app/panels/renaming_panel_impl.h"
 #include "app/themed_button.h"
-#include "app/windows/disk_renaming.h"
-#include "app/windows/renaming_ids.h"
-#include "app/windows/renaming_window_impl.h"
 #include "imagelist/image_list.h"
 #include "imagelist/number_test.h"
 #include "ops/renaming/disk_rename.h"
@@ -45,13 +45,8 @@ void colorer_controle(QWidget* w, Couleur texte, Couleur fond) {
 }
 
 void FenetreRenommage::construire() {
-    QWidget* c = corps();
-    QWidget* statut = control(kStatutDossier);
+    if (!placer_liste(int(std::lround(liste_sauvee_.height() / 2.5)))) return;
     QWidget* liste = control(kListeFichiers);
-    if (!c || !statut || !liste) return;
-    statut->setGeometry(30, 10, c->width() - 60, statut->height());
-    liste->setGeometry(30, statut->y() + statut->height(), statut->width(),
-                       int(std::lround(liste_sauvee_.height() / 2.5)));
     hauteur_ligne_ =
         taille_ou_defaut(mesurer_texte(&f_.police_liste(), texte_utf8(kCaptionPrefix))).height();
     construire_motifs(liste->geometry());
@@ -228,8 +223,6 @@ QRadioButton* FenetreRenommage::option(int numero, std::string_view texte, int x
 // Test mode offers the test alone: the sequence and the new names can be seen but not changed.
 void FenetreRenommage::appliquer_mode() {
     for (int n = kPremierControleRenommage; n <= kDernierControleRenommage; ++n) montrer(n, true);
-    for (int n = kPremierControleOperation; n <= kDernierControleOperation; ++n)
-        if (n >= kPremierControleRenommage) montrer(n, true);
     const bool test = mode_ == ModeRenommage::Test;
     if (QWidget* w = fenetre(kFenetreDossierSauvegarde)) w->setEnabled(!test);
     if (QWidget* b = barre_outils(kBarreDossierSauvegarde)) b->setEnabled(!test);

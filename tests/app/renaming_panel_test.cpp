@@ -4,7 +4,7 @@
 #include <QSpinBox>
 
 #include "app/main_window_ids.h"
-#include "app/windows/renaming_ids.h"
+#include "app/panels/renaming_ids.h"
 #include "ops/renaming/disk_rename.h"
 #include "panel_fixture.h"
 #include "settings/preferences.h"

@@ -1,5 +1,5 @@
 #include "app/panels/folder_button.h"
-#include "app/windows/numbering_window_impl.h"
+#include "app/panels/numbering_panel_impl.h"
 
 namespace vellumor::app {
 namespace numerotation {
@@ -25,10 +25,7 @@ QGroupBox* FenetreNumerotation::cadre(int numero, const char* legende, const QRe
 void FenetreNumerotation::construire() {
     QWidget* statut = control(kStatutDossier);
     QWidget* liste = control(kListeFichiers);
-    if (!statut || !liste) return;
-    statut->setGeometry(30, statut->y(), corps()->width() - 60, statut->height());
-    liste->setGeometry(30, statut->y() + statut->height(), statut->width(),
-                       liste_sauvee_.height() / 2 - 40);
+    if (!statut || !liste || !placer_liste(liste_sauvee_.height() / 2 - 40, 0, statut->y())) return;
     construire_boutons();
     const int B = liste->y() + liste->height();
     // Ten text lines, or what the last parameter row needs when the text is tall.
@@ -54,7 +51,7 @@ void FenetreNumerotation::construire_boutons() {
         const int largeur = taille_ou_defaut(mesurer_texte(&police, l)).width() + 40;
         const int x = x_gauche >= 0 ? x_gauche : x_droite - largeur;
         BoutonTheme* b =
-            Creer_Bouton(n, x, annuler->y(), largeur, kHauteurBouton, l, barre, police);
+            creer_bouton(n, x, annuler->y(), largeur, kHauteurBouton, l, barre, police);
         adopter(n, b);
         colorer_bouton(n);
         relayer_clics(b, n);

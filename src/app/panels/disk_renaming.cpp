@@ -1,10 +1,11 @@
-#include "app/windows/disk_renaming.h"
+#include "app/panels/disk_renaming.h"
 
 #include <QTreeWidget>
 
 #include "app/main_window.h"
 #include "app/message_box.h"
 #include "app/panels/panel.h"
+#include "app/paths.h"
 #include "imagelist/image_list.h"
 #include "ops/renaming/disk_rename.h"
 #include "ops/renaming/renaming_constants.h"
@@ -18,12 +19,19 @@ QString nom_fichier(const std::filesystem::path& p) {
     return QString::fromStdString(p.filename().string());
 }
 
+void echec(FenetrePrincipale& f, const std::string& raison) {
+    Boite_Message(f.dialogs(),
+                  {.instruction = texte_utf8(kRenameFailed),
+                   .corps = QString::fromStdString(raison),
+                   .style = kIconeErreur},
+                  &f);
+}
+
 // The list takes the new names; the user may open the folder of the undo list.
 void apres_renommage(FenetrePrincipale& f, const ResultatRenommage& r,
                      const std::vector<Renommage>& plan) {
     if (!r.ok) {
-        Boite_Message(f.dialogs(), texte_utf8(kRenameFailed),
-                      QStringLiteral("\n") + QString::fromStdString(r.message), kIconeErreur, &f);
+        echec(f, r.message);
         return;
     }
     ListeImages& images = GLB_Fichiers_Images();
@@ -37,10 +45,12 @@ void apres_renommage(FenetrePrincipale& f, const ResultatRenommage& r,
     // The list may have taken another name than the one asked, so as not to replace an earlier one.
     const std::filesystem::path& liste = r.liste;
     const QString dossier = QString::fromStdString(liste.parent_path().string());
-    if (Boite_Message(f.dialogs(), texte_utf8(kRenameDone),
-                      QStringLiteral("\n") + texte_utf8(texte_renommage_fait(r.renommes)) +
-                          QStringLiteral("\r") + QString::fromStdString(liste.string()),
-                      kIconeQuestion | kBoutonsOuiNon, &f) == kCodeOui)
+    if (Boite_Message(f.dialogs(),
+                      {.instruction = texte_utf8(kRenameDone),
+                       .corps = texte_utf8(texte_renommage_fait(r.renommes)) +
+                                QStringLiteral("\r") + qtexte(liste),
+                       .style = kIconeQuestion | kBoutonsOuiNon},
+                      &f) == kCodeOui)
         f.dialogs().ouvrir_dossier(dossier);
 }
 
@@ -50,20 +60,22 @@ void proposer_renommage_disque(FenetrePrincipale& f, const ParametresRenommage& 
     const ListeImages& images = GLB_Fichiers_Images();
     if (images.empty()) return;
     if (const auto raison = valider(p, images.size())) {
-        Boite_Message(f.dialogs(), texte_utf8(kRenameFailed),
-                      QStringLiteral("\n") + QString::fromStdString(*raison), kIconeErreur, &f);
+        echec(f, *raison);
         return;
     }
     std::vector<std::filesystem::path> fichiers;
     for (const EntreeImage& e : images) fichiers.push_back(e.Fichier);
     const std::vector<Renommage> plan = plan_renommage(fichiers, p);
-    QString texte = QStringLiteral("\n") + texte_utf8(texte_question_renommage(plan.size()));
+    QString texte = texte_utf8(texte_question_renommage(plan.size()));
     for (std::size_t k = 0; k < plan.size() && k < kRenameExamples; ++k)
         texte += QStringLiteral("\r") + nom_fichier(plan[k].source) + QStringLiteral(" -> ") +
                  nom_fichier(plan[k].cible);
     if (plan.size() > kRenameExamples) texte += QStringLiteral("\r…");
-    if (Boite_Message(f.dialogs(), texte_utf8(kRenameQuestion), texte,
-                      kIconeQuestion | kBoutonsOuiNon, &f) != kCodeOui)
+    if (Boite_Message(f.dialogs(),
+                      {.instruction = texte_utf8(kRenameQuestion),
+                       .corps = texte,
+                       .style = kIconeQuestion | kBoutonsOuiNon},
+                      &f) != kCodeOui)
         return;
     const std::filesystem::path liste =
         plan.front().source.parent_path() / std::string(kNomListeAnnulation);
