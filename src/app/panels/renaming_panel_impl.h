@@ -10,14 +10,28 @@
 #include <string>
 #include <string_view>
 
+#include "app/panels/launchers.h"
 #include "app/panels/panel.h"
-#include "app/panels/renaming_panel.h"
 #include "ops/renaming/renaming_constants.h"
 #include "ops/renaming/sequence.h"
 
 // The renaming window's class, shared by its layout (renaming_panel_layout.cpp) and its events
 // (renaming_panel.cpp).
 namespace vellumor::app {
+
+// The file-number test of the image list: its message, and the clipboard replaced by its findings.
+// True when it found nothing to report.
+bool executer_test_numeros(FenetrePrincipale& f);
+
+inline constexpr Couleur kFondBarreRenommage = 0x0092DAF4;
+inline constexpr Couleur kTexteEtiquetteOrigine = 0x00FF0000;      // blue on white
+inline constexpr Couleur kFondChampOrigine = 0x00F55858;           // white on blue
+inline constexpr Couleur kTexteEtiquetteRenommee = 0x000000FF;     // red on white
+inline constexpr Couleur kFondChampRenomme = 0x004E4EE9;           // white on red
+inline constexpr Couleur kFondExemple = 0x00E04C30;                // white on blue
+inline constexpr Couleur kFondSourcesPairesImpaires = 0x0000FFFF;  // yellow
+inline constexpr Couleur kTexteDernierNumero = 0x00FF0000;         // blue
+inline constexpr Couleur kTexteAucunDernierNumero = 0x000000FF;    // red
 
 // A control's text and background colours.
 void colorer_controle(QWidget* w, Couleur texte, Couleur fond);
@@ -27,7 +41,7 @@ void colorer_controle(QWidget* w, Couleur texte, Couleur fond);
 class FenetreRenommage : public Panneau {
   public:
     FenetreRenommage(FenetrePrincipale& f, ModeRenommage mode) : Panneau(f), mode_(mode) {
-        fond_barre = renaming::kBottomBarColour;
+        fond_barre = kFondBarreRenommage;
         boutons_barre = {kAnnuler, kRenommer, kTesterNumerotation};
     }
 
