@@ -87,7 +87,7 @@ QString dossier_de_depart() {
 
 void importer_des_scans(FenetrePrincipale& f) {
     const QStringList choisis =
-        f.dialogs().ouvrir_fichiers(texte_utf8(importation::kFileDialogTitle), dossier_de_depart(),
+        f.dialogs().ouvrir_fichiers(texte_utf8(importation::kDescription.titre_dialogue_fichiers), dossier_de_depart(),
                                     texte_utf8(importation::kFileFilter), true);
     std::vector<std::filesystem::path> scans;
     for (const QString& c : choisis) scans.push_back(chemin(c));
@@ -102,7 +102,7 @@ void importer_scans(FenetrePrincipale& f, std::vector<std::filesystem::path> sca
     if (premiere.isEmpty()) return;
     importation::Parametres p = importation::parametres_depuis_nom(chemin(premiere));
     if (const Verdict v = importation::valider(p); !v) {
-        afficher_refus(f, QString::fromStdString(v.raison()), texte_utf8(importation::kErrorTitle));
+        afficher_refus(f, QString::fromStdString(v.raison()), texte_utf8(importation::kDescription.titre_boite_erreur));
         return;
     }
     desactiver_boutons_geres(f);

@@ -4,6 +4,7 @@
 #include "cli/command.h"
 #include "cli/options.h"
 #include "ops/import/import.h"
+#include "ops/import/import_constants.h"
 
 namespace vellumor::cli {
 
@@ -28,18 +29,18 @@ int commande_importer(const std::vector<std::string>& args) {
     bool silencieux = false;
     TableOptions table;
     table.chemin({"--dossier"}, "DOSSIER", "dossier des pages importées (créé au besoin)", dossier);
-    table.entier({"--premier"}, "N", "numéro de la première page",
-                 Plage{0, importation::kPremierMaximum, ""}, premier, importation::kPremierDefaut);
+    table.entier(importation::kOptionPremier, "N", premier);
     table.texte(
         {"--prefixe"}, "P",
         "début du nom des pages (« " + std::string(importation::kPrefixeDefaut) + " » par défaut)",
         prefixe);
-    table.entier({"--dpi"}, "N",
-                 "impose la résolution de toutes les pages (sinon celle du scan, " +
-                     std::to_string(int(importation::kDpiDefaut)) + " dpi à défaut)",
-                 Plage{std::int64_t(importation::kDpiMinimum),
-                       std::int64_t(importation::kDpiMaximum), "dpi"},
-                 dpi);
+    const OptionOperation& o_dpi = importation::kOptionDpi;
+    table.entier(
+        {std::string(o_dpi.nom)}, "N",
+        std::string(o_dpi.aide) + " (sinon celle du scan, " + std::to_string(int(o_dpi.defaut)) +
+            " dpi à défaut)",
+        Plage{std::int64_t(o_dpi.minimum), std::int64_t(o_dpi.maximum), std::string(o_dpi.unite)},
+        dpi);
     table.drapeau({"--silencieux"}, "n'affiche que les échecs", silencieux);
     Arguments a;
     if (const auto fin = lire_arguments(args, d, table, a)) return *fin;

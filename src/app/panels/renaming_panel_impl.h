@@ -23,6 +23,8 @@ namespace vellumor::app {
 // True when it found nothing to report.
 bool executer_test_numeros(FenetrePrincipale& f);
 
+inline constexpr Couleur kFondBarreRenommage = 0x0092DAF4;
+
 // A control's text and background colours.
 void colorer_controle(QWidget* w, Couleur texte, Couleur fond);
 
@@ -31,7 +33,7 @@ void colorer_controle(QWidget* w, Couleur texte, Couleur fond);
 class FenetreRenommage : public Panneau {
   public:
     FenetreRenommage(FenetrePrincipale& f, ModeRenommage mode) : Panneau(f), mode_(mode) {
-        fond_barre = renaming::kBottomBarColour;
+        fond_barre = kFondBarreRenommage;
         boutons_barre = {kAnnuler, kRenommer, kTesterNumerotation};
     }
 

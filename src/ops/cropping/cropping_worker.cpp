@@ -25,11 +25,6 @@ ResultatPage detourer_page(PageEnCours& page, const Detection& d) {
     return enregistrer_sur_source(page, 0);
 }
 
-ConstantesLots constantes_lots() {
-    return {std::string(kEvenRecordName), std::string(kOddRecordName), kDoneEventEven,
-            kDoneEventOdd};
-}
-
 EtapeFichier etape_detourage(bool pair) {
     EtapeFichier e;
     e.traiter = traiter;

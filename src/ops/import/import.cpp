@@ -55,8 +55,9 @@ struct PagesEcrites {
 
 Verdict valider(const Parametres& p) {
     if (p.dossier.empty()) return Echec{"Le dossier des pages importées n'est pas donné"};
-    if (p.premier < 0 || p.premier > kPremierMaximum)
-        return Echec{"Le premier numéro doit être compris entre 0 et " +
+    if (p.premier < kOptionPremier.minimum || p.premier > kPremierMaximum)
+        return Echec{"Le premier numéro doit être compris entre " +
+                     std::to_string(std::int64_t(kOptionPremier.minimum)) + " et " +
                      std::to_string(kPremierMaximum)};
     for (const unsigned char c : p.prefixe)
         if (c == '/' || c < 0x20 || c == 0x7F)

@@ -188,8 +188,8 @@ std::optional<Message> Reconstitution::demarrer() {
         e.refusee = true;
         return refus;
     }
-    PaireLots lots{lot_de(e.liste, r.paires, kEvenementFinPaire),
-                   lot_de(e.liste, r.impaires, kEvenementFinImPaire)};
+    PaireLots lots{lot_de(e.liste, r.paires, kDescription.evenement_fin_paire),
+                   lot_de(e.liste, r.impaires, kDescription.evenement_fin_impaire)};
     ParametresExecution p;
     p.lignes = &e.lignes;
     p.progression = &e.progression;

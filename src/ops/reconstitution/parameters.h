@@ -8,10 +8,9 @@
 #include "common/resultat.h"
 #include "ops/reconstitution/format.h"
 #include "ops/reconstitution/placement.h"
+#include "ops/reconstitution/reconstitution_constants.h"
 
 namespace vellumor::reconstitution {
-
-inline constexpr std::int64_t kDecalageMin = -1000, kDecalageMax = 1000;
 
 // What the reconstitution panel (and the command line) set up for a run.
 struct Parametres {

@@ -65,7 +65,7 @@ class NumberingRun : public ::testing::Test {
         std::vector<std::string> rows;
         for (const EntreeImage& e : liste) rows.push_back(e.Fichier.filename().string());
         lignes_ = std::make_unique<LignesFixes>(rows);
-        Repartition r = repartir_par_parite(liste, constantes_numerotation());
+        Repartition r = repartir_par_parite(liste, constantes_lots(kDescription));
         ParametresExecution p;
         p.lignes = lignes_.get();
         p.progression = &rapport_;
@@ -242,7 +242,7 @@ TEST_F(NumberingRun, AMissingStampFailsItsPageInsteadOfWritingItUnnumbered) {
     ParametresExecution p{&rows, &rapport_, 2};
     {
         ExecutionLot execution(
-            std::move(*repartir_par_parite(liste, constantes_numerotation()).lots), p);
+            std::move(*repartir_par_parite(liste, constantes_lots(kDescription)).lots), p);
         const ReglagesNumerotation r = reglages_;
         EXPECT_TRUE(execution.demarrer([r](Travailleur& t) { travail_numerotation(t, r); }));
     }
