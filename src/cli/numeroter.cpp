@@ -87,9 +87,8 @@ void afficher(const std::vector<Message>& messages) {
 
 int commande_numeroter(const std::vector<std::string>& args) {
     OptionsNumeroter o;
-    const TableOptions table = table_numeroter(o);
     Arguments a;
-    if (const auto fin = lire_arguments(args, kDescription, table, a)) return *fin;
+    if (const auto fin = lire_arguments(args, kDescription, table_numeroter(o), a)) return *fin;
     for (std::size_t i = 0; i < std::size(kPlagesNumerotation); ++i)
         if (o.distances[i]) o.parametres.*kPlagesNumerotation[i].champ = *o.distances[i];
     if (const Verdict v = valider(o.parametres); !v)

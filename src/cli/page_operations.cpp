@@ -33,9 +33,9 @@ OperationPages operation_chaine(std::uint32_t masque) {
     return op;
 }
 
-DescriptionCommande description_pages(std::string nom, std::string usage, std::string description) {
+DescriptionCommande description_pages(std::string nom, std::string description) {
     return {std::move(nom),
-            std::move(usage),
+            "[OPTIONS] FICHIER|DOSSIER...",
             std::move(description),
             "Les fichiers du fichier liste sont traités dans son ordre, puis les fichiers donnés "
             "en\narguments dans l'ordre de leur numéro de page (les chiffres qui terminent leur "

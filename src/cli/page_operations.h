@@ -21,9 +21,8 @@ OperationPages operation_colorisation();
 // operations' completion texts, one a line.
 OperationPages operation_chaine(std::uint32_t masque);
 
-// The help of a page command: its name, what follows it in the usage line and what it does; the
-// order of the files, the two workers, Ctrl-C and the exit statuses are those of every page
-// command.
-DescriptionCommande description_pages(std::string nom, std::string usage, std::string description);
+// The help of a page command: its name and what it does; the usage line, the order of the files,
+// the two workers, Ctrl-C and the exit statuses are those of every page command.
+DescriptionCommande description_pages(std::string nom, std::string description);
 
 }  // namespace vellumor::cli

@@ -60,9 +60,8 @@ TableOptions table_pdf(OptionsPdf& o) {
 
 int commande_pdf(const std::vector<std::string>& args) {
     OptionsPdf o;
-    const TableOptions table = table_pdf(o);
     Arguments a;
-    if (const auto fin = lire_arguments(args, kDescription, table, a)) return *fin;
+    if (const auto fin = lire_arguments(args, kDescription, table_pdf(o), a)) return *fin;
     if (!o.sortie) return erreur_usage(kDescription.nom, "L'option --sortie F.pdf est obligatoire");
     o.parametres.sortie = *o.sortie;
     if (const Verdict v = pdf::valider(o.parametres); !v)

@@ -149,9 +149,8 @@ std::optional<std::string> charger_exceptions(const std::filesystem::path& fichi
 
 int commande_reconstituer(const std::vector<std::string>& args) {
     Options o;
-    const TableOptions table = table_reconstituer(o);
     Arguments a;
-    if (const auto fin = lire_arguments(args, kDescription, table, a)) return *fin;
+    if (const auto fin = lire_arguments(args, kDescription, table_reconstituer(o), a)) return *fin;
     if (o.decalage_haut) {
         o.parametres.decalage_haut = *o.decalage_haut;
         o.parametres.bits |= rc::kBitHaut;
@@ -203,20 +202,9 @@ int commande_reconstituer(const std::vector<std::string>& args) {
         std::fprintf(stderr, "%s\n", message_sur_une_ligne(*refus).c_str());
         return 1;
     }
-    bool annonce = false;
-    while (!run.attendre_pour(std::chrono::milliseconds(100))) {
-        if (interruption_demandee().load() && !annonce) {
-            run.arreter();
-            annonce = true;
-            progression.effacer_barre();
-            std::fprintf(stderr,
-                         "Interruption : les pages en cours sont terminées, les suivantes "
-                         "restent inchangées\n");
-        }
-    }
-    run.attendre();
-    if (originaux) originaux->terminer();
-    progression.effacer_barre();
+    attendre_fin(run, progression, originaux, std::chrono::milliseconds(100),
+                 "Interruption : les pages en cours sont terminées, les suivantes restent "
+                 "inchangées");
 
     const rc::FinReconstitution fin = run.fin();
     const std::vector<std::filesystem::path> ecrites = run.pages_ecrites();

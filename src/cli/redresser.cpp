@@ -22,11 +22,11 @@ std::optional<double> lire_decimal(std::string texte) {
 
 int commande_redresser(const std::vector<std::string>& args) {
     static const DescriptionCommande d = description_pages(
-        "redresser", "[OPTIONS] FICHIER|DOSSIER...",
-        "Redresse les pages PNG : l'inclinaison des lignes de texte de chaque page est mesurée\n"
-        "(au centième de degré) et la page est tournée autour de son centre sur une page blanche\n"
-        "de même taille, à sa profondeur et à sa résolution d'origine. L'angle mesuré de chaque\n"
-        "page est affiché ; une page déjà droite ou sans ligne de texte n'est pas réécrite.");
+        "redresser",
+        R"(Redresse les pages PNG : l'inclinaison des lignes de texte de chaque page est mesurée
+(au centième de degré) et la page est tournée autour de son centre sur une page blanche
+de même taille, à sa profondeur et à sa résolution d'origine. L'angle mesuré de chaque
+page est affiché ; une page déjà droite ou sans ligne de texte n'est pas réécrite.)");
     straightening::Parametres p;
     const auto angle_max = [&p](TableOptions& table) {
         const OptionOperation& o = straightening::kOptions[0];
