@@ -95,11 +95,11 @@ int main() {
                           std::chrono::duration<double, std::milli>(Clock::now() - start).count());
         if (!loaded) return 1;
         start = Clock::now();
-        save_png(*loaded.image, dir / "out.png");
+        if (!save_png(*loaded.image, dir / "out.png")) return 1;
         encode = std::min(encode,
                           std::chrono::duration<double, std::milli>(Clock::now() - start).count());
         start = Clock::now();
-        save_png(*loaded.image, dir / "out24.png", 24);
+        if (!save_png(*loaded.image, dir / "out24.png", 24)) return 1;
         encode24 = std::min(
             encode24, std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     }

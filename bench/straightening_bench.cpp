@@ -144,17 +144,19 @@ int main(int argc, char** argv) {
     // A4 grey page at 600 dpi, skewed 2°: load, work and save over the file, as a run does.
     const Image a4 = testing::page_inclinee(bench::kPageWidth, bench::kPageHeight, 2.0, 8);
     const std::filesystem::path fichier = dossier / "a4.png";
-    save_png(a4, fichier);
+    if (!save_png(a4, fichier)) return 1;
     const std::string octets = [&] {
         std::ifstream f(fichier, std::ios::binary);
         return std::string((std::istreambuf_iterator<char>(f)), {});
     }();
     const auto remettre = [&] { std::ofstream(fichier, std::ios::binary) << octets; };
+    bool ecrit = true;
     const double detourage = bench::seconds_of([&] {
         LoadResult l = load_png(fichier);
-        const CroppedPage c = detourer(*l.image);
-        save_png_replacing(c.image, fichier);
+        const PageDetouree c = detourer(*l.image);
+        ecrit = save_png_replacing(c.image, fichier).ok && ecrit;
     });
+    if (!ecrit) return 1;
     remettre();
     double chargement = 0, travail = 0, ecriture = 0;
     const double redresse = bench::seconds_of([&] {
@@ -162,8 +164,10 @@ int main(int argc, char** argv) {
         chargement = bench::seconds_of([&] { l = load_png(fichier); });
         travail = bench::seconds_of(
             [&] { straightening::redresser(*l.image, straightening::Parametres{}); });
-        ecriture = bench::seconds_of([&] { save_png_replacing(*l.image, fichier); });
+        ecriture =
+            bench::seconds_of([&] { ecrit = save_png_replacing(*l.image, fichier).ok && ecrit; });
     });
+    if (!ecrit) return 1;
     std::printf(
         "Page A4 grise à 600 dpi (%d x %d), inclinée de 2° : détourage %.2f s, "
         "redressement %.2f s de processeur (%.2f x le détourage ; objectif <= 1,5)\n",

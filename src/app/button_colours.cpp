@@ -7,9 +7,6 @@
 #include "app/main_window_ids.h"
 #include "app/panels/numbering_ids.h"
 #include "app/themed_button.h"
-#include "ops/cleaning/cleaning_constants.h"
-#include "ops/colourising/colourising_constants.h"
-#include "ops/cropping/cropping_constants.h"
 
 namespace vellumor::app {
 namespace {
@@ -30,7 +27,7 @@ const std::vector<Palette>& palettes() {
         {{kNumeroterPages}, {0xAE1EE3, 0xD88FF3, 0xFFFFFF}, {0xD88FF3, 0xD88FF3, 0xAE1EE3}, {0xFFFFFF, 0xFFFFFF, 0xAE1EE3}},
         {{kRenommerFichiers}, {0x008EFF, 0x89CBFF, 0xFFFFFF}, {0x89CBFF, 0x89CBFF, 0x008EFF}, {0xFFFFFF, 0xFFFFFF, 0x008EFF}},
         {{kEnregistrerListe, kEffacerListe}, {0x5216C2, 0xA477F8, 0xFFFFFF}, {0xA477F8, 0xA477F8, 0x5216C2}, {0xFFFFFF, 0xFFFFFF, 0x5216C2}},
-        {{cropping::kStartButton, colourising::kStartButton, cleaning::kStartButton}, {0x9E3171, 0xF39FD2, 0xFFFFFF}, {0xF39FD2, 0xF39FD2, 0x9E3171}, {0xFFFFFF, 0xFFFFFF, 0x9E3171}},
+        {{kDepartDetourage, kDepartColorisation, kDepartNettoyage}, {0x9E3171, 0xF39FD2, 0xFFFFFF}, {0xF39FD2, 0xF39FD2, 0x9E3171}, {0xFFFFFF, 0xFFFFFF, 0x9E3171}},
         {{kQuitter}, {0x4C3924, 0xB68B5E, 0xFFFFFF}, {0xAE9172, 0xAE9172, 0x4C3924}, {0xFFFFFF, 0xFFFFFF, 0x583700}},
         {{kAnnuler, kReconstituer, kAnnulerNumerotation}, {0x4C3924, 0xB68B5E, 0xFFFFFF}, {0xAE9172, 0xAE9172, 0x583700}, {0xFFFFFF, 0xFFFFFF, 0x583700}},
         {{kAjouterExceptions}, {0x000000, 0x1414BF, 0xFFFFFF}, {0xFFFFFF, 0x1414BF, 0x00008A}, {0xFFFFFF, 0xFFFFFF, 0x583700}},

@@ -8,8 +8,6 @@
 #include "app/main_window.h"
 #include "app/main_window_ids.h"
 #include "app/panels/launchers.h"
-#include "app/panels/numbering_panel.h"
-#include "app/panels/renaming_panel.h"
 #include "app/texte.h"
 #include "ops/cleaning/cleaning_constants.h"
 #include "ops/colourising/colourising_constants.h"
@@ -34,15 +32,15 @@ constexpr Lanceur kLanceurs[] = {
     {kTesterNumeros, renaming::kTitreBandeauTest, false,
      [](FenetrePrincipale& f) { lancer_renommage(f, ModeRenommage::Test); }},
     {kNetDetCol, kTitreAccueil, true, [](FenetrePrincipale& f) { lancer_chaine(f); }},
-    {kNettoyage, cleaning::kBannerTitle, true,
+    {kNettoyage, cleaning::kDescription.titre_bandeau, true,
      [](FenetrePrincipale& f) { lancer_nettoyage(f, false); }},
-    {kDetourage, cropping::kBannerTitle, true,
+    {kDetourage, cropping::kDescription.titre_bandeau, true,
      [](FenetrePrincipale& f) { lancer_detourage(f, false); }},
-    {kColoriser, colourising::kBannerTitle, true,
+    {kColoriser, colourising::kDescription.titre_bandeau, true,
      [](FenetrePrincipale& f) { lancer_colorisation(f); }},
-    {kReconstituerImages, reconstitution::kTitreBandeauReconstitution, true,
+    {kReconstituerImages, reconstitution::kDescription.titre_bandeau, true,
      [](FenetrePrincipale& f) { lancer_reconstitution(f); }},
-    {kNumeroterPages, numbering::kTitreBandeauNumerotation, false, ouvrir_numerotation},
+    {kNumeroterPages, numbering::kDescription.titre_bandeau, false, ouvrir_numerotation},
     {kRenommerFichiers, renaming::kTitreBandeauRenommage, true,
      [](FenetrePrincipale& f) { lancer_renommage(f, ModeRenommage::Renommage); }},
 };

@@ -44,10 +44,11 @@ class ToucheSuppr : public QObject {
 
 const std::vector<EntreeMenuListe>& entrees_menu_liste() {
     static const std::vector<EntreeMenuListe> entrees = {
-        {texte_utf8(pdf::kMenuCaption), liste_au_repos, exporter_liste_en_pdf},
+        {texte_utf8(pdf::kDescription.legende_bouton), liste_au_repos, exporter_liste_en_pdf},
         {kMenuAfficherPage, page_courante_disponible, afficher_page_courante},
-        {texte_utf8(straightening::kMenuCaption), liste_au_repos, redresser_pages},
-        {texte_utf8(importation::kMenuCaption), fenetre_au_repos, importer_des_scans},
+        {texte_utf8(straightening::kDescription.legende_bouton), liste_au_repos, redresser_pages},
+        {texte_utf8(importation::kDescription.legende_bouton), fenetre_au_repos,
+         importer_des_scans},
         {kMenuRestaurer, originaux_disponibles, restaurer_originaux},
         {kMenuSupprimerOriginaux, originaux_disponibles, supprimer_originaux},
         {kMenuRetirer, lignes_choisies_au_repos, retirer_lignes_choisies},

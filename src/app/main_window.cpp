@@ -57,11 +57,11 @@ QWidget* conteneur(int numero, QWidget* parent, const QRect& zone, Couleur fond)
 // The left column, from button 4 to button 13.
 constexpr std::string_view kLegendes[] = {renaming::kLegendeBoutonTest,
                                           "Net - Dét - Col",
-                                          cleaning::kMainButtonCaption,
-                                          cropping::kMainButtonCaption,
-                                          colourising::kMainButtonCaption,
-                                          reconstitution::kLegendeBoutonReconstitution,
-                                          numbering::kLegendeBoutonNumerotation,
+                                          cleaning::kDescription.legende_bouton,
+                                          cropping::kDescription.legende_bouton,
+                                          colourising::kDescription.legende_bouton,
+                                          reconstitution::kDescription.legende_bouton,
+                                          numbering::kDescription.legende_bouton,
                                           renaming::kLegendeBoutonRenommage,
                                           "Enregistrer  la  liste",
                                           "Effacer  la  liste"};
@@ -122,9 +122,9 @@ void FenetrePrincipale::construire_corps() {
     }
     const int y_depart = control(kEnregistrerListe)->geometry().bottom() + 1 + kEcartBoutons;
     const std::pair<int, std::string_view> departs[] = {
-        {colourising::kStartButton, colourising::kStartCaption},
-        {cropping::kStartButton, cropping::kStartCaption},
-        {cleaning::kStartButton, cleaning::kStartCaption}};
+        {kDepartColorisation, colourising::kDescription.legende_depart},
+        {kDepartDetourage, cropping::kDescription.legende_depart},
+        {kDepartNettoyage, cleaning::kDescription.legende_depart}};
     for (const auto& [n, legende] : departs) {
         BoutonTheme* b = creer_bouton(n, kXBoutons, y_depart, kLargeurBouton, kHauteurBouton,
                                       texte_utf8(legende), corps, police);

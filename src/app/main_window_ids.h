@@ -1,8 +1,7 @@
 #pragma once
 
 // The program's numbers for window 1 and its controls. A number means the same control everywhere:
-// operation windows reuse the bottom bar's buttons by number. The hidden start buttons 14, 15 and
-// 16 are numbered in their operations' constants (cropping, colourising, cleaning).
+// operation windows reuse the bottom bar's buttons by number.
 namespace vellumor::app {
 
 inline constexpr int kFenetrePrincipale = 1;  // window 1
@@ -26,6 +25,12 @@ inline constexpr int kEnregistrerListe = 12;
 inline constexpr int kEffacerListe = 13;
 inline constexpr int kPremierBoutonColonne = kTesterNumeros;
 inline constexpr int kDernierBoutonColonne = kEffacerListe;
+
+// The batch panels' start buttons, made hidden under the column; a panel moves its own into the
+// bottom bar while it is open.
+inline constexpr int kDepartDetourage = 14;
+inline constexpr int kDepartColorisation = 15;
+inline constexpr int kDepartNettoyage = 16;
 
 inline constexpr int kListeFichiers = 17;
 inline constexpr int kStatutDossier = 18;  // the folder line above the list

@@ -57,7 +57,7 @@ class ExportEnCours : public TacheDeFond {
                            .details = lignes.join(QLatin1Char(' ')),
                            .corps = lignes.front(),
                            .style = kIconeErreur,
-                           .titre = texte_utf8(pdf::kErrorTitle)},
+                           .titre = texte_utf8(pdf::kDescription.titre_boite_erreur)},
                           &f_);
         }
     }

@@ -53,12 +53,14 @@ class ImportEnCours : public TacheDeFond {
     }
 
     void terminer(const std::filesystem::path& dossier) {
-        GLB_Fichiers_Images() = liste_completee(std::move(GLB_Fichiers_Images()), resultat_.pages);
+        const std::vector<std::filesystem::path> aucune;
+        GLB_Fichiers_Images() =
+            liste_completee(std::move(GLB_Fichiers_Images()), resultat_ ? *resultat_ : aucune);
         afficher_liste(f_);
         activer_selon_liste(f_);
         const QString titre = texte_utf8(importation::kCompletionTitle);
-        if (resultat_.erreur.empty()) {
-            const std::size_t n = resultat_.pages.size();
+        if (resultat_) {
+            const std::size_t n = resultat_->size();
             Boite_Message(
                 f_.dialogs(),
                 {.instruction = QStringLiteral("%1 page%2 importée%2").arg(n).arg(n > 1 ? "s" : ""),
@@ -67,11 +69,12 @@ class ImportEnCours : public TacheDeFond {
                  .titre = titre},
                 &f_);
         } else {
-            afficher_refus(f_, QString::fromStdString(resultat_.erreur), titre);
+            afficher_refus(f_, QString::fromStdString(resultat_.raison()), titre);
         }
     }
 
-    importation::Importation resultat_;
+    // Until the thread ends, an import that has written nothing.
+    Resultat<std::vector<std::filesystem::path>> resultat_ = Echec{""};
 };
 
 QString dossier_de_depart() {
@@ -84,7 +87,7 @@ QString dossier_de_depart() {
 
 void importer_des_scans(FenetrePrincipale& f) {
     const QStringList choisis =
-        f.dialogs().ouvrir_fichiers(texte_utf8(importation::kFileDialogTitle), dossier_de_depart(),
+        f.dialogs().ouvrir_fichiers(texte_utf8(importation::kDescription.titre_dialogue_fichiers), dossier_de_depart(),
                                     texte_utf8(importation::kFileFilter), true);
     std::vector<std::filesystem::path> scans;
     for (const QString& c : choisis) scans.push_back(chemin(c));
@@ -98,8 +101,8 @@ void importer_scans(FenetrePrincipale& f, std::vector<std::filesystem::path> sca
         texte_utf8(importation::kFolderDialogTitle), dossier, texte_utf8(importation::kPageFilter));
     if (premiere.isEmpty()) return;
     importation::Parametres p = importation::parametres_depuis_nom(chemin(premiere));
-    if (const auto refus = importation::valider(p)) {
-        afficher_refus(f, QString::fromStdString(*refus), texte_utf8(importation::kErrorTitle));
+    if (const Verdict v = importation::valider(p); !v) {
+        afficher_refus(f, QString::fromStdString(v.raison()), texte_utf8(importation::kDescription.titre_boite_erreur));
         return;
     }
     desactiver_boutons_geres(f);

@@ -13,7 +13,7 @@
 #include "app/panels/numbering_ids.h"
 #include "app/panels/reconstitution_ids.h"
 #include "app/windows/exceptions_ids.h"
-#include "ops/cleaning/cleaning_constants.h"
+#include "app/panels/cleaning_ids.h"
 
 namespace vellumor::app {
 namespace {
@@ -30,7 +30,7 @@ constexpr Couleur kBleu = 0xFF0000;
 constexpr Couleur kGris = 0x808080;
 
 // The labels of each group, by window.
-constexpr int kBleus[] = {kCadrePagesPaires,        cleaning::kOptionsFrame,
+constexpr int kBleus[] = {kCadrePagesPaires,        kCadreOptionsNettoyage,
                           kTexteCoinPairHautGauche, kTexteCoinPairHautDroit,
                           kTexteCoinPairBasGauche,  kTexteCoinPairBasDroit};
 constexpr int kRouges[] = {kCadrePagesImpaires,
@@ -43,7 +43,7 @@ constexpr int kRouges[] = {kCadrePagesImpaires,
                            kCadreParametres};
 // From reconstitution's corner options through the renaming window's frames and options to the
 // cleaning boxes.
-constexpr int kDerniereCaseNettoyage = cleaning::kPatternOptions.back().control;
+constexpr int kDerniereCaseNettoyage = kCasesMotifs.back();
 constexpr int kNoirsOuGris[] = {kTexteChargerListe, kTexteChargerImages,  kTexteOffsetX,
                                 kTexteOffsetY,      kTexteEpaisseurCadre, kTexteEspacement,
                                 kTexteOffsetReliure};

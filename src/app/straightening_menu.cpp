@@ -23,8 +23,8 @@ class RedressementEnCours : public QObject, public EcouteurExecution {
     RedressementEnCours(FenetrePrincipale& f, PaireLots lots, std::int64_t nombre)
         : QObject(&f),
           f_(f),
-          execution_(f, std::move(lots), straightening::kCheckEvent,
-                     straightening::travail_redressement({}), straightening::kOperationRedressement,
+          execution_(f, std::move(lots), straightening::kDescription.evenement_controle,
+                     straightening::travail_redressement({}), straightening::kDescription.originaux,
                      nombre) {
         execution_.ecouter(this);
         attente_ = f.a_l_arret([this] {
@@ -45,7 +45,7 @@ class RedressementEnCours : public QObject, public EcouteurExecution {
         if (f_.fermeture_demandee()) return;
         activer_selon_liste(f_);
         if (fin)
-            boite_fin(f_.dialogs(), straightening::kCompletionText, &f_, raisons_des_lignes(f_));
+            boite_fin(f_.dialogs(), straightening::kDescription.texte_fin, &f_, raisons_des_lignes(f_));
     }
 
     FenetrePrincipale& f_;
@@ -69,7 +69,7 @@ void redresser_pages(FenetrePrincipale& f) {
     if (lignes.empty())
         for (std::int64_t i = 0; i < std::int64_t(GLB_Fichiers_Images().size()); ++i)
             lignes.insert(i);
-    Repartition r = repartir_par_parite(GLB_Fichiers_Images(), straightening::constantes_lots());
+    Repartition r = repartir_par_parite(GLB_Fichiers_Images(), constantes_lots(straightening::kDescription));
     if (!r.lots) {
         afficher_message(f.dialogs(), *r.message, &f);
         return;
@@ -86,7 +86,7 @@ void redresser_pages(FenetrePrincipale& f) {
     } else {
         run.reset();
         activer_selon_liste(f);
-        boite_simple(f.dialogs(), texte_utf8(straightening::kBannerTitle),
+        boite_simple(f.dialogs(), texte_utf8(straightening::kDescription.titre_bandeau),
                      QStringLiteral("Impossible de démarrer les deux fils de traitement"),
                      kIconeErreur);
     }

@@ -126,8 +126,8 @@ void ExecutionLot::executer(Travailleur& t, const Travail& travail) {
     fin_signal_.notify_all();
 }
 
-bool ExecutionLot::demarrer(Travail travail) {
-    if (demarre_) return false;
+Verdict ExecutionLot::demarrer(Travail travail) {
+    if (demarre_) return Echec{"Le traitement est déjà lancé"};
     demarre_ = true;
     compteur_ = 0;
     try {
@@ -140,16 +140,16 @@ bool ExecutionLot::demarrer(Travail travail) {
     try {
         fil_pair_ = std::thread([this, partage] { executer(pair_, *partage); });
     } catch (const std::system_error&) {
-        return false;
+        return Echec{kFilsNonDemarres};
     }
     try {
         fil_impair_ = std::thread([this, partage] { executer(impair_, *partage); });
     } catch (const std::system_error&) {
         arreter();
         fil_pair_.join();
-        return false;
+        return Echec{kFilsNonDemarres};
     }
-    return true;
+    return Reussite{};
 }
 
 bool ExecutionLot::attendre_pour(std::chrono::milliseconds d) {

@@ -16,8 +16,13 @@
 #include "batch/mutex_registry.h"
 #include "batch/png_io.h"
 #include "batch/progress.h"
+#include "common/resultat.h"
 
 namespace vellumor {
+
+// Why a run did not start: the system gave no thread.
+inline constexpr const char* kFilsNonDemarres =
+    "Impossible de démarrer les deux fils de traitement";
 
 class ExecutionLot;
 class Originaux;
@@ -112,9 +117,9 @@ class ExecutionLot {
     // even record, then one on the odd record, both even when a record is empty. A worker whose
     // travail throws, whatever it throws, reports the failure and posts its done event; its thread
     // ends normally. A registration that fails leaves the run without its registry entry, its
-    // mutex still locked by verrou(). False when a thread could not be started (nothing is left
-    // running then). Called once.
-    bool demarrer(Travail travail);
+    // mutex still locked by verrou(). Refused with kFilsNonDemarres when a thread could not be
+    // started (nothing is left running then). Called once.
+    Verdict demarrer(Travail travail);
 
     // Asks both workers to stop before their next file; the pages being written are finished.
     void arreter() { arret_.store(true); }

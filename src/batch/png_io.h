@@ -13,7 +13,7 @@ namespace vellumor {
 
 enum class LoadError { None, Missing, Unreadable, NotPng, Corrupt, TooLarge, OutOfMemory, Busy };
 
-struct LoadResult {
+struct [[nodiscard]] LoadResult {
     std::optional<Image> image;
     LoadError error = LoadError::None;
     std::string message;  // French, for the user; empty on success
@@ -42,7 +42,7 @@ LoadResult load_png_locked(const std::filesystem::path& path);
 // whose files are, on the median page of the benchmark's set, no larger than zlib level 9's.
 inline constexpr int kPngDeflateLevel = 9;
 
-struct SaveResult {
+struct [[nodiscard]] SaveResult {
     bool ok = false;
     std::string message;  // French, for the user; empty on success
     // For a save over a file: why nothing was replaced (Failed for a failure of the save itself).

@@ -10,6 +10,7 @@
 #include <new>
 #include <vector>
 
+#include "batch/png_header.h"
 #include "batch/png_io.h"
 #include "batch/png_memory_reader.h"
 #include "common/system_error.h"
@@ -17,9 +18,6 @@
 namespace vellumor {
 namespace {
 
-// A page larger than this once decoded is refused: no page format comes near it, and it keeps a
-// corrupt or hostile header (a "decompression bomb") from making the loader take gigabytes.
-constexpr std::size_t kMaxDecodedBytes = std::size_t(1) << 30;
 // Larger than any page a scanner makes; refusing earlier keeps a hostile file from costing much.
 constexpr off_t kMaxFileBytes = off_t(1) << 31;
 constexpr png_alloc_size_t kMaxChunkBytes = 8u << 20;
@@ -154,16 +152,12 @@ bool read_rows(PngMemoryReader& d, png_bytepp rows) {
     return true;
 }
 
-std::uint32_t be32(const std::vector<unsigned char>& bytes, std::size_t at) {
-    return (std::uint32_t(bytes[at]) << 24) | (std::uint32_t(bytes[at + 1]) << 16) |
-           (std::uint32_t(bytes[at + 2]) << 8) | std::uint32_t(bytes[at + 3]);
-}
-
 // The header chunk comes first in every PNG; its sides are read here so that a page too large is
 // told apart from a damaged file.
 bool declares_oversized_sides(const std::vector<unsigned char>& bytes) {
     if (bytes.size() < 24 || std::memcmp(bytes.data() + 12, "IHDR", 4) != 0) return false;
-    return be32(bytes, 16) > std::uint32_t(kMaxSide) || be32(bytes, 20) > std::uint32_t(kMaxSide);
+    return png_be32(bytes.data() + 16) > std::uint32_t(kMaxSide) ||
+           png_be32(bytes.data() + 20) > std::uint32_t(kMaxSide);
 }
 
 // The total length of the image data chunks, or nothing when a chunk runs past the end of the
@@ -172,7 +166,7 @@ bool declares_oversized_sides(const std::vector<unsigned char>& bytes) {
 std::optional<std::uint64_t> image_data_length(const std::vector<unsigned char>& bytes) {
     std::uint64_t total = 0;
     for (std::size_t at = 8; at + 8 <= bytes.size();) {
-        const std::uint64_t length = be32(bytes, at);
+        const std::uint64_t length = png_be32(bytes.data() + at);
         if (at + 12 + length > bytes.size()) return std::nullopt;
         const unsigned char* type = bytes.data() + at + 4;
         if (std::memcmp(type, "IDAT", 4) == 0) total += length;
@@ -182,17 +176,14 @@ std::optional<std::uint64_t> image_data_length(const std::vector<unsigned char>&
     return total;
 }
 
-// Whether image data of that length can give the picture even at deflate's best ratio (1032 to
-// 1), checked before the picture is allocated.
-bool image_data_can_fill(const Header& h, std::uint64_t image_data) {
-    constexpr std::uint64_t kDeflateBestRatio = 1032;
-    const int channels = h.colour_type == PNG_COLOR_TYPE_RGB          ? 3
-                         : h.colour_type == PNG_COLOR_TYPE_RGB_ALPHA  ? 4
-                         : h.colour_type == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
-                                                                      : 1;
-    const std::uint64_t row_bits = std::uint64_t(h.width) * channels * h.bit_depth;
-    const std::uint64_t raw = std::uint64_t(h.height) * (1 + (row_bits + 7) / 8);
-    return raw / kDeflateBestRatio <= image_data + 64;
+// The picture's size judged before it is allocated. The limit stays that of the picture expanded
+// to RGB(A), whatever its layout in memory: every page kept in memory can still be written at 24
+// or 32 bits. The file's rows are counted as if not interlaced.
+DeclaredSize judge_header(const Header& h, std::uint64_t image_data) {
+    const std::uint64_t decoded = std::uint64_t(h.width) * (h.has_alpha ? 4 : 3) * h.height;
+    return judge_declared_size(
+        decoded, inflated_size(h.width, h.height, png_samples(h.colour_type) * h.bit_depth, false),
+        image_data);
 }
 
 int file_depth_of(const Header& h) {
@@ -223,12 +214,15 @@ LoadResult decode_png(const std::filesystem::path& path, const OpenedFile& file)
         return failure(LoadError::Corrupt,
                        "Le fichier PNG " + quoted(path) + " est endommagé (" + d.error + ").");
     }
-    // The limit stays that of the picture expanded to RGB(A), whatever its layout in memory:
-    // every page kept in memory can still be written at 24 or 32 bits.
-    if (std::size_t(h.width) * (h.has_alpha ? 4 : 3) * h.height > kMaxDecodedBytes)
-        return failure(LoadError::TooLarge,
-                       "L'image " + quoted(path) + " est trop grande pour être chargée.");
-    if (!image_data_can_fill(h, *image_data)) return truncated(path);
+    switch (judge_header(h, *image_data)) {
+        case DeclaredSize::TooLarge:
+            return failure(LoadError::TooLarge,
+                           "L'image " + quoted(path) + " est trop grande pour être chargée.");
+        case DeclaredSize::CannotFill:
+            return truncated(path);
+        default:
+            break;
+    }
 
     std::optional<Image> image =
         Image::allocate(int(h.width), int(h.height), h.channels, file_depth_of(h));

@@ -57,13 +57,24 @@ std::uint64_t inflated_size(std::uint32_t width, std::uint32_t height, int bits_
     return total;
 }
 
-std::string declared_size_refusal(std::uint64_t decoded_bytes, std::uint64_t inflated,
-                                  std::uint64_t image_data) {
+DeclaredSize judge_declared_size(std::uint64_t decoded_bytes, std::uint64_t inflated,
+                                 std::uint64_t image_data) {
     constexpr std::uint64_t kDeflateBestRatio = 1032;
-    if (decoded_bytes > kMaxDecodedBytes) return "l'image est trop grande pour être décodée";
-    if (inflated / kDeflateBestRatio > image_data + 64)
-        return "le fichier est tronqué (ses données ne peuvent pas remplir l'image)";
-    return {};
+    if (decoded_bytes > kMaxDecodedBytes) return DeclaredSize::TooLarge;
+    if (inflated / kDeflateBestRatio > image_data + 64) return DeclaredSize::CannotFill;
+    return DeclaredSize::Decodable;
+}
+
+Verdict declared_size_refusal(std::uint64_t decoded_bytes, std::uint64_t inflated,
+                              std::uint64_t image_data) {
+    switch (judge_declared_size(decoded_bytes, inflated, image_data)) {
+        case DeclaredSize::TooLarge:
+            return Echec{"l'image est trop grande pour être décodée"};
+        case DeclaredSize::CannotFill:
+            return Echec{"le fichier est tronqué (ses données ne peuvent pas remplir l'image)"};
+        default:
+            return Reussite{};
+    }
 }
 
 PngMemoryReader::~PngMemoryReader() {

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "common/resultat.h"
+
 namespace vellumor {
 
 // libpng's read structures over a PNG file already in memory. libpng reports errors by longjmp
@@ -38,11 +40,16 @@ inline constexpr std::uint64_t kMaxDecodedBytes = std::uint64_t(1) << 30;
 std::uint64_t inflated_size(std::uint32_t width, std::uint32_t height, int bits_per_pixel,
                             bool interlaced);
 
-// What a header declares, judged before anything is allocated: a French reason when decoded_bytes
-// (what the caller would decode) exceed kMaxDecodedBytes, or when image_data bytes of compressed
+// What a header declares, judged before anything is allocated: TooLarge when decoded_bytes (what
+// the caller would decode) exceed kMaxDecodedBytes, CannotFill when image_data bytes of compressed
 // data cannot give `inflated` bytes even at deflate's best ratio (a tiny file declaring a huge
-// picture); empty when the picture may be decoded.
-std::string declared_size_refusal(std::uint64_t decoded_bytes, std::uint64_t inflated,
-                                  std::uint64_t image_data);
+// picture).
+enum class DeclaredSize { Decodable, TooLarge, CannotFill };
+DeclaredSize judge_declared_size(std::uint64_t decoded_bytes, std::uint64_t inflated,
+                                 std::uint64_t image_data);
+
+// judge_declared_size, refusing with a French reason.
+Verdict declared_size_refusal(std::uint64_t decoded_bytes, std::uint64_t inflated,
+                              std::uint64_t image_data);
 
 }  // namespace vellumor

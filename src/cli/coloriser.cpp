@@ -5,7 +5,7 @@ namespace vellumor::cli {
 
 int commande_coloriser(const std::vector<std::string>& args) {
     static const DescriptionCommande d = description_pages(
-        "coloriser", "[OPTIONS] FICHIER|DOSSIER...",
+        "coloriser",
         "Passe en bleu pur tout ce qui n'est pas blanc pur et écrit le résultat en PNG " +
             std::to_string(colourising::kOutputDepth) +
             " bits à\ncôté de chaque page, sous son nom suivi de « " +

@@ -2,19 +2,11 @@
 
 namespace vellumor::cli {
 
-int commande_nettoyer(const std::vector<std::string>& args);
-int commande_detourer(const std::vector<std::string>& args);
-int commande_redresser(const std::vector<std::string>& args);
-int commande_importer(const std::vector<std::string>& args);
-int commande_coloriser(const std::vector<std::string>& args);
-int commande_net_det_col(const std::vector<std::string>& args);
-int commande_numeroter(const std::vector<std::string>& args);
-int commande_reconstituer(const std::vector<std::string>& args);
-int commande_tester(const std::vector<std::string>& args);
-int commande_renommer(const std::vector<std::string>& args);
-int commande_pdf(const std::vector<std::string>& args);
-int commande_restaurer(const std::vector<std::string>& args);
-int commande_originaux(const std::vector<std::string>& args);
+// The entry points, one file each.
+using Entree = int(const std::vector<std::string>& args);
+Entree commande_nettoyer, commande_detourer, commande_redresser, commande_importer,
+    commande_coloriser, commande_net_det_col, commande_numeroter, commande_reconstituer,
+    commande_tester, commande_renommer, commande_pdf, commande_restaurer, commande_originaux;
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> all = {

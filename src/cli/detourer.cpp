@@ -4,10 +4,10 @@ namespace vellumor::cli {
 
 int commande_detourer(const std::vector<std::string>& args) {
     static const DescriptionCommande d = description_pages(
-        "detourer", "[OPTIONS] FICHIER|DOSSIER...",
-        "Retire les marges blanches des pages PNG : chaque page est remplacée par le plus petit\n"
-        "rectangle qui contient tout ce qui n'est pas blanc pur, à sa profondeur d'origine.\n"
-        "Une page toute blanche ou sans marge n'est pas réécrite.");
+        "detourer",
+        R"(Retire les marges blanches des pages PNG : chaque page est remplacée par le plus petit
+rectangle qui contient tout ce qui n'est pas blanc pur, à sa profondeur d'origine.
+Une page toute blanche ou sans marge n'est pas réécrite.)");
     return commande_pages(args, d, false, [](const OptionsPages&) {
         return std::vector<OperationPages>{operation_detourage()};
     });

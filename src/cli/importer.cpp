@@ -4,6 +4,7 @@
 #include "cli/command.h"
 #include "cli/options.h"
 #include "ops/import/import.h"
+#include "ops/import/import_constants.h"
 
 namespace vellumor::cli {
 
@@ -28,18 +29,18 @@ int commande_importer(const std::vector<std::string>& args) {
     bool silencieux = false;
     TableOptions table;
     table.chemin({"--dossier"}, "DOSSIER", "dossier des pages importées (créé au besoin)", dossier);
-    table.entier({"--premier"}, "N", "numéro de la première page",
-                 Plage{0, importation::kPremierMaximum, ""}, premier, importation::kPremierDefaut);
+    table.entier(importation::kOptionPremier, "N", premier);
     table.texte(
         {"--prefixe"}, "P",
         "début du nom des pages (« " + std::string(importation::kPrefixeDefaut) + " » par défaut)",
         prefixe);
-    table.entier({"--dpi"}, "N",
-                 "impose la résolution de toutes les pages (sinon celle du scan, " +
-                     std::to_string(int(importation::kDpiDefaut)) + " dpi à défaut)",
-                 Plage{std::int64_t(importation::kDpiMinimum),
-                       std::int64_t(importation::kDpiMaximum), "dpi"},
-                 dpi);
+    const OptionOperation& o_dpi = importation::kOptionDpi;
+    table.entier(
+        {std::string(o_dpi.nom)}, "N",
+        std::string(o_dpi.aide) + " (sinon celle du scan, " + std::to_string(int(o_dpi.defaut)) +
+            " dpi à défaut)",
+        Plage{std::int64_t(o_dpi.minimum), std::int64_t(o_dpi.maximum), std::string(o_dpi.unite)},
+        dpi);
     table.drapeau({"--silencieux"}, "n'affiche que les échecs", silencieux);
     Arguments a;
     if (const auto fin = lire_arguments(args, d, table, a)) return *fin;
@@ -49,18 +50,18 @@ int commande_importer(const std::vector<std::string>& args) {
     if (premier) p.premier = *premier;
     if (prefixe) p.prefixe = *prefixe;
     if (dpi) p.dpi = double(*dpi);
-    if (auto refus = importation::valider(p)) return erreur_usage(d.nom, *refus);
+    if (const Verdict v = importation::valider(p); !v) return erreur_usage(d.nom, v.raison());
     const std::vector<std::filesystem::path> scans(a.operandes.begin(), a.operandes.end());
-    const importation::Importation r = importation::importer(scans, p);
-    if (!r.erreur.empty()) {
-        std::fprintf(stderr, "%s\n", r.erreur.c_str());
+    const Resultat<std::vector<std::filesystem::path>> r = importation::importer(scans, p);
+    if (!r) {
+        std::fprintf(stderr, "%s\n", r.raison().c_str());
         return 1;
     }
     if (!silencieux) {
-        for (const std::filesystem::path& page : r.pages) std::printf("%s\n", page.c_str());
-        std::printf("%zu page%s importée%s dans « %s »\n", r.pages.size(),
-                    r.pages.size() > 1 ? "s" : "", r.pages.size() > 1 ? "s" : "",
-                    p.dossier.c_str());
+        const std::vector<std::filesystem::path>& pages = *r;
+        for (const std::filesystem::path& page : pages) std::printf("%s\n", page.c_str());
+        std::printf("%zu page%s importée%s dans « %s »\n", pages.size(),
+                    pages.size() > 1 ? "s" : "", pages.size() > 1 ? "s" : "", p.dossier.c_str());
     }
     return 0;
 }

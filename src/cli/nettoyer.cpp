@@ -4,9 +4,9 @@ namespace vellumor::cli {
 
 int commande_nettoyer(const std::vector<std::string>& args) {
     static const DescriptionCommande d = description_pages(
-        "nettoyer", "[OPTIONS] FICHIER|DOSSIER...",
-        "Retire les petites taches isolées des pages PNG et réécrit chaque page sur son fichier,\n"
-        "à sa profondeur d'origine. Une page dont l'écriture échoue reste telle qu'elle était.");
+        "nettoyer",
+        R"(Retire les petites taches isolées des pages PNG et réécrit chaque page sur son fichier,
+à sa profondeur d'origine. Une page dont l'écriture échoue reste telle qu'elle était.)");
     return commande_pages(args, d, true, [](const OptionsPages& o) {
         return std::vector<OperationPages>{operation_nettoyage(o.masque)};
     });

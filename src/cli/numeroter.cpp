@@ -6,6 +6,7 @@
 
 #include "cli/command.h"
 #include "cli/options.h"
+#include "cli/page_operations.h"
 #include "cli/page_options.h"
 #include "cli/page_run.h"
 #include "cli/signals.h"
@@ -45,14 +46,6 @@ const DescriptionCommande kDescription = {
     "une page au moins est en échec, ou le traitement a été interrompu",
 };
 
-// The option names of the five distances, in the order of kPlagesNumerotation.
-constexpr const char* kOptionsDistances[] = {"--offset-x", "--offset-y", "--epaisseur",
-                                             "--espacement", "--reliure"};
-constexpr const char* kAidesDistances[] = {
-    "distance au bord de la page, côté, en pixels", "distance au bord haut ou bas, en pixels",
-    "épaisseur du cadre, en pixels", "espace entre le cadre et le numéro, en pixels",
-    "offset de reliure des pages paires, en pixels"};
-
 TableOptions table_numeroter(OptionsNumeroter& o) {
     TableOptions t;
     // Beyond 9 digits the request is refused with the window's message, by refus_demande.
@@ -75,11 +68,8 @@ TableOptions table_numeroter(OptionsNumeroter& o) {
                           "Modèle inconnu", o.modele);
     // The ranges are the numbering window's; the operation's own validation refuses a value out of
     // them, naming the window's field.
-    for (std::size_t i = 0; i < std::size(kPlagesNumerotation); ++i) {
-        const PlageParametre& p = kPlagesNumerotation[i];
-        t.entier({kOptionsDistances[i]}, "PIXELS", kAidesDistances[i], {p.minimum, p.maximum, ""},
-                 o.distances[i], p.defaut, false);
-    }
+    for (std::size_t i = 0; i < std::size(numbering::kOptions); ++i)
+        t.entier(numbering::kOptions[i], "PIXELS", o.distances[i], true, false);
     t.chemin({"--dossier", "--temp"}, "DOSSIER",
              "dossier des pages numérotées (défaut : dossier temporaire de\nl'utilisateur, "
              "$XDG_RUNTIME_DIR/Vellumor ou /tmp/Vellumor-<uid>)",
@@ -97,12 +87,12 @@ void afficher(const std::vector<Message>& messages) {
 
 int commande_numeroter(const std::vector<std::string>& args) {
     OptionsNumeroter o;
-    const TableOptions table = table_numeroter(o);
     Arguments a;
-    if (const auto fin = lire_arguments(args, kDescription, table, a)) return *fin;
+    if (const auto fin = lire_arguments(args, kDescription, table_numeroter(o), a)) return *fin;
     for (std::size_t i = 0; i < std::size(kPlagesNumerotation); ++i)
         if (o.distances[i]) o.parametres.*kPlagesNumerotation[i].champ = *o.distances[i];
-    if (auto refus = valider(o.parametres)) return erreur_usage(kDescription.nom, *refus);
+    if (const Verdict v = valider(o.parametres); !v)
+        return erreur_usage(kDescription.nom, v.raison());
     for (const std::string& f : a.operandes) o.pages.fichiers.emplace_back(f);
     const ListeOuErreur l = construire_liste(o.pages);
     if (!l.erreur.empty()) return erreur_usage(kDescription.nom, l.erreur);
@@ -158,9 +148,9 @@ int commande_numeroter(const std::vector<std::string>& args) {
     if (tampons.abandon) return 1;
     r.taille_tampons = tampons.taille_empaquetee();
 
-    const OperationPages operation{constantes_numerotation(),
-                                   [r](Travailleur& t) { travail_numerotation(t, r); },
-                                   kTexteFinNumerotation, ""};
+    OperationPages operation = operation_pages(numbering::kDescription,
+                                               [r](Travailleur& t) { travail_numerotation(t, r); });
+    operation.etape.clear();
     const int status = executer_pages(l.liste, {operation}, o.pages.silencieux);
     terminer_numerotation(r);
     if (!o.pages.silencieux)

@@ -95,6 +95,16 @@ TableOptions& TableOptions::entier(std::vector<std::string> noms, std::string va
          }});
 }
 
+TableOptions& TableOptions::entier(const OptionOperation& o, std::string valeur,
+                                   std::optional<std::int64_t>& cible, bool avec_defaut,
+                                   bool verifier) {
+    const Plage plage{std::int64_t(o.minimum), std::int64_t(o.maximum), std::string(o.unite)};
+    const std::optional<std::int64_t> defaut =
+        avec_defaut ? std::optional<std::int64_t>(std::int64_t(o.defaut)) : std::nullopt;
+    return entier({std::string(o.nom)}, std::move(valeur), std::string(o.aide), plage, cible,
+                  defaut, verifier);
+}
+
 const Option* TableOptions::trouver(const std::string& nom) const {
     for (const Option& o : options_)
         if (std::find(o.noms.begin(), o.noms.end(), nom) != o.noms.end()) return &o;

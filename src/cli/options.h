@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "ops/description.h"
+
 namespace vellumor::cli {
 
 // The integer written in text: decimal digits after an optional "+" or "-", nothing else; nothing
@@ -48,6 +50,11 @@ class TableOptions {
     TableOptions& entier(std::vector<std::string> noms, std::string valeur, std::string aide,
                          const Plage& plage, std::optional<std::int64_t>& cible,
                          std::optional<std::int64_t> defaut = std::nullopt, bool verifier = true);
+    // The integer option o of an operation's description: its name, help, range, unit and, when
+    // avec_defaut, its default.
+    TableOptions& entier(const OptionOperation& o, std::string valeur,
+                         std::optional<std::int64_t>& cible, bool avec_defaut = true,
+                         bool verifier = true);
     // One of the named choices; refused with the list of the names.
     template <typename T>
     TableOptions& choix(std::vector<std::string> noms, std::string valeur, std::string aide,

@@ -2,42 +2,40 @@
 
 #include "batch/originaux.h"
 #include "ops/chain/chain_worker.h"
-#include "ops/cleaning/cleaning_constants.h"
 #include "ops/cleaning/cleaning_worker.h"
-#include "ops/colourising/colourising_constants.h"
 #include "ops/colourising/colourising_worker.h"
-#include "ops/cropping/cropping_constants.h"
 #include "ops/cropping/cropping_worker.h"
 
 namespace vellumor::cli {
 
+OperationPages operation_pages(const DescriptionOperation& d, ExecutionLot::Travail travail) {
+    return {constantes_lots(d), std::move(travail), std::string(d.texte_fin),
+            std::string(d.titre_bandeau), d.originaux};
+}
+
 OperationPages operation_nettoyage(std::uint32_t masque) {
-    return {cleaning::constantes_lots(), cleaning::travail_nettoyage(masque),
-            std::string(cleaning::kCompletionText), std::string(cleaning::kBannerTitle),
-            kOperationNettoyage};
+    return operation_pages(cleaning::kDescription, cleaning::travail_nettoyage(masque));
 }
 
 OperationPages operation_detourage() {
-    return {cropping::constantes_lots(), cropping::travail_detourage(),
-            std::string(cropping::kCompletionText), std::string(cropping::kBannerTitle),
-            kOperationDetourage};
+    return operation_pages(cropping::kDescription, cropping::travail_detourage());
 }
 
 OperationPages operation_colorisation() {
-    return {colourising::constantes_lots(), colourising::travail_colorisation(),
-            std::string(colourising::kCompletionText), std::string(colourising::kBannerTitle)};
+    return operation_pages(colourising::kDescription, colourising::travail_colorisation());
 }
 
 OperationPages operation_chaine(std::uint32_t masque) {
-    return {cleaning::constantes_lots(), chain::travail_chaine(masque),
-            std::string(cleaning::kCompletionText) + "\n" + std::string(cropping::kCompletionText) +
-                "\n" + std::string(colourising::kCompletionText),
-            std::string(cleaning::kBannerTitle), kOperationChaine};
+    OperationPages op = operation_pages(cleaning::kDescription, chain::travail_chaine(masque));
+    op.texte_fin += "\n" + std::string(cropping::kDescription.texte_fin) + "\n" +
+                    std::string(colourising::kDescription.texte_fin);
+    op.originaux = kOperationChaine;
+    return op;
 }
 
-DescriptionCommande description_pages(std::string nom, std::string usage, std::string description) {
+DescriptionCommande description_pages(std::string nom, std::string description) {
     return {std::move(nom),
-            std::move(usage),
+            "[OPTIONS] FICHIER|DOSSIER...",
             std::move(description),
             "Les fichiers du fichier liste sont traités dans son ordre, puis les fichiers donnés "
             "en\narguments dans l'ordre de leur numéro de page (les chiffres qui terminent leur "

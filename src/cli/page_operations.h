@@ -5,11 +5,15 @@
 
 #include "cli/options.h"
 #include "cli/page_run.h"
+#include "ops/description.h"
 
 namespace vellumor::cli {
 
-// The operations of the page commands, with the core's worker bodies, completion texts and step
-// names.
+// The operation described by d, run by travail: its records, completion text, step name and kept
+// originals.
+OperationPages operation_pages(const DescriptionOperation& d, ExecutionLot::Travail travail);
+
+// The operations of the page commands.
 OperationPages operation_nettoyage(std::uint32_t masque);
 OperationPages operation_detourage();
 OperationPages operation_colorisation();
@@ -17,9 +21,8 @@ OperationPages operation_colorisation();
 // operations' completion texts, one a line.
 OperationPages operation_chaine(std::uint32_t masque);
 
-// The help of a page command: its name, what follows it in the usage line and what it does; the
-// order of the files, the two workers, Ctrl-C and the exit statuses are those of every page
-// command.
-DescriptionCommande description_pages(std::string nom, std::string usage, std::string description);
+// The help of a page command: its name and what it does; the usage line, the order of the files,
+// the two workers, Ctrl-C and the exit statuses are those of every page command.
+DescriptionCommande description_pages(std::string nom, std::string description);
 
 }  // namespace vellumor::cli

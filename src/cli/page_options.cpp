@@ -50,21 +50,22 @@ void options_pages(TableOptions& table, OptionsPages& o, bool avec_masque, bool 
             *donne = true;
             return std::nullopt;
         };
-        table.ajouter({{"--masque"},
-                       "N",
-                       "motifs de taches à retirer, somme de leurs valeurs\n(0 à " +
-                           std::to_string(cleaning::kPatternBits) + ", " +
-                           std::to_string(cleaning::kDefaultMask) +
-                           " par défaut ; seuls les sept bits de poids faible comptent)",
-                       [&o, une_fois](const std::string& v) -> std::optional<std::string> {
-                           if (auto refus = une_fois()) return refus;
-                           const auto n = lire_entier_decimal(v);
-                           if (!n || *n < 0)
-                               return "Masque invalide : " + v + " (un entier de 0 à " +
-                                      std::to_string(cleaning::kPatternBits) + " est attendu)";
-                           o.masque = std::uint32_t(std::uint64_t(*n) & cleaning::kPatternBits);
-                           return std::nullopt;
-                       }});
+        const OptionOperation& m = cleaning::kOptions[0];
+        const std::string plage = std::to_string(std::int64_t(m.minimum)) + " à " +
+                                  std::to_string(std::int64_t(m.maximum));
+        table.ajouter(
+            {{std::string(m.nom)},
+             "N",
+             std::string(m.aide) + "\n(" + plage + ", " + std::to_string(std::int64_t(m.defaut)) +
+                 " par défaut ; seuls les sept bits de poids faible comptent)",
+             [&o, une_fois, plage](const std::string& v) -> std::optional<std::string> {
+                 if (auto refus = une_fois()) return refus;
+                 const auto n = lire_entier_decimal(v);
+                 if (!n || *n < 0)
+                     return "Masque invalide : " + v + " (un entier de " + plage + " est attendu)";
+                 o.masque = std::uint32_t(std::uint64_t(*n) & cleaning::kPatternBits);
+                 return std::nullopt;
+             }});
         table.ajouter({{"--motifs"},
                        "1,2,...",
                        aide_motifs(),

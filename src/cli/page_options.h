@@ -8,14 +8,15 @@
 
 #include "cli/options.h"
 #include "imagelist/image_list.h"
+#include "ops/cleaning/cleaning_constants.h"
 
 namespace vellumor::cli {
 
 // Options of the page commands (nettoyer, detourer, coloriser, net-det-col).
 struct OptionsPages {
-    std::vector<std::filesystem::path> fichiers;  // as given, in argument order
-    std::optional<std::filesystem::path> liste;   // --liste FICHIER.txt
-    std::uint32_t masque = 1;                     // --masque N or --motifs, low seven bits
+    std::vector<std::filesystem::path> fichiers;    // as given, in argument order
+    std::optional<std::filesystem::path> liste;     // --liste FICHIER.txt
+    std::uint32_t masque = cleaning::kDefaultMask;  // --masque N or --motifs, low seven bits
     bool silencieux = false;
     bool sans_originaux = false;  // --sans-originaux: the replaced files are not kept
     bool aide = false;

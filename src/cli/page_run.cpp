@@ -49,24 +49,13 @@ bool executer_operation(const ListeImages& liste, const LignesFixes& lignes,
         p.originaux = &originaux.emplace(op.originaux);
     }
     ExecutionLot run(std::move(*r.lots), p);
-    if (!run.demarrer(op.travail)) {
-        std::fprintf(stderr, "Impossible de démarrer les deux fils de traitement\n");
+    if (const Verdict v = run.demarrer(op.travail); !v) {
+        std::fprintf(stderr, "%s\n", v.raison().c_str());
         return false;
     }
-    bool annonce = false;
-    while (!run.attendre_pour(std::chrono::milliseconds(50))) {
-        if (interruption_demandee().load() && !annonce) {
-            run.arreter();
-            annonce = true;
-            progression.effacer_barre();
-            std::fprintf(stderr,
-                         "Interruption : les pages en cours d'écriture sont terminées, les "
-                         "suivantes ne sont pas traitées\n");
-        }
-    }
-    run.attendre();
-    if (originaux) originaux->terminer();
-    progression.effacer_barre();
+    attendre_fin(run, progression, originaux, std::chrono::milliseconds(50),
+                 "Interruption : les pages en cours d'écriture sont terminées, les suivantes ne "
+                 "sont pas traitées");
     if (interruption_demandee().load()) {
         // Not the completion text: the run did not finish.
         std::fprintf(stderr, "%s\n",

@@ -1,12 +1,17 @@
 #pragma once
 
+#include <chrono>
+#include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "batch/batch_run.h"
+#include "batch/originaux.h"
 #include "cli/page_options.h"
 #include "cli/signals.h"
+#include "cli/terminal_progress.h"
 
 namespace vellumor::cli {
 
@@ -34,6 +39,26 @@ std::string texte_interruption(std::int64_t traites, std::int64_t total);
 // else 1.
 int executer_pages(const ListeImages& liste, const std::vector<OperationPages>& operations,
                    bool silencieux, bool garder_originaux = true);
+
+// Waits for run to end, looking every pas for SIGINT or SIGTERM: the first one stops run, clears
+// the progress bar and says interruption on stderr. Once the workers are gone, the kept originals
+// are complete and the bar is cleared.
+template <typename Execution>
+void attendre_fin(Execution& run, ProgressionTerminal& progression,
+                  std::optional<Originaux>& originaux, std::chrono::milliseconds pas,
+                  const char* interruption) {
+    bool annonce = false;
+    while (!run.attendre_pour(pas)) {
+        if (annonce || !interruption_demandee().load()) continue;
+        run.arreter();
+        annonce = true;
+        progression.effacer_barre();
+        std::fprintf(stderr, "%s\n", interruption);
+    }
+    run.attendre();
+    if (originaux) originaux->terminer();
+    progression.effacer_barre();
+}
 
 using FabriqueOperations = std::function<std::vector<OperationPages>(const OptionsPages&)>;
 

@@ -37,12 +37,14 @@ TableOptions table_pdf(OptionsPdf& o) {
     TableOptions t;
     t.chemin({"--sortie"}, "F.pdf", "le document à écrire (remplacé s'il existe)", o.sortie);
     // The export's own validation judges the range, in its words.
+    const OptionOperation& dpi = pdf::kOptions[0];
     t.ajouter(
-        {{"--dpi"},
+        {{std::string(dpi.nom)},
          "N",
-         "résolution imposée à toutes les pages (" + std::to_string(pdf::kDpiMin) + " à " +
-             std::to_string(pdf::kDpiMax) + ") ; sans elle,\ncelle de chaque fichier, ou " +
-             std::to_string(pdf::kDefaultDpi) + " dpi s'il n'en donne pas",
+         std::string(dpi.aide) + " (" + std::to_string(int(dpi.minimum)) + " à " +
+             std::to_string(int(dpi.maximum)) + ") ; sans elle,\ncelle de chaque fichier, ou " +
+             std::to_string(int(dpi.defaut)) + " " + std::string(dpi.unite) +
+             " s'il n'en donne pas",
          [&o](const std::string& v) -> std::optional<std::string> {
              const auto n = lire_entier_decimal(v);
              if (!n || *n < std::numeric_limits<int>::min() || *n > std::numeric_limits<int>::max())
@@ -58,13 +60,12 @@ TableOptions table_pdf(OptionsPdf& o) {
 
 int commande_pdf(const std::vector<std::string>& args) {
     OptionsPdf o;
-    const TableOptions table = table_pdf(o);
     Arguments a;
-    if (const auto fin = lire_arguments(args, kDescription, table, a)) return *fin;
+    if (const auto fin = lire_arguments(args, kDescription, table_pdf(o), a)) return *fin;
     if (!o.sortie) return erreur_usage(kDescription.nom, "L'option --sortie F.pdf est obligatoire");
     o.parametres.sortie = *o.sortie;
-    if (const auto raison = pdf::valider(o.parametres))
-        return erreur_usage(kDescription.nom, *raison);
+    if (const Verdict v = pdf::valider(o.parametres); !v)
+        return erreur_usage(kDescription.nom, v.raison());
     for (const std::string& f : a.operandes) o.pages.fichiers.emplace_back(f);
     const ListeOuErreur l = construire_liste(o.pages);
     if (!l.erreur.empty()) return erreur_usage(kDescription.nom, l.erreur);
@@ -81,7 +82,7 @@ int commande_pdf(const std::vector<std::string>& args) {
     if (r.ecrit) {
         if (!o.pages.silencieux)
             std::printf("%s\n%s %s\n", progression.dernier_entete().c_str(),
-                        std::string(pdf::kCompletionText).c_str(),
+                        std::string(pdf::kDescription.texte_fin).c_str(),
                         o.parametres.sortie.string().c_str());
         return 0;
     }

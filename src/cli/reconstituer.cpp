@@ -106,11 +106,8 @@ TableOptions table_reconstituer(Options& o) {
                    o.parametres.page_vierge = v;
                    return std::nullopt;
                }});
-    const Plage millimetres{rc::kDecalageMin, rc::kDecalageMax, "millimètres"};
-    t.entier({"--offset-haut"}, "MM", "distance du bord supérieur, en millimètres", millimetres,
-             o.decalage_haut);
-    t.entier({"--offset-reliure"}, "MM", "distance du bord de reliure, en millimètres", millimetres,
-             o.decalage_reliure);
+    t.entier(rc::kOptionDecalageHaut, "MM", o.decalage_haut, false);
+    t.entier(rc::kOptionDecalageReliure, "MM", o.decalage_reliure, false);
     t.choix<std::int64_t>({"--coin"}, "COIN",
                           "haut-gauche (défaut), haut-droit, bas-gauche, bas-droit ;\nhaut-droit "
                           "inverse le bord de reliure des pages paires et impaires",
@@ -152,9 +149,8 @@ std::optional<std::string> charger_exceptions(const std::filesystem::path& fichi
 
 int commande_reconstituer(const std::vector<std::string>& args) {
     Options o;
-    const TableOptions table = table_reconstituer(o);
     Arguments a;
-    if (const auto fin = lire_arguments(args, kDescription, table, a)) return *fin;
+    if (const auto fin = lire_arguments(args, kDescription, table_reconstituer(o), a)) return *fin;
     if (o.decalage_haut) {
         o.parametres.decalage_haut = *o.decalage_haut;
         o.parametres.bits |= rc::kBitHaut;
@@ -164,8 +160,8 @@ int commande_reconstituer(const std::vector<std::string>& args) {
         o.parametres.bits |= rc::kBitReliure;
     }
     o.parametres.bits = (o.parametres.bits & ~rc::kMasqueCoin) | o.coin;
-    if (const auto raison = rc::valider(o.parametres))
-        return erreur_usage(kDescription.nom, *raison);
+    if (const Verdict v = rc::valider(o.parametres); !v)
+        return erreur_usage(kDescription.nom, v.raison());
     for (const std::string& f : a.operandes) o.pages.fichiers.emplace_back(f);
     const ListeOuErreur liste = construire_liste(o.pages);
     if (!liste.erreur.empty()) return erreur_usage(kDescription.nom, liste.erreur);
@@ -206,20 +202,9 @@ int commande_reconstituer(const std::vector<std::string>& args) {
         std::fprintf(stderr, "%s\n", message_sur_une_ligne(*refus).c_str());
         return 1;
     }
-    bool annonce = false;
-    while (!run.attendre_pour(std::chrono::milliseconds(100))) {
-        if (interruption_demandee().load() && !annonce) {
-            run.arreter();
-            annonce = true;
-            progression.effacer_barre();
-            std::fprintf(stderr,
-                         "Interruption : les pages en cours sont terminées, les suivantes "
-                         "restent inchangées\n");
-        }
-    }
-    run.attendre();
-    if (originaux) originaux->terminer();
-    progression.effacer_barre();
+    attendre_fin(run, progression, originaux, std::chrono::milliseconds(100),
+                 "Interruption : les pages en cours sont terminées, les suivantes restent "
+                 "inchangées");
 
     const rc::FinReconstitution fin = run.fin();
     const std::vector<std::filesystem::path> ecrites = run.pages_ecrites();

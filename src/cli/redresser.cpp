@@ -22,36 +22,37 @@ std::optional<double> lire_decimal(std::string texte) {
 
 int commande_redresser(const std::vector<std::string>& args) {
     static const DescriptionCommande d = description_pages(
-        "redresser", "[OPTIONS] FICHIER|DOSSIER...",
-        "Redresse les pages PNG : l'inclinaison des lignes de texte de chaque page est mesurée\n"
-        "(au centième de degré) et la page est tournée autour de son centre sur une page blanche\n"
-        "de même taille, à sa profondeur et à sa résolution d'origine. L'angle mesuré de chaque\n"
-        "page est affiché ; une page déjà droite ou sans ligne de texte n'est pas réécrite.");
+        "redresser",
+        R"(Redresse les pages PNG : l'inclinaison des lignes de texte de chaque page est mesurée
+(au centième de degré) et la page est tournée autour de son centre sur une page blanche
+de même taille, à sa profondeur et à sa résolution d'origine. L'angle mesuré de chaque
+page est affiché ; une page déjà droite ou sans ligne de texte n'est pas réécrite.)");
     straightening::Parametres p;
     const auto angle_max = [&p](TableOptions& table) {
-        table.ajouter(
-            {{"--angle-max"},
-             "DEG",
-             "inclinaison la plus forte cherchée, en degrés (" +
-                 straightening::texte_angle(straightening::kAngleMaxMinimum) + " à " +
-                 straightening::texte_angle(straightening::kAngleMaxMaximum) + ", " +
-                 straightening::texte_angle(straightening::kAngleMaxDefaut) + " par défaut)",
-             [&p](const std::string& v) -> std::optional<std::string> {
-                 const auto angle = lire_decimal(v);
-                 if (!angle) return "Angle invalide : " + v + " (un nombre de degrés est attendu)";
-                 straightening::Parametres essai{*angle};
-                 if (auto refus = straightening::valider(essai)) return refus;
-                 p = essai;
-                 return std::nullopt;
-             }});
+        const OptionOperation& o = straightening::kOptions[0];
+        table.ajouter({{std::string(o.nom)},
+                       "DEG",
+                       std::string(o.aide) + ", en " + std::string(o.unite) + " (" +
+                           straightening::texte_angle(o.minimum) + " à " +
+                           straightening::texte_angle(o.maximum) + ", " +
+                           straightening::texte_angle(o.defaut) + " par défaut)",
+                       [&p](const std::string& v) -> std::optional<std::string> {
+                           const auto angle = lire_decimal(v);
+                           if (!angle)
+                               return "Angle invalide : " + v +
+                                      " (un nombre de degrés est attendu)";
+                           straightening::Parametres essai{*angle};
+                           if (const Verdict r = straightening::valider(essai); !r)
+                               return r.raison();
+                           p = essai;
+                           return std::nullopt;
+                       }});
     };
     return commande_pages(
         args, d, false,
         [&p](const OptionsPages&) {
-            return std::vector<OperationPages>{
-                {straightening::constantes_lots(), straightening::travail_redressement(p),
-                 std::string(straightening::kCompletionText),
-                 std::string(straightening::kBannerTitle), straightening::kOperationRedressement}};
+            return std::vector<OperationPages>{operation_pages(
+                straightening::kDescription, straightening::travail_redressement(p))};
         },
         true, angle_max);
 }

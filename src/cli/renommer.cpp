@@ -75,9 +75,8 @@ int annuler(const std::string& undo_list) {
 
 int commande_renommer(const std::vector<std::string>& args) {
     OptionsRenommer o;
-    const TableOptions table = table_renommer(o);
     Arguments a;
-    if (const auto fin = lire_arguments(args, kDescription, table, a)) return *fin;
+    if (const auto fin = lire_arguments(args, kDescription, table_renommer(o), a)) return *fin;
     if (o.undo_list) {
         if (args.size() != 2)
             return erreur_usage(kDescription.nom,

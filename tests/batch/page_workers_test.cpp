@@ -68,7 +68,7 @@ TEST(TravailDetourage, OutcomesIconsDepthsAndUntouchedSources) {
                       avant_pleine = test::read_bytes(pleine),
                       avant_seize = test::read_bytes(seize);
 
-    Passage p({encre, blanche, pleine, seize, bilevel}, cropping::constantes_lots(),
+    Passage p({encre, blanche, pleine, seize, bilevel}, constantes_lots(cropping::kDescription),
               cropping::travail_detourage());
 
     EXPECT_EQ(p.progression.icones(0), kFait);
@@ -103,7 +103,8 @@ TEST(TravailNettoyage, WritesOverTheSourceAtItsDepthAndKeepsItWhenTheWriteFails)
     test::write_png_file(sans_motif, page_grise(12, 12, 8, {{6, 6}}));
     const std::string avant_seize = test::read_bytes(seize);
 
-    Passage p({bilevel, seize}, cleaning::constantes_lots(), cleaning::travail_nettoyage(0x81));
+    Passage p({bilevel, seize}, constantes_lots(cleaning::kDescription),
+              cleaning::travail_nettoyage(0x81));
     EXPECT_EQ(p.progression.icones(0), kFait);
     EXPECT_EQ(p.progression.icones(1), (std::vector<int>{kIconeEnCours, kIconeEchec}));
     EXPECT_EQ(p.dernier_entete(), " 2 fichiers (Fichiers traités : 1/2)");
@@ -114,7 +115,8 @@ TEST(TravailNettoyage, WritesOverTheSourceAtItsDepthAndKeepsItWhenTheWriteFails)
     EXPECT_EQ(test::read_bytes(seize), avant_seize);
 
     // No pattern: the page is still read and written back, with its pixels.
-    Passage rien({sans_motif}, cleaning::constantes_lots(), cleaning::travail_nettoyage(0));
+    Passage rien({sans_motif}, constantes_lots(cleaning::kDescription),
+                 cleaning::travail_nettoyage(0));
     EXPECT_EQ(rien.progression.icones(0), kFait);
     const LoadResult relue = load_png(sans_motif);
     ASSERT_TRUE(relue);
@@ -130,7 +132,8 @@ TEST(TravailColorisation, WritesTwentyFourBitsBesideTheSourceUnderItsColName) {
     const std::string avant = test::read_bytes(page);
     std::filesystem::create_directory(dir / "page13_Col.png");  // cannot be replaced by a file
 
-    Passage p({page, autre}, colourising::constantes_lots(), colourising::travail_colorisation());
+    Passage p({page, autre}, constantes_lots(colourising::kDescription),
+              colourising::travail_colorisation());
     EXPECT_EQ(test::read_bytes(page), avant);
     const auto bleue = test::read_png_file(dir / "page12_Col.png");
     ASSERT_TRUE(bleue);
@@ -145,7 +148,7 @@ TEST(TravailColorisation, WritesTwentyFourBitsBesideTheSourceUnderItsColName) {
     EXPECT_EQ(p.compteur, 1);
     EXPECT_TRUE(std::filesystem::is_directory(dir / "page13_Col.png"));
 
-    Passage encore({dir / "page12_Col.png"}, colourising::constantes_lots(),
+    Passage encore({dir / "page12_Col.png"}, constantes_lots(colourising::kDescription),
                    colourising::travail_colorisation());
     EXPECT_TRUE(std::filesystem::exists(dir / "page12_Col_Col.png"));
 }

@@ -20,7 +20,7 @@ struct CasEntete {
     const char* attendu;
 };
 
-TEST(EntetePng, ColumnTextForEveryKindOfPage) {
+TEST(PngHeader, ColumnTextForEveryKindOfPage) {
     const CasEntete cas[] = {
         {"noir_et_blanc", PNG_COLOR_TYPE_GRAY, 1, 0, false, "1 - 2"},
         {"gris", PNG_COLOR_TYPE_GRAY, 8, 0, false, "8 - 256"},
@@ -43,14 +43,14 @@ TEST(EntetePng, ColumnTextForEveryKindOfPage) {
         const auto fichier = dossier.path() / (std::string(c.nom) + ".png");
         write_png_file(fichier, png);
         EXPECT_EQ(texte_bits_couleurs(fichier), c.attendu) << c.nom;
-        const auto entete = lire_entete_png(fichier);
+        const auto entete = read_png_header(fichier);
         ASSERT_TRUE(entete) << c.nom;
-        EXPECT_EQ(entete->largeur, 7);
-        EXPECT_EQ(entete->hauteur, 5);
+        EXPECT_EQ(entete->width, 7);
+        EXPECT_EQ(entete->height, 5);
     }
 }
 
-TEST(EntetePng, NotAPngOrABrokenHeaderGivesNoText) {
+TEST(PngHeader, NotAPngOrABrokenHeaderGivesNoText) {
     TempDir dossier;
     const auto ecrire = [&](const char* nom, const std::string& octets) {
         std::ofstream(dossier.path() / nom, std::ios::binary) << octets;
@@ -67,7 +67,7 @@ TEST(EntetePng, NotAPngOrABrokenHeaderGivesNoText) {
         dossier.path(),
     };
     for (const auto& f : refuses) {
-        EXPECT_FALSE(lire_entete_png(f)) << f;
+        EXPECT_FALSE(read_png_header(f)) << f;
         EXPECT_EQ(texte_bits_couleurs(f), "") << f;
     }
     // The picture data is never read: a file cut right after its header still answers.

@@ -24,7 +24,7 @@ Sortie numeroter(const std::string& args, const std::filesystem::path& tmp) {
 class Numeroter : public ::testing::Test {
   protected:
     std::string page(const std::string& name, int w = 900, int h = 650) {
-        save_png(*Image::create(w, h, 24, kWhite), dir_ / name);
+        EXPECT_TRUE(save_png(*Image::create(w, h, 24, kWhite), dir_ / name));
         return quoted((dir_ / name).string());
     }
     // Width of the inked run on the row y of a numbered page, from x0 to x1.

@@ -54,8 +54,8 @@ bool memes_pixels(const Image& a, const Image& b) {
 }
 
 Image detouree(Image page) {
-    const CroppedPage c = detourer(page);
-    return c.detection.outcome == CropOutcome::Cropped ? c.image : page;
+    const PageDetouree c = detourer(page);
+    return c.detection.issue == IssueDetourage::Detouree ? c.image : page;
 }
 
 Image nettoyee(Image page) {

@@ -22,16 +22,15 @@ constexpr int kMarge = 30;
 
 }  // namespace
 
-DescriptionLot decrire_lot(int bouton_depart, std::string_view titre_erreur,
-                           std::string_view titre_dialogue, std::string_view texte_fin,
-                           int evenement_verification, ConstantesLots lots) {
+DescriptionLot decrire_lot(const DescriptionOperation& operation, int bouton_depart) {
     DescriptionLot d;
     d.bouton_depart = bouton_depart;
-    d.titre_erreur = texte_utf8(titre_erreur);
-    d.titre_dialogue = texte_utf8(titre_dialogue);
-    d.texte_fin = texte_fin;
-    d.evenement_verification = evenement_verification;
-    d.lots = std::move(lots);
+    d.titre_erreur = texte_utf8(operation.titre_boite_erreur);
+    d.titre_dialogue = texte_utf8(operation.titre_dialogue_fichiers);
+    d.texte_fin = operation.texte_fin;
+    d.evenement_verification = int(operation.evenement_controle);
+    d.lots = constantes_lots(operation);
+    d.originaux = operation.originaux;
     return d;
 }
 

@@ -7,6 +7,7 @@
 
 #include "app/panels/panel.h"
 #include "batch/batch_run.h"
+#include "ops/description.h"
 
 namespace vellumor::app {
 
@@ -27,10 +28,8 @@ struct DescriptionLot {
     const char* originaux = nullptr;
 };
 
-// The description of an operation from its constants; the caller sets the rest.
-DescriptionLot decrire_lot(int bouton_depart, std::string_view titre_erreur,
-                           std::string_view titre_dialogue, std::string_view texte_fin,
-                           int evenement_verification, ConstantesLots lots);
+// The panel of operation, started by bouton_depart; the caller sets the rest.
+DescriptionLot decrire_lot(const DescriptionOperation& operation, int bouton_depart);
 
 // The processing panel shared by cleaning, cropping and colourising: the operation's start button
 // in the bottom bar, the image list split by parity between the two workers, their reports painted

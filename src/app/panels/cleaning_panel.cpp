@@ -3,6 +3,7 @@
 
 #include "app/controls.h"
 #include "app/main_window_ids.h"
+#include "app/panels/cleaning_ids.h"
 #include "app/panels/launchers.h"
 #include "app/themed_button.h"
 #include "batch/originaux.h"
@@ -25,20 +26,16 @@ std::int64_t& Masque_Nettoyage() {
 // The cleaning run, or the chain's one pass over each page (cleaned, cropped and colourised), which
 // ends on the colourising's completion message.
 DescriptionLot description(bool chaine) {
-    DescriptionLot d = decrire_lot(kStartButton, kErrorBoxTitle, kFileDialogTitle,
-                                   chaine ? colourising::kCompletionText : kCompletionText,
-                                   kCheckEvent, constantes_lots());
-    d.fond_barre = kBottomBarColour;
+    DescriptionLot d = decrire_lot(kDescription, kDepartNettoyage);
+    d.fond_barre = kFondBarreNettoyage;
     d.efface_liste_vide = true;
-    d.originaux = chaine ? kOperationChaine : kOperationNettoyage;
-    if (chaine)
-        d.travail = [] {
-            return chain::travail_chaine(std::uint32_t(Masque_Nettoyage() & kPatternBits));
-        };
-    else
-        d.travail = [] {
-            return travail_nettoyage(std::uint32_t(Masque_Nettoyage() & kPatternBits));
-        };
+    d.travail = [] { return travail_nettoyage(std::uint32_t(Masque_Nettoyage() & kPatternBits)); };
+    if (!chaine) return d;
+    d.texte_fin = colourising::kDescription.texte_fin;
+    d.originaux = kOperationChaine;
+    d.travail = [] {
+        return chain::travail_chaine(std::uint32_t(Masque_Nettoyage() & kPatternBits));
+    };
     return d;
 }
 
@@ -52,8 +49,8 @@ class PanneauNettoyage : public PanneauLot {
   protected:
     void disposer() override;
     void activer_options(bool actif) override {
-        for (const PatternOption& o : kPatternOptions) activer(o.control, actif);
-        activer(kOptionsFrame, actif);
+        for (int n : kCasesMotifs) activer(n, actif);
+        activer(kCadreOptionsNettoyage, actif);
     }
     void traiter(int numero, TypeEvenement type) override;
 
@@ -68,8 +65,9 @@ void PanneauNettoyage::disposer() {
     QWidget* liste = control(kListeFichiers);
     construire_cadre(liste->geometry());
     if ((Masque_Nettoyage() & kPatternBits) == 0) Masque_Nettoyage() |= kIsolatedPixel;
-    for (const PatternOption& o : kPatternOptions)
-        if (auto* b = control_as<QCheckBox>(o.control)) b->setChecked(Masque_Nettoyage() & o.bit);
+    for (std::size_t i = 0; i < kCasesMotifs.size(); ++i)
+        if (auto* b = control_as<QCheckBox>(kCasesMotifs[i]))
+            b->setChecked(Masque_Nettoyage() & kPatternOptions[i].bit);
     liste->resize(liste->width(), liste->height() - 15);
     statut->resize(corps->width() - 2 * statut->x(), statut->height());
 }
@@ -77,7 +75,7 @@ void PanneauNettoyage::disposer() {
 void PanneauNettoyage::construire_cadre(const QRect& liste) {
     const int largeur_corps = corps()->width();
     const QFont& police = f_.police_liste();
-    auto* cadre = creer<QGroupBox>(kOptionsFrame, texte_utf8(kOptionsFrameCaption));
+    auto* cadre = creer<QGroupBox>(kCadreOptionsNettoyage, texte_utf8(kOptionsFrameCaption));
     cadre->setFont(police);
     const int x = liste.x() + liste.width() + liste.x();
     const int y = liste.y() + 51;
@@ -85,14 +83,15 @@ void PanneauNettoyage::construire_cadre(const QRect& liste) {
     cadre->show();
     int y_boite = -1;
     QRect derniere;
-    for (const PatternOption& o : kPatternOptions) {
-        const Mesure m = mesurer_texte(&police, texte_utf8(o.caption));
+    for (std::size_t i = 0; i < kCasesMotifs.size(); ++i) {
+        const QString legende = texte_utf8(kPatternOptions[i].caption);
+        const Mesure m = mesurer_texte(&police, legende);
         const QSize taille = m.ok ? QSize(m.largeur + 30, m.hauteur) : QSize(200, 25);
         if (y_boite < 0) y_boite = y + taille.height() + 25;
-        auto* boite = creer<QCheckBox>(o.control, texte_utf8(o.caption));
+        auto* boite = creer<QCheckBox>(kCasesMotifs[i], legende);
         boite->setFont(police);
         boite->setGeometry(x + 30, y_boite, taille.width(), taille.height());
-        relayer_clics(boite, o.control);
+        relayer_clics(boite, kCasesMotifs[i]);
         boite->show();
         boite->raise();
         derniere = boite->geometry();
@@ -103,14 +102,14 @@ void PanneauNettoyage::construire_cadre(const QRect& liste) {
 
 void PanneauNettoyage::traiter(int numero, TypeEvenement type) {
     PanneauLot::traiter(numero, type);
-    for (const PatternOption& o : kPatternOptions) {
-        if (o.control != numero) continue;
+    for (std::size_t i = 0; i < kCasesMotifs.size(); ++i) {
+        if (kCasesMotifs[i] != numero) continue;
         auto* boite = control_as<QCheckBox>(numero);
         if (!boite) return;
         if (boite->isChecked())
-            Masque_Nettoyage() |= o.bit;
+            Masque_Nettoyage() |= kPatternOptions[i].bit;
         else
-            Masque_Nettoyage() &= ~std::int64_t(o.bit);
+            Masque_Nettoyage() &= ~std::int64_t(kPatternOptions[i].bit);
     }
 }
 

@@ -1,3 +1,4 @@
+#include "app/main_window_ids.h"
 #include "app/panels/launchers.h"
 #include "ops/colourising/colourising_constants.h"
 #include "ops/colourising/colourising_worker.h"
@@ -7,8 +8,7 @@ namespace {
 
 DescriptionLot description() {
     using namespace vellumor::colourising;
-    DescriptionLot d = decrire_lot(kStartButton, kErrorBoxTitle, kFileDialogTitle, kCompletionText,
-                                   kCheckEvent, constantes_lots());
+    DescriptionLot d = decrire_lot(kDescription, kDepartColorisation);
     d.demarre_seul = true;
     d.travail = [] { return travail_colorisation(); };
     return d;

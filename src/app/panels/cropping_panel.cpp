@@ -1,5 +1,5 @@
+#include "app/main_window_ids.h"
 #include "app/panels/launchers.h"
-#include "batch/originaux.h"
 #include "ops/cropping/cropping_constants.h"
 #include "ops/cropping/cropping_worker.h"
 
@@ -8,11 +8,9 @@ namespace {
 
 DescriptionLot description() {
     using namespace vellumor::cropping;
-    DescriptionLot d = decrire_lot(kStartButton, kErrorBoxTitle, kFileDialogTitle, kCompletionText,
-                                   kCheckEvent, constantes_lots());
+    DescriptionLot d = decrire_lot(kDescription, kDepartDetourage);
     d.demarre_seul = true;
     d.efface_liste_vide = true;
-    d.originaux = kOperationDetourage;
     d.travail = [] { return travail_detourage(); };
     return d;
 }

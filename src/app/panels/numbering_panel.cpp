@@ -1,5 +1,4 @@
-#include "app/panels/numbering_panel.h"
-
+#include "app/panels/launchers.h"
 #include "app/panels/numbering_panel_impl.h"
 #include "app/panels/numbering_run.h"
 
@@ -85,7 +84,7 @@ void FenetreNumerotation::menu(int item) {
 // Without images after the selection there is nothing to number; "Annuler" stays, so that the
 // window can be left without quitting the program.
 void FenetreNumerotation::choisir_images() {
-    const QString titre = QString::fromUtf8(kTitreSelection);
+    const QString titre = QString::fromUtf8(kDescription.titre_dialogue_fichiers);
     remplacer_liste(f_, GLB_Fichiers_Images().empty() ? titre : titre + QLatin1Char(' '));
     const bool vide = GLB_Fichiers_Images().empty();
     colorer_barre_bas(vide ? kFondBarreBasAccueil : kFondBarreNumerotation);
@@ -142,7 +141,7 @@ void FenetreNumerotation::numeroter() {
         afficher_message(f_.dialogs(), *refus, &f_);
         return;
     }
-    Repartition r = repartir_par_parite(GLB_Fichiers_Images(), constantes_numerotation());
+    Repartition r = repartir_par_parite(GLB_Fichiers_Images(), constantes_lots(kDescription));
     if (!r.lots) {
         activer_fenetre(true);
         afficher_message(f_.dialogs(), *r.message, &f_);
@@ -180,7 +179,7 @@ void FenetreNumerotation::numeroter() {
 void FenetreNumerotation::execution_terminee() {
     (void)terminer_numerotation(
         reglages_);  // the stamps go; its box is the list's, with any failures
-    annoncer_fin(f_, kTexteFinNumerotation);
+    annoncer_fin(f_, kDescription.texte_fin);
     activer_fenetre(true);
 }
 

@@ -48,7 +48,7 @@ class Panneau : public QObject, private EcouteurExecution {
     // Places 17 and 18 (their geometry is saved first) and builds the panel's own controls. By
     // default placer_liste() makes 17 20 pixels taller than it was.
     virtual void construire();
-    // Once the panel is on screen (cropping and colourising click their start button here); a
+    // Once the panel is on screen (a panel that starts by itself posts its first click here); a
     // window that has nothing to show may leave from here.
     virtual void ouvert() {}
     // An event of a control while the panel is open; by default "Annuler" leaves it when no run

@@ -243,7 +243,7 @@ bool PanneauReconstitution::page_vierge_prete() {
 void PanneauReconstitution::terminer(bool avec_message) {
     colorer_barre_bas(kFondBarreBasAccueil);
     if (avec_message)
-        annoncer_fin(f_, std::string(arret_ ? rc::kTexteArretees : rc::kTexteTerminees) +
+        annoncer_fin(f_, std::string(arret_ ? rc::kTexteArretees : rc::kDescription.texte_fin) +
                              texte_fin_originaux(originaux_gardes_).toStdString());
     definir_reconstitution_en_cours(false);
     activer(kCorps, true);

@@ -90,9 +90,10 @@ class ExecutionReconstitution : public Execution {
     }
 
   private:
-    static constexpr std::int64_t kAbandon = rc::kEvenementVerification + 0x100;
-    static constexpr std::int64_t kEvenements[] = {rc::kEvenementFinPaire, rc::kEvenementFinImPaire,
-                                                   rc::kEvenementVerification, kAbandon};
+    static constexpr std::int64_t kAbandon = rc::kDescription.evenement_controle + 0x100;
+    static constexpr std::int64_t kEvenements[] = {rc::kDescription.evenement_fin_paire,
+                                                   rc::kDescription.evenement_fin_impaire,
+                                                   rc::kDescription.evenement_controle, kAbandon};
 
     // The window's reports, and a worker's blank-page failure counted as its end.
     class Progression : public ProgressionFenetre {
@@ -107,9 +108,9 @@ class ExecutionReconstitution : public Execution {
 
     void recevoir(std::int64_t n) {
         if (n == kAbandon) abandon_ = true;
-        if (n != rc::kEvenementVerification) {
+        if (n != rc::kDescription.evenement_controle) {
             ++fins_;
-            f_.poster(int(rc::kEvenementVerification));
+            f_.poster(int(rc::kDescription.evenement_controle));
         } else if (fins_ == 2) {
             fins_ = 0;
             if (abandon_)

@@ -172,7 +172,7 @@ bool executer_test_numeros(FenetrePrincipale& f) {
 }
 
 IssuePanneau lancer_renommage(FenetrePrincipale& f, ModeRenommage mode) {
-    colorer_barre_bas(kBottomBarColour);
+    colorer_barre_bas(kFondBarreRenommage);
     montrer(kQuitter, false);
     montrer(kAnnuler, true);
     montrer(kRenommer, true);

@@ -10,14 +10,20 @@
 #include <string>
 #include <string_view>
 
+#include "app/panels/launchers.h"
 #include "app/panels/panel.h"
-#include "app/panels/renaming_panel.h"
 #include "ops/renaming/renaming_constants.h"
 #include "ops/renaming/sequence.h"
 
 // The renaming window's class, shared by its layout (renaming_panel_layout.cpp) and its events
 // (renaming_panel.cpp).
 namespace vellumor::app {
+
+// The file-number test of the image list: its message, and the clipboard replaced by its findings.
+// True when it found nothing to report.
+bool executer_test_numeros(FenetrePrincipale& f);
+
+inline constexpr Couleur kFondBarreRenommage = 0x0092DAF4;
 
 // A control's text and background colours.
 void colorer_controle(QWidget* w, Couleur texte, Couleur fond);
@@ -27,7 +33,7 @@ void colorer_controle(QWidget* w, Couleur texte, Couleur fond);
 class FenetreRenommage : public Panneau {
   public:
     FenetreRenommage(FenetrePrincipale& f, ModeRenommage mode) : Panneau(f), mode_(mode) {
-        fond_barre = renaming::kBottomBarColour;
+        fond_barre = kFondBarreRenommage;
         boutons_barre = {kAnnuler, kRenommer, kTesterNumerotation};
     }
 

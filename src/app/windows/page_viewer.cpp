@@ -80,14 +80,14 @@ VisionneusePage::VisionneusePage(std::filesystem::path page, QWidget* parent)
     QThreadPool::globalInstance()->start([garde, page = page_] {
         Charge c;
         c.apres = lire_image(page, c.erreur);
-        if (const auto entete = lire_entete_png(page)) {
+        if (const auto entete = read_png_header(page)) {
             // "8 - 256": bits per pixel, then colours.
             const QStringList bits_couleurs =
                 QString::fromStdString(texte_bits_couleurs(*entete)).split(QStringLiteral(" - "));
             const QString bits = bits_couleurs.value(0);
             c.description = QStringLiteral("%1 x %2 pixels, %3 %4 par pixel, %5 couleurs")
-                                .arg(entete->largeur)
-                                .arg(entete->hauteur)
+                                .arg(entete->width)
+                                .arg(entete->height)
                                 .arg(bits,
                                      bits == QLatin1String("1") ? QStringLiteral("bit")
                                                                 : QStringLiteral("bits"),

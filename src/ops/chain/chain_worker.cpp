@@ -28,17 +28,14 @@ class PageCourante {
     Image& image() { return page_->image; }
 
     // Reads the source again (its lock is held by the loaded page, so it is read without one).
-    bool relire(std::string& raison) {
+    Verdict relire() {
         LoadResult r = load_png(page_->source);
-        if (!r) {
-            raison = r.message.empty() ? "Impossible de charger l'image" : r.message;
-            return false;
-        }
+        if (!r) return Echec{r.message.empty() ? "Impossible de charger l'image" : r.message};
         relue_ = std::move(r);
         relue_page_.emplace(*relue_->image, page_->source, page_->travailleur, sans_cible_,
                             relue_->identity);
         page_ = &*relue_page_;
-        return true;
+        return Reussite{};
     }
 
   private:
@@ -67,20 +64,19 @@ ResultatPage traiter(PageEnCours& chargee, std::uint32_t masque) {
     // The cleaned page is written when cropping leaves it as it is, and when the file would not
     // give it back as it is (the cropping then works on the file, as a cropping run would).
     const bool fidele = save_keeps_pixels(p.image());
-    if (d.outcome != CropOutcome::Cropped || !fidele) {
+    if (d.issue != IssueDetourage::Detouree || !fidele) {
         etapes.push_back(enregistrer_sur_source(p.page(), 0));
         if (!fidele || !ecrite(etapes.back())) {
-            std::string raison;
-            if (!p.relire(raison)) return bilan({etapes.back(), echec(raison)});
+            if (const Verdict v = p.relire(); !v) return bilan({etapes.back(), echec(v.raison())});
             d = detecter_marges(p.image());
         }
     } else {
         etapes.push_back({});
     }
     etapes.push_back(cropping::detourer_page(p.page(), d));
-    if (d.outcome == CropOutcome::Cropped && !ecrite(etapes.back())) {
-        std::string raison;
-        if (!p.relire(raison)) return bilan({etapes[0], etapes[1], echec(raison)});
+    if (d.issue == IssueDetourage::Detouree && !ecrite(etapes.back())) {
+        if (const Verdict v = p.relire(); !v)
+            return bilan({etapes[0], etapes[1], echec(v.raison())});
     }
     coloriser(p.image());
     etapes.push_back(colourising::ecrire_colorisee(p.image(), p.page().source));

@@ -5,11 +5,6 @@
 
 namespace vellumor::cleaning {
 
-ConstantesLots constantes_lots() {
-    return {std::string(kEvenRecordName), std::string(kOddRecordName), kDoneEventEven,
-            kDoneEventOdd};
-}
-
 EtapeFichier etape_nettoyage(std::uint32_t masque) {
     EtapeFichier e;
     e.traiter = [masque = masque & kPatternBits](PageEnCours& page) {

@@ -3,11 +3,9 @@
 #include <cstdint>
 
 #include "batch/batch_run.h"
+#include "ops/cleaning/cleaning_constants.h"
 
 namespace vellumor::cleaning {
-
-// Record names and done events of a cleaning run.
-ConstantesLots constantes_lots();
 
 // One page of a cleaning run: load, clean with the patterns of masque (low seven bits), write over
 // the source at its file depth through a safe replace (a failed write: icon 1, source untouched).

@@ -2,24 +2,24 @@
 
 #include <string_view>
 
-// What the colourising run shows and posts: texts, control and event numbers, record names, the
-// output suffix. Texts are UTF-8 and keep their leading and trailing blanks.
+#include "ops/description.h"
+
+// What the colourising run shows and posts, and the file it writes.
 namespace vellumor::colourising {
 
-inline constexpr int kStartButton = 15;
-inline constexpr std::string_view kStartCaption = " Coloriser les images ";
-inline constexpr std::string_view kMainButtonCaption = "Coloriser";  // main window button 8
-inline constexpr std::string_view kBannerTitle = "Colorisation des images";
-inline constexpr std::string_view kErrorBoxTitle = " Colorisation de l'image";
-inline constexpr std::string_view kFileDialogTitle = "Sélectionner les fichiers à coloriser";
-inline constexpr std::string_view kCompletionText = "Les opérations de colorisation sont terminées";
-
-inline constexpr int kDoneEventEven = 0x10006;
-inline constexpr int kDoneEventOdd = 0x10007;
-inline constexpr int kCheckEvent = 0x10008;
-
-inline constexpr std::string_view kEvenRecordName = "GLB_Fichier_Pair_Colorisation";
-inline constexpr std::string_view kOddRecordName = "GLB_Fichier_ImPair_Colorisation";
+inline constexpr DescriptionOperation kDescription{
+    .titre_bandeau = "Colorisation des images",
+    .titre_boite_erreur = " Colorisation de l'image",
+    .titre_dialogue_fichiers = "Sélectionner les fichiers à coloriser",
+    .texte_fin = "Les opérations de colorisation sont terminées",
+    .evenement_fin_paire = 0x10006,
+    .evenement_fin_impaire = 0x10007,
+    .evenement_controle = 0x10008,
+    .fiche_paire = "GLB_Fichier_Pair_Colorisation",
+    .fiche_impaire = "GLB_Fichier_ImPair_Colorisation",
+    .legende_bouton = "Coloriser",
+    .legende_depart = " Coloriser les images ",
+};
 
 // The output goes beside the source: its name without extension followed by this suffix.
 inline constexpr std::string_view kOutputSuffix = "_Col.png";

@@ -9,11 +9,6 @@ ResultatPage ecrire_colorisee(const Image& page, const std::filesystem::path& so
     return enregistrer_page(page, nom_colorise(source), kOutputDepth);
 }
 
-ConstantesLots constantes_lots() {
-    return {std::string(kEvenRecordName), std::string(kOddRecordName), kDoneEventEven,
-            kDoneEventOdd};
-}
-
 EtapeFichier etape_colorisation() {
     EtapeFichier e;
     e.traiter = [](PageEnCours& page) {

@@ -1,11 +1,9 @@
 #pragma once
 
 #include "batch/batch_run.h"
+#include "ops/colourising/colourising_constants.h"
 
 namespace vellumor::colourising {
-
-// Record names and done events of a colourising run.
-ConstantesLots constantes_lots();
 
 // One page of a colourising run: every pixel that is not pure white turned pure blue, written as a
 // 24-bit PNG beside the source under its name + "_Col.png" through a safe replace (an existing file

@@ -80,16 +80,16 @@ Detection detecter_marges(const Image& page) {
         if (right < w - 1) right = std::max(right, last_ink(page, y, std::max(right + 1, 0), w));
     }
     d.marges = {top, (h - 1) - bottom_row, left, (w - 1) - right};
-    d.rect = {left, top, right - left + 1, bottom_row - top + 1};
-    d.outcome = d.marges == Marges{} ? CropOutcome::Uncut : CropOutcome::Cropped;
+    d.rectangle = {left, top, right - left + 1, bottom_row - top + 1};
+    d.issue = d.marges == Marges{} ? IssueDetourage::SansMarge : IssueDetourage::Detouree;
     return d;
 }
 
-CroppedPage detourer(const Image& page) {
-    CroppedPage out{detecter_marges(page), {}};
-    if (out.detection.outcome == CropOutcome::Cropped) {
-        const CropRect& r = out.detection.rect;
-        out.image = page.grab(r.x, r.y, r.width, r.height);
+PageDetouree detourer(const Image& page) {
+    PageDetouree out{detecter_marges(page), {}};
+    if (out.detection.issue == IssueDetourage::Detouree) {
+        const RectangleEncre& r = out.detection.rectangle;
+        out.image = page.grab(r.x, r.y, r.largeur, r.hauteur);
     }
     return out;
 }

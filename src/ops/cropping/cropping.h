@@ -4,10 +4,10 @@
 
 namespace vellumor {
 
-enum class CropOutcome {
-    Blank,    // no pixel other than white: nothing to write
-    Uncut,    // the ink touches all four edges: nothing to write
-    Cropped,  // the rectangle of the ink is to be written over the page
+enum class IssueDetourage {
+    Blanche,    // no pixel other than white: nothing to write
+    SansMarge,  // the ink touches all four edges: nothing to write
+    Detouree,   // the rectangle of the ink is to be written over the page
 };
 
 // Whole rows or columns of pure white on each side of the ink.
@@ -19,32 +19,32 @@ struct Marges {
     bool operator==(const Marges&) const = default;
 };
 
-struct CropRect {
+struct RectangleEncre {
     int x = 0;
     int y = 0;
-    int width = 0;
-    int height = 0;
-    bool operator==(const CropRect&) const = default;
+    int largeur = 0;
+    int hauteur = 0;
+    bool operator==(const RectangleEncre&) const = default;
 };
 
 struct Detection {
-    CropOutcome outcome = CropOutcome::Blank;
+    IssueDetourage issue = IssueDetourage::Blanche;
     Marges marges;  // all 0 for a blank page
     // The smallest rectangle holding every pixel that is not exactly kWhite: (gauche, haut),
     // W - gauche - droite by H - haut - bas. The whole page when uncut, empty when blank.
-    CropRect rect;
+    RectangleEncre rectangle;
 };
 
 // Finds the four white margins of the page. Only kWhite is white: near-white noise stops a margin;
 // alpha is not looked at. An empty page is blank. Reads only as far in from each side as the ink.
 Detection detecter_marges(const Image& page);
 
-struct CroppedPage {
+struct PageDetouree {
     Detection detection;
     Image image;  // the grabbed rectangle, same depths and resolution; empty unless Cropped
 };
 
 // detecter_marges, then the grab of the rectangle when there is something to cut.
-CroppedPage detourer(const Image& page);
+PageDetouree detourer(const Image& page);
 
 }  // namespace vellumor

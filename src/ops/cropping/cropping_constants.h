@@ -1,27 +1,25 @@
 #pragma once
 
-#include <string_view>
+#include "batch/originaux.h"
+#include "ops/description.h"
 
-// What the cropping run shows and posts: texts, control and event numbers, record names. Texts are
-// UTF-8 and keep their leading and trailing blanks.
+// What the cropping run shows and posts. The row icons of the two outcomes in which the file is
+// left as it is are the file list's kIconeVierge and kIconeSansMarge (batch/lot_fichiers.h).
 namespace vellumor::cropping {
 
-inline constexpr int kStartButton = 14;
-inline constexpr std::string_view kStartCaption = " Détourer les images ";
-inline constexpr std::string_view kMainButtonCaption = "Détourage";  // main window button 7
-inline constexpr std::string_view kBannerTitle = "Détourage des images";
-inline constexpr std::string_view kErrorBoxTitle = " Détourage des images";
-inline constexpr std::string_view kFileDialogTitle = "Sélectionner les fichiers à détourer";
-inline constexpr std::string_view kCompletionText = "Les opérations de détourage sont terminées";
-
-inline constexpr int kDoneEventEven = 0x10009;
-inline constexpr int kDoneEventOdd = 0x1000A;
-inline constexpr int kCheckEvent = 0x1000B;
-
-inline constexpr std::string_view kEvenRecordName = "GLB_Fichier_Pair_Detourage";
-inline constexpr std::string_view kOddRecordName = "GLB_Fichier_ImPair_Detourage";
-
-// The row icons of the two outcomes in which the file is left as it is are the file list's
-// kIconeVierge and kIconeSansMarge (batch/lot_fichiers.h), with the other row icons.
+inline constexpr DescriptionOperation kDescription{
+    .titre_bandeau = "Détourage des images",
+    .titre_boite_erreur = " Détourage des images",
+    .titre_dialogue_fichiers = "Sélectionner les fichiers à détourer",
+    .texte_fin = "Les opérations de détourage sont terminées",
+    .evenement_fin_paire = 0x10009,
+    .evenement_fin_impaire = 0x1000A,
+    .evenement_controle = 0x1000B,
+    .fiche_paire = "GLB_Fichier_Pair_Detourage",
+    .fiche_impaire = "GLB_Fichier_ImPair_Detourage",
+    .legende_bouton = "Détourage",
+    .legende_depart = " Détourer les images ",
+    .originaux = kOperationDetourage,
+};
 
 }  // namespace vellumor::cropping

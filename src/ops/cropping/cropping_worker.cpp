@@ -15,19 +15,14 @@ ResultatPage traiter(PageEnCours& page) {
 }  // namespace
 
 ResultatPage detourer_page(PageEnCours& page, const Detection& d) {
-    if (d.outcome == CropOutcome::Blank)
+    if (d.issue == IssueDetourage::Blanche)
         return {kIconeVierge, IssueFichier::NonEcrit, "page blanche, rien n'est écrit", true};
-    if (d.outcome == CropOutcome::Uncut)
+    if (d.issue == IssueDetourage::SansMarge)
         return {kIconeSansMarge, IssueFichier::NonEcrit, "aucune marge à retirer, rien n'est écrit",
                 true};
     // The rectangle is cut inside the page's own buffer: no second page is held.
-    page.image.crop_in_place(d.rect.x, d.rect.y, d.rect.width, d.rect.height);
+    page.image.crop_in_place(d.rectangle.x, d.rectangle.y, d.rectangle.largeur, d.rectangle.hauteur);
     return enregistrer_sur_source(page, 0);
-}
-
-ConstantesLots constantes_lots() {
-    return {std::string(kEvenRecordName), std::string(kOddRecordName), kDoneEventEven,
-            kDoneEventOdd};
 }
 
 EtapeFichier etape_detourage(bool pair) {

@@ -2,11 +2,9 @@
 
 #include "batch/batch_run.h"
 #include "ops/cropping/cropping.h"
+#include "ops/cropping/cropping_constants.h"
 
 namespace vellumor::cropping {
-
-// Record names and done events of a cropping run.
-ConstantesLots constantes_lots();
 
 // One page of a cropping run: a blank page gets icon 4 and a page whose ink touches all four edges
 // icon 8, both counted and left unwritten; otherwise the ink's rectangle is written over the source

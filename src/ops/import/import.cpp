@@ -53,17 +53,19 @@ struct PagesEcrites {
 
 }  // namespace
 
-std::optional<std::string> valider(const Parametres& p) {
-    if (p.dossier.empty()) return "Le dossier des pages importées n'est pas donné";
-    if (p.premier < 0 || p.premier > kPremierMaximum)
-        return "Le premier numéro doit être compris entre 0 et " + std::to_string(kPremierMaximum);
+Verdict valider(const Parametres& p) {
+    if (p.dossier.empty()) return Echec{"Le dossier des pages importées n'est pas donné"};
+    if (p.premier < kOptionPremier.minimum || p.premier > kPremierMaximum)
+        return Echec{"Le premier numéro doit être compris entre " +
+                     std::to_string(std::int64_t(kOptionPremier.minimum)) + " et " +
+                     std::to_string(kPremierMaximum)};
     for (const unsigned char c : p.prefixe)
         if (c == '/' || c < 0x20 || c == 0x7F)
-            return "Le préfixe ne peut contenir ni « / » ni caractère de contrôle";
+            return Echec{"Le préfixe ne peut contenir ni « / » ni caractère de contrôle"};
     if (p.dpi && !(*p.dpi >= kDpiMinimum && *p.dpi <= kDpiMaximum))
-        return "La résolution doit être comprise entre " + std::to_string(int(kDpiMinimum)) +
-               " et " + std::to_string(int(kDpiMaximum)) + " dpi";
-    return std::nullopt;
+        return Echec{"La résolution doit être comprise entre " + std::to_string(int(kDpiMinimum)) +
+                     " et " + std::to_string(int(kDpiMaximum)) + " dpi"};
+    return Reussite{};
 }
 
 std::string nom_page(const std::string& prefixe, std::int64_t numero, int chiffres) {
@@ -97,65 +99,44 @@ bool est_nom_de_scan(const std::filesystem::path& fichier) {
                          {".tif", ".tiff", ".jpg", ".jpeg", ".pnm", ".pbm", ".pgm", ".ppm"});
 }
 
-Importation importer(const std::vector<std::filesystem::path>& scans, const Parametres& p,
-                     const std::function<bool(int, int)>& fait) {
-    Importation r;
-    if (auto refus = valider(p)) {
-        r.erreur = *refus;
-        return r;
-    }
-    if (scans.empty()) {
-        r.erreur = "Aucun scan à importer";
-        return r;
-    }
+Resultat<std::vector<std::filesystem::path>> importer(
+    const std::vector<std::filesystem::path>& scans, const Parametres& p,
+    const std::function<bool(int, int)>& fait) {
+    if (Verdict v = valider(p); !v) return Echec{v.raison()};
+    if (scans.empty()) return Echec{"Aucun scan à importer"};
     // Every scan checked and counted before anything is written; their bytes are not kept, so
     // that a long list does not hold every file in memory.
     std::vector<int> pages_par_scan;
     for (const std::filesystem::path& s : scans) {
-        const OuvertureScan o = ouvrir_scan(s);
-        if (!o.scan) {
-            r.erreur = o.erreur;
-            return r;
-        }
-        pages_par_scan.push_back(o.scan->pages);
+        const Resultat<Scan> o = ouvrir_scan(s);
+        if (!o) return Echec{o.raison()};
+        pages_par_scan.push_back(o->pages);
     }
     std::int64_t total = 0;
     for (const int n : pages_par_scan) total += n;
-    if (p.premier + total - 1 > kPremierMaximum) {
-        r.erreur = "Trop de pages pour numéroter à partir de " + std::to_string(p.premier);
-        return r;
-    }
+    if (p.premier + total - 1 > kPremierMaximum)
+        return Echec{"Trop de pages pour numéroter à partir de " + std::to_string(p.premier)};
     const int chiffres = chiffres_pour(p.premier, total);
     for (std::int64_t k = 0; k < total; ++k)
         if (const auto page = p.dossier / nom_page(p.prefixe, p.premier + k, chiffres);
-            nom_pris(page)) {
-            r.erreur = deja_la(page);
-            return r;
-        }
+            nom_pris(page))
+            return Echec{deja_la(page)};
     std::error_code ec;
     std::filesystem::create_directories(p.dossier, ec);
-    if (!std::filesystem::is_directory(p.dossier, ec)) {
-        r.erreur = "Le dossier " + guillemets(p.dossier) + " ne peut pas être créé.";
-        return r;
-    }
+    if (!std::filesystem::is_directory(p.dossier, ec))
+        return Echec{"Le dossier " + guillemets(p.dossier) + " ne peut pas être créé."};
 
     PagesEcrites ecrites;
     std::int64_t numero = p.premier;
     for (std::size_t i = 0; i < scans.size(); ++i) {
-        const OuvertureScan o = ouvrir_scan(scans[i]);
-        if (!o.scan || o.scan->pages != pages_par_scan[i]) {
-            r.erreur =
-                o.scan ? "Le fichier " + guillemets(scans[i]) + " a changé pendant l'importation."
-                       : o.erreur;
-            return r;
-        }
-        for (int n = 0; n < o.scan->pages; ++n, ++numero) {
-            PageScan page = lire_page(*o.scan, n, p.dpi.value_or(kDpiDefaut));
-            if (!page.image) {
-                r.erreur = page.erreur;
-                return r;
-            }
-            if (p.dpi) page.image->set_resolution(resolution_from_dpi(*p.dpi));
+        const Resultat<Scan> o = ouvrir_scan(scans[i]);
+        if (!o) return Echec{o.raison()};
+        if (o->pages != pages_par_scan[i])
+            return Echec{"Le fichier " + guillemets(scans[i]) + " a changé pendant l'importation."};
+        for (int n = 0; n < o->pages; ++n, ++numero) {
+            Resultat<Image> page = lire_page(*o, n, p.dpi.value_or(kDpiDefaut));
+            if (!page) return Echec{page.raison()};
+            if (p.dpi) page->set_resolution(resolution_from_dpi(*p.dpi));
             const std::filesystem::path nom = p.dossier / nom_page(p.prefixe, numero, chiffres);
             ReplaceOptions options;
             // Checked again just before the rename: a page that appeared meanwhile is kept.
@@ -165,22 +146,18 @@ Importation importer(const std::vector<std::filesystem::path>& scans, const Para
                 return false;
             };
             options.never_replace = true;
-            const SaveResult s = save_png_over_file(*page.image, nom, 0, options);
-            if (!s) {
-                r.erreur = s.message.empty() ? "Impossible d'écrire " + guillemets(nom) : s.message;
-                return r;
-            }
+            const SaveResult s = save_png_over_file(*page, nom, 0, options);
+            if (!s)
+                return Echec{s.message.empty() ? "Impossible d'écrire " + guillemets(nom)
+                                               : s.message};
             ecrites.pages.push_back(nom);
             ecrites.identites.push_back(identity_of(nom));
-            if (fait && !fait(int(ecrites.pages.size()), int(total))) {
-                r.erreur = "Importation interrompue : aucune page n'est gardée.";
-                return r;
-            }
+            if (fait && !fait(int(ecrites.pages.size()), int(total)))
+                return Echec{"Importation interrompue : aucune page n'est gardée."};
         }
     }
     ecrites.garder = true;
-    r.pages = ecrites.pages;
-    return r;
+    return ecrites.pages;
 }
 
 }  // namespace vellumor::importation

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/resultat.h"
 #include "ops/import/import_constants.h"
 
 namespace vellumor::importation {
@@ -21,7 +22,7 @@ struct Parametres {
 
 // French reason when the parameters are refused: no folder, a first number outside
 // 0..kPremierMaximum, a prefix holding "/" or a control character, a dpi outside its range.
-std::optional<std::string> valider(const Parametres& p);
+Verdict valider(const Parametres& p);
 
 // The name of page numero: prefix, number zero-padded to chiffres digits, ".png".
 std::string nom_page(const std::string& prefixe, std::int64_t numero, int chiffres);
@@ -39,19 +40,16 @@ Parametres parametres_depuis_nom(const std::filesystem::path& premiere_page);
 // .ppm, in any case.
 bool est_nom_de_scan(const std::filesystem::path& fichier);
 
-struct Importation {
-    std::vector<std::filesystem::path> pages;  // the pages written, in order
-    std::string erreur;                        // French; empty when every page was written
-};
-
 // Imports the scans in order (a multi-page TIFF page by page) as pages numbered from p.premier in
 // p.dossier. Every scan is opened and checked first, and every page name must be free: a refused
 // scan or a name already taken (named in the reason) writes nothing. Each page is then decoded and
 // written at its own depth through a temporary file renamed onto its name, never over a file that
 // appeared meanwhile. When a page fails, the pages this call wrote are removed again (those still
 // the files it wrote). The scans are only read. fait(k, total) follows each page written; when it
-// returns false the import stops there as a failed one ("Importation interrompue").
-Importation importer(const std::vector<std::filesystem::path>& scans, const Parametres& p,
-                     const std::function<bool(int fait, int total)>& fait = {});
+// returns false the import stops there as a failed one ("Importation interrompue"). Gives the
+// pages written, in order.
+Resultat<std::vector<std::filesystem::path>> importer(
+    const std::vector<std::filesystem::path>& scans, const Parametres& p,
+    const std::function<bool(int fait, int total)>& fait = {});
 
 }  // namespace vellumor::importation

@@ -3,11 +3,11 @@
 #include <cstdint>
 #include <string_view>
 
-// What the scan import shows and accepts: texts, defaults and limits. Texts are UTF-8.
+#include "ops/description.h"
+
+// What the scan import shows and accepts: its description, texts, defaults and limits.
 namespace vellumor::importation {
 
-inline constexpr std::string_view kMenuCaption = "Importer des scans…";
-inline constexpr std::string_view kFileDialogTitle = "Sélectionner les scans à importer";
 // File dialog filters, "description|patterns separated by ;".
 inline constexpr std::string_view kFileFilter =
     "Scans|*.tif;*.tiff;*.jpg;*.jpeg;*.png;*.pnm;*.pbm;*.pgm;*.ppm";
@@ -16,7 +16,6 @@ inline constexpr std::string_view kPageFilter = "Pages PNG|*.png";
 inline constexpr std::string_view kFolderDialogTitle =
     "Dossier et nom de la première page importée";
 inline constexpr std::string_view kCompletionTitle = "Importation des scans";
-inline constexpr std::string_view kErrorTitle = "Importation des scans";
 
 inline constexpr std::string_view kPrefixeDefaut = "page_";
 inline constexpr std::int64_t kPremierDefaut = 1;
@@ -25,6 +24,21 @@ inline constexpr std::int64_t kPremierMaximum = 999999999;
 inline constexpr double kDpiDefaut = 600;
 inline constexpr double kDpiMinimum = 10;
 inline constexpr double kDpiMaximum = 10000;
+inline constexpr OptionOperation kOptionPremier{"--premier",    0,  kPremierMaximum,
+                                                kPremierDefaut, "", "numéro de la première page"};
+inline constexpr OptionOperation kOptionDpi{
+    "--dpi",    kDpiMinimum, kDpiMaximum,
+    kDpiDefaut, "dpi",       "impose la résolution de toutes les pages"};
+inline constexpr OptionOperation kOptions[] = {kOptionPremier, kOptionDpi};
+
+// What the import shows: it has no run of two workers, hence no events nor records.
+inline constexpr DescriptionOperation kDescription{
+    .titre_boite_erreur = "Importation des scans",
+    .titre_dialogue_fichiers = "Sélectionner les scans à importer",
+    .legende_bouton = "Importer des scans…",
+    .options = kOptions,
+};
+
 // Digits of the page numbers, at least: "page_0001.png".
 inline constexpr int kChiffresMinimum = 4;
 // A scan file read whole is at most this large.

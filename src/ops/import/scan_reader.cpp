@@ -39,8 +39,8 @@ int pages_tiff(const Scan& scan) {
     return n;
 }
 
-// The sides of page n, checked against the limits; empty when they are fine.
-std::string verifier_page(const Scan& scan, int n) {
+// The sides of page n, checked against the limits.
+Verdict verifier_page(const Scan& scan, int n) {
     l_int32 w = 0, h = 0, bps = 0, spp = 0, res = 0, cmap = 0, format = 0;
     const bool lu = scan.format == FormatScan::Tiff
                         ? readHeaderMemTiff(donnees(scan), scan.octets.size(), n, &w, &h, &bps,
@@ -48,29 +48,23 @@ std::string verifier_page(const Scan& scan, int n) {
                         : pixReadHeaderMem(donnees(scan), scan.octets.size(), &format, &w, &h, &bps,
                                            &spp, &cmap) == 0;
     if (!lu || w < 1 || h < 1)
-        return nom_page(scan, n) + " est illisible (fichier tronqué ou abîmé).";
+        return Echec{nom_page(scan, n) + " est illisible (fichier tronqué ou abîmé)."};
     if (w > kMaxSide || h > kMaxSide || std::uint64_t(w) * std::uint64_t(h) * 3 > kOctetsPageMax)
-        return nom_page(scan, n) + " est trop grande (" + std::to_string(w) + " x " +
-               std::to_string(h) + " pixels ; " + std::to_string(kMaxSide) +
-               " pixels de côté au plus).";
-    return {};
+        return Echec{nom_page(scan, n) + " est trop grande (" + std::to_string(w) + " x " +
+                     std::to_string(h) + " pixels ; " + std::to_string(kMaxSide) +
+                     " pixels de côté au plus)."};
+    return Reussite{};
 }
 
 }  // namespace
 
-OuvertureScan ouvrir_scan(const std::filesystem::path& fichier) {
-    OuvertureScan r;
+Resultat<Scan> ouvrir_scan(const std::filesystem::path& fichier) {
     leptonica::preparer();
-    if (OpenResult ouvert = open_regular_file(fichier); !ouvert) {
-        r.erreur = ouvert.message;
-        return r;
-    }
+    if (OpenResult ouvert = open_regular_file(fichier); !ouvert) return Echec{ouvert.message};
     std::optional<std::string> octets = lire_octets(fichier, kOctetsFichierMax);
-    if (!octets) {
-        r.erreur = "Le fichier " + guillemets(fichier) + " ne peut pas être lu ou dépasse " +
-                   std::to_string(kOctetsFichierMax >> 20) + " Mo.";
-        return r;
-    }
+    if (!octets)
+        return Echec{"Le fichier " + guillemets(fichier) + " ne peut pas être lu ou dépasse " +
+                     std::to_string(kOctetsFichierMax >> 20) + " Mo."};
     Scan scan;
     scan.fichier = fichier;
     scan.octets = std::move(*octets);
@@ -85,53 +79,40 @@ OuvertureScan ouvrir_scan(const std::filesystem::path& fichier) {
         scan.format = FormatScan::Pnm;
     else if (format == IFF_PNG)
         scan.format = FormatScan::Png;
-    else {
-        r.erreur =
-            "Le fichier " + guillemets(fichier) + " n'est pas un scan TIFF, JPEG, PNM ou PNG.";
-        return r;
-    }
+    else
+        return Echec{"Le fichier " + guillemets(fichier) +
+                     " n'est pas un scan TIFF, JPEG, PNM ou PNG."};
     scan.pages = scan.format == FormatScan::Tiff ? pages_tiff(scan) : 1;
-    if (scan.pages < 1) {
-        r.erreur = "Le fichier " + guillemets(fichier) +
-                   " est un TIFF illisible (fichier tronqué ou abîmé).";
-        return r;
-    }
+    if (scan.pages < 1)
+        return Echec{"Le fichier " + guillemets(fichier) +
+                     " est un TIFF illisible (fichier tronqué ou abîmé)."};
     for (int n = 0; n < scan.pages; ++n)
-        if (std::string refus = verifier_page(scan, n); !refus.empty()) {
-            r.erreur = std::move(refus);
-            return r;
-        }
-    r.scan = std::move(scan);
-    return r;
+        if (Verdict v = verifier_page(scan, n); !v) return Echec{v.raison()};
+    return scan;
 }
 
-PageScan lire_page(const Scan& scan, int n, double dpi_defaut) {
-    PageScan r;
+Resultat<Image> lire_page(const Scan& scan, int n, double dpi_defaut) {
+    std::optional<Image> image;
     if (scan.format == FormatScan::Png) {
         // Our own reader keeps what a page's PNG holds: its palette depth, alpha and pHYs.
         LoadResult l = load_png(scan.fichier);
-        if (!l) {
-            r.erreur = nom_page(scan, n) + " ne peut pas être décodée : " + l.message;
-            return r;
-        }
+        if (!l) return Echec{nom_page(scan, n) + " ne peut pas être décodée : " + l.message};
         if (l.image->file_depth() == 16) l.image->set_file_depth(8);
-        r.image = std::move(l.image);
+        image = std::move(l.image);
     } else {
         const leptonica::PixPtr pix(scan.format == FormatScan::Tiff
                                         ? pixReadMemTiff(donnees(scan), scan.octets.size(), n)
                                         : pixReadMem(donnees(scan), scan.octets.size()));
-        if (pix) r.image = leptonica::image_depuis_pix(pix.get());
-        if (!r.image) {
-            r.erreur = nom_page(scan, n) +
-                       " ne peut pas être décodée (fichier tronqué ou abîmé, ou mémoire "
-                       "insuffisante).";
-            return r;
-        }
+        if (pix) image = leptonica::image_depuis_pix(pix.get());
+        if (!image)
+            return Echec{nom_page(scan, n) +
+                         " ne peut pas être décodée (fichier tronqué ou abîmé, ou mémoire "
+                         "insuffisante)."};
     }
-    if (!r.image->resolution() || r.image->resolution()->x_per_metre == 0 ||
-        r.image->resolution()->y_per_metre == 0)
-        r.image->set_resolution(resolution_from_dpi(dpi_defaut));
-    return r;
+    if (!image->resolution() || image->resolution()->x_per_metre == 0 ||
+        image->resolution()->y_per_metre == 0)
+        image->set_resolution(resolution_from_dpi(dpi_defaut));
+    return std::move(*image);
 }
 
 }  // namespace vellumor::importation

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "batch/image.h"
+#include "common/resultat.h"
 
 namespace vellumor::importation {
 
@@ -19,24 +20,16 @@ struct Scan {
     int pages = 0;  // a multi-page TIFF has several, every other scan one
 };
 
-struct OuvertureScan {
-    std::optional<Scan> scan;
-    std::string erreur;  // French, naming the file; empty when opened
-};
-
 // Reads a scan and checks what can be checked without decoding its pixels: a regular file no
 // larger than kOctetsFichierMax, a TIFF, JPEG, PNM or PNG by its first bytes, and every page's
-// header readable with sides within 1..kMaxSide and pixels within kOctetsPageMax.
-OuvertureScan ouvrir_scan(const std::filesystem::path& fichier);
-
-struct PageScan {
-    std::optional<Image> image;
-    std::string erreur;  // French, naming the file and the page; empty when decoded
-};
+// header readable with sides within 1..kMaxSide and pixels within kOctetsPageMax. The refusal
+// names the file.
+Resultat<Scan> ouvrir_scan(const std::filesystem::path& fichier);
 
 // Decodes page n (from 0) of the scan at the depth that keeps its values (1 bit for bi-level,
 // the palette's depth, 8 for grey, 24 for colour, 32 for a PNG with alpha). The resolution is the
-// scan's when it has one, else dpi_defaut. Truncated or damaged pixel data fails.
-PageScan lire_page(const Scan& scan, int n, double dpi_defaut);
+// scan's when it has one, else dpi_defaut. Truncated or damaged pixel data fails, naming the file
+// and the page.
+Resultat<Image> lire_page(const Scan& scan, int n, double dpi_defaut);
 
 }  // namespace vellumor::importation

@@ -1,23 +1,33 @@
 #pragma once
 
-#include <cstdint>
+#include "ops/description.h"
 
-// What the numbering run and its window show and post: events, record names, texts. Texts are UTF-8
-// and keep their leading and trailing blanks.
+// What the numbering run and its window show and post: its description and the window's texts.
 namespace vellumor::numbering {
 
-inline constexpr std::int64_t kEvenementFinPairNumerotation = 0x1000F;
-inline constexpr std::int64_t kEvenementFinImpairNumerotation = 0x10010;
-inline constexpr std::int64_t kEvenementVerificationNumerotation = 0x10011;
+// The five distances of the stamp, in pixels of the page image, in the order of
+// ParametresNumerotation. Their unit is in their help: a refusal names the window's field instead.
+inline constexpr OptionOperation kOptions[] = {
+    {"--offset-x", 50, 600, 50, "", "distance au bord de la page, côté, en pixels"},
+    {"--offset-y", 50, 600, 50, "", "distance au bord haut ou bas, en pixels"},
+    {"--epaisseur", 5, 150, 5, "", "épaisseur du cadre, en pixels"},
+    {"--espacement", 5, 200, 5, "", "espace entre le cadre et le numéro, en pixels"},
+    {"--reliure", 30, 500, 30, "", "offset de reliure des pages paires, en pixels"},
+};
 
-inline constexpr const char* kNomLotPairNumerotation = "GLB_Fichier_Pair_Numerotation";
-inline constexpr const char* kNomLotImpairNumerotation = "GLB_Fichier_ImPair_Numerotation";
+inline constexpr DescriptionOperation kDescription{
+    .titre_bandeau = "Numérotation des pages",
+    .titre_dialogue_fichiers = "Sélectionner les fichiers pour la numérotation",
+    .texte_fin = "Les opérations de numérotation sont terminées",
+    .evenement_fin_paire = 0x1000F,
+    .evenement_fin_impaire = 0x10010,
+    .evenement_controle = 0x10011,
+    .fiche_paire = "GLB_Fichier_Pair_Numerotation",
+    .fiche_impaire = "GLB_Fichier_ImPair_Numerotation",
+    .legende_bouton = "Numéroter  les  Pages",
+    .options = kOptions,
+};
 
-inline constexpr const char* kTexteFinNumerotation =
-    "Les opérations de numérotation sont terminées";
-inline constexpr const char* kTitreBandeauNumerotation = "Numérotation des pages";
-inline constexpr const char* kLegendeBoutonNumerotation = "Numéroter  les  Pages";  // button 10
-inline constexpr const char* kTitreSelection = "Sélectionner les fichiers pour la numérotation";
 // Title of the file list's column 2 while the window is open: the numbered page's file name.
 inline constexpr const char* kColonneNouveauNom = "Nouveau nom de fichier";
 

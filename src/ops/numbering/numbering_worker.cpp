@@ -86,11 +86,6 @@ struct Numeroteur {
 
 }  // namespace
 
-ConstantesLots constantes_numerotation() {
-    return {kNomLotPairNumerotation, kNomLotImpairNumerotation, kEvenementFinPairNumerotation,
-            kEvenementFinImpairNumerotation};
-}
-
 void travail_numerotation(Travailleur& t, const ReglagesNumerotation& r) {
     Lot_Fichiers& lot = t.lot();
     auto verrou = t.verrou();
@@ -120,7 +115,7 @@ void travail_numerotation(Travailleur& t, const ReglagesNumerotation& r) {
 
 Message terminer_numerotation(const ReglagesNumerotation& r) {
     if (!r.dossier_travail.empty()) supprimer_tampons(r.debut, r.fin, r.dossier_travail);
-    return {Message::Kind::BoiteMessage, " Info", std::string("\n") + kTexteFinNumerotation, "",
+    return {Message::Kind::BoiteMessage, " Info", "\n" + std::string(kDescription.texte_fin), "",
             kIconeInformation};
 }
 

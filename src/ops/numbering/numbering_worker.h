@@ -11,10 +11,6 @@
 
 namespace vellumor::numbering {
 
-// Record names and done events of a numbering run: GLB_Fichier_Pair_Numerotation (files whose
-// number is even, 0x1000F) and GLB_Fichier_ImPair_Numerotation (odd, 0x10010).
-ConstantesLots constantes_numerotation();
-
 // What both numbering workers read: the run's first and last page numbers, the place of the
 // stamp, the five distances, the folder the pages go to, the run's own work folder holding the
 // stamps and the stamps' packed size (width in the low 32 bits, height in the high 32 bits).

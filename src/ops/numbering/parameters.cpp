@@ -4,17 +4,17 @@
 
 namespace vellumor::numbering {
 
-std::optional<std::string> valider(const ParametresNumerotation& p) {
+Verdict valider(const ParametresNumerotation& p) {
     for (const PlageParametre& r : kPlagesNumerotation) {
         const std::int64_t v = p.*r.champ;
         if (v >= r.minimum && v <= r.maximum) continue;
         std::string caption = r.legende;
         caption.erase(caption.find_last_not_of(" :") + 1);
-        return "Le paramètre « " + caption + " » vaut " + std::to_string(v) +
-               " : il doit être compris entre " + std::to_string(r.minimum) + " et " +
-               std::to_string(r.maximum) + " pixels.";
+        return Echec{"Le paramètre « " + caption + " » vaut " + std::to_string(v) +
+                     " : il doit être compris entre " + std::to_string(r.minimum) + " et " +
+                     std::to_string(r.maximum) + " pixels."};
     }
-    return std::nullopt;
+    return Reussite{};
 }
 
 std::int64_t fin_affichee(std::optional<std::int64_t> debut, std::size_t rows) {

@@ -2,10 +2,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <optional>
 #include <string>
 
 #include "common/message.h"
+#include "common/resultat.h"
+#include "ops/numbering/numbering_constants.h"
 
 namespace vellumor::numbering {
 
@@ -15,11 +18,16 @@ enum class PositionNumero { BasDroite, BasCentre, HautDroite, HautCentre };
 
 // The five distances of the numbering window, in pixels of the page image.
 struct ParametresNumerotation {
-    std::int64_t offset_x = 50;   // "Offset en X : ", from the page's side edge
-    std::int64_t offset_y = 50;   // "Offset en Y : ", from the page's top or bottom edge
-    std::int64_t epaisseur = 5;   // "Epaisseur du cadre : ", frame thickness t
-    std::int64_t espacement = 5;  // "Offset du cadre : ", frame-to-number spacing s
-    std::int64_t reliure = 30;    // "Offset de reliure : ", binding offset B
+    std::int64_t offset_x =
+        std::int64_t(kOptions[0].defaut);  // "Offset en X : ", from the page's side edge
+    std::int64_t offset_y =
+        std::int64_t(kOptions[1].defaut);  // "Offset en Y : ", from the page's top or bottom edge
+    std::int64_t epaisseur =
+        std::int64_t(kOptions[2].defaut);  // "Epaisseur du cadre : ", frame thickness t
+    std::int64_t espacement =
+        std::int64_t(kOptions[3].defaut);  // "Offset du cadre : ", frame-to-number spacing s
+    std::int64_t reliure =
+        std::int64_t(kOptions[4].defaut);  // "Offset de reliure : ", binding offset B
     bool operator==(const ParametresNumerotation&) const = default;
 };
 
@@ -30,22 +38,33 @@ struct PlageParametre {
     std::int64_t ParametresNumerotation::*champ;
     std::int64_t defaut, minimum, maximum;
 };
+constexpr PlageParametre plage(const char* legende, const char* cle,
+                               std::int64_t ParametresNumerotation::*champ,
+                               const OptionOperation& o) {
+    return {legende,
+            cle,
+            champ,
+            std::int64_t(o.defaut),
+            std::int64_t(o.minimum),
+            std::int64_t(o.maximum)};
+}
 inline constexpr PlageParametre kPlagesNumerotation[] = {
-    {"Offset en X : ", "Offset_X__Impression_numero", &ParametresNumerotation::offset_x, 50, 50,
-     600},
-    {"Offset en Y : ", "Offset_Y__Impression_numero", &ParametresNumerotation::offset_y, 50, 50,
-     600},
-    {"Epaisseur du cadre : ", "Frame_thickness__Img_numerotation",
-     &ParametresNumerotation::epaisseur, 5, 5, 150},
-    {"Offset du cadre : ", "Frame_To_Number_spacing__Img_numerotation",
-     &ParametresNumerotation::espacement, 5, 5, 200},
-    {"Offset de reliure : ", "Binding_Offset", &ParametresNumerotation::reliure, 30, 30, 500},
+    plage("Offset en X : ", "Offset_X__Impression_numero", &ParametresNumerotation::offset_x,
+          kOptions[0]),
+    plage("Offset en Y : ", "Offset_Y__Impression_numero", &ParametresNumerotation::offset_y,
+          kOptions[1]),
+    plage("Epaisseur du cadre : ", "Frame_thickness__Img_numerotation",
+          &ParametresNumerotation::epaisseur, kOptions[2]),
+    plage("Offset du cadre : ", "Frame_To_Number_spacing__Img_numerotation",
+          &ParametresNumerotation::espacement, kOptions[3]),
+    plage("Offset de reliure : ", "Binding_Offset", &ParametresNumerotation::reliure, kOptions[4]),
 };
+static_assert(std::size(kPlagesNumerotation) == std::size(kOptions));
 inline constexpr const char* kGroupePreferencesNumerotation = "Page_Numbering";
 
 // A French sentence naming the first parameter outside its range and that range, or nullopt when
 // all five are within theirs.
-std::optional<std::string> valider(const ParametresNumerotation& p);
+Verdict valider(const ParametresNumerotation& p);
 
 // The first page number ("Début") has at most 9 digits, in the window's field as on the command
 // line: a run from near the integer limit would never end and would fill the disk with stamps.

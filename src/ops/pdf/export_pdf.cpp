@@ -65,8 +65,8 @@ class FournisseurPages : public Objet::StreamDataProvider {
             progression_.fichier_commence(page.fichier);
             progression_.icone_ligne(std::int64_t(i), kIconeEnCours);
         }
-        const std::string raison = ecrire(page, *pipeline);
-        if (!raison.empty()) {
+        if (const Verdict v = ecrire(page, *pipeline); !v) {
+            const std::string& raison = v.raison();
             erreur_ = texte_page(page.fichier, raison);
             progression_.icone_ligne(std::int64_t(i), kIconeEchec);
             progression_.fichier_fini(page.fichier, IssueFichier::Echec, raison);
@@ -88,19 +88,17 @@ class FournisseurPages : public Objet::StreamDataProvider {
 
   private:
     // The picture data of one page, read again from its file and checked before any of it is
-    // written; a French reason when it fails.
-    std::string ecrire(const PageSource& page, Pipeline& pipeline) {
-        const PngDecoupe png = decouper_png(page.fichier, true);
-        if (!png.entete) return png.erreur;
-        if (!(*png.entete == page.entete)) return "le fichier a changé pendant l'export";
+    // written.
+    Verdict ecrire(const PageSource& page, Pipeline& pipeline) {
+        const Resultat<PngDecoupe> png = decouper_png(page.fichier, true);
+        if (!png) return Echec{png.raison()};
+        if (!(png->entete == page.entete)) return Echec{"le fichier a changé pendant l'export"};
         const ImagePdf& im = page.image;
         if (im.donnees_telles_quelles) {
-            if (std::string raison = verification_.verifier(png.donnees, page.entete);
-                !raison.empty())
-                return raison;
-            for (std::string_view d : png.donnees)
+            if (Verdict v = verification_.verifier(png->donnees, page.entete); !v) return v;
+            for (std::string_view d : png->donnees)
                 pipeline.write(reinterpret_cast<const unsigned char*>(d.data()), d.size());
-            return {};
+            return Reussite{};
         }
         const int couleurs = couleurs_pdf(im);
         const bool indexe =
@@ -109,11 +107,11 @@ class FournisseurPages : public Objet::StreamDataProvider {
             (std::size_t(page.entete.largeur) * couleurs * im.bits + 7) / 8,
             indexe || im.bits < 8 ? 0 : couleurs * im.bits / 8,
             [&](const std::uint8_t* octets, std::size_t n) { pipeline.write(octets, n); });
-        std::string raison = lignes_decodees(
-            std::string_view(png.octets.data(), png.octets.size()), im,
+        Verdict v = lignes_decodees(
+            std::string_view(png->octets.data(), png->octets.size()), im,
             [&](const std::uint8_t* ligne, std::size_t) { compression.ligne(ligne); });
-        if (raison.empty()) compression.finir();
-        return raison;
+        if (v) compression.finir();
+        return v;
     }
 
     const std::vector<PageSource>& pages_;
@@ -197,37 +195,40 @@ void ecrire_infos(QPDF& pdf, const std::filesystem::path& sortie) {
 
 // Why a page whose structure is sound cannot go into the document: a side a PDF reader does not
 // take, or a picture whose decoding would pass the limit or that its data cannot fill (a few
-// bytes declaring 30000 x 30000 pixels), judged before anything is allocated; empty otherwise.
-std::string refus_page(const PngDecoupe& png, const FormatPage& format) {
-    if (!format.refus.empty()) return format.refus;
-    const DescriptionPng& e = *png.entete;
+// bytes declaring 30000 x 30000 pixels), judged before anything is allocated; the format when
+// it can.
+Resultat<FormatPage> format_accepte(const PngDecoupe& png, std::optional<int> dpi) {
+    const DescriptionPng& e = png.entete;
+    Resultat<FormatPage> format = format_page(e.largeur, e.hauteur, e.resolution, dpi);
+    if (!format) return format;
     const std::uint64_t gonfle =
         inflated_size(e.largeur, e.hauteur, e.profondeur * echantillons_pixel(e), e.entrelace);
-    return declared_size_refusal(gonfle, gonfle, png.octets_donnees);
+    if (Verdict v = declared_size_refusal(gonfle, gonfle, png.octets_donnees); !v)
+        return Echec{v.raison()};
+    return format;
 }
 
-// Looks at every page before anything is written: all unreadable pages are reported at once.
-std::vector<PageSource> lire_pages(const ListeImages& liste, const ParametresPdf& p,
-                                   Progression& progression, std::string& erreur) {
+// Looks at every page before anything is written: all unreadable pages are reported at once, the
+// refusal naming each on its own line.
+Resultat<std::vector<PageSource>> lire_pages(const ListeImages& liste, const ParametresPdf& p,
+                                             Progression& progression) {
     std::vector<PageSource> pages;
+    std::string erreur;
     for (std::size_t i = 0; i < liste.size(); ++i) {
         const std::filesystem::path& f = liste[i].Fichier;
-        const PngDecoupe png = decouper_png(f, false);
-        std::string raison = png.erreur;
-        FormatPage format;
-        if (png.entete) {
-            const DescriptionPng& e = *png.entete;
-            format = format_page(e.largeur, e.hauteur, e.resolution, p.dpi);
-            raison = refus_page(png, format);
-        }
-        if (!raison.empty()) {
+        const Resultat<PngDecoupe> png = decouper_png(f, false);
+        const Resultat<FormatPage> format =
+            png ? format_accepte(*png, p.dpi) : Resultat<FormatPage>(Echec{png.raison()});
+        if (!format) {
+            const std::string& raison = format.raison();
             progression.icone_ligne(std::int64_t(i), kIconeEchec);
             progression.fichier_fini(f, IssueFichier::Echec, raison);
             erreur += (erreur.empty() ? "" : "\n") + texte_page(f, raison);
             continue;
         }
-        pages.push_back({f, *png.entete, image_pdf(*png.entete), format});
+        pages.push_back({f, png->entete, image_pdf(png->entete), *format});
     }
+    if (!erreur.empty()) return Echec{erreur};
     return pages;
 }
 
@@ -301,19 +302,19 @@ ResultatPdf ecrire_document(const std::vector<PageSource>& pages, const Parametr
 
 }  // namespace
 
-std::optional<std::string> valider(const ParametresPdf& p) {
-    if (p.sortie.empty()) return "Aucun fichier PDF à écrire n'est donné";
+Verdict valider(const ParametresPdf& p) {
+    if (p.sortie.empty()) return Echec{"Aucun fichier PDF à écrire n'est donné"};
     if (p.dpi && (*p.dpi < kDpiMin || *p.dpi > kDpiMax))
-        return "La résolution doit être comprise entre " + std::to_string(kDpiMin) + " et " +
-               std::to_string(kDpiMax) + " dpi";
-    return std::nullopt;
+        return Echec{"La résolution doit être comprise entre " + std::to_string(kDpiMin) + " et " +
+                     std::to_string(kDpiMax) + " dpi"};
+    return Reussite{};
 }
 
 ResultatPdf exporter_pdf(const ListeImages& liste, const ParametresPdf& p, Progression& progression,
                          const std::atomic<bool>* arret) {
     ResultatPdf r;
-    if (const auto raison = valider(p)) {
-        r.erreur = *raison;
+    if (const Verdict v = valider(p); !v) {
+        r.erreur = v.raison();
         return r;
     }
     if (liste.empty()) {
@@ -332,13 +333,12 @@ ResultatPdf exporter_pdf(const ListeImages& liste, const ParametresPdf& p, Progr
     const auto n = std::int64_t(liste.size());
     progression.texte_entete(texte_progression(n, 0, n));
     try {
-        std::string illisibles;
-        const std::vector<PageSource> pages = lire_pages(liste, p, progression, illisibles);
-        if (!illisibles.empty()) {
-            r.erreur = illisibles;
+        const Resultat<std::vector<PageSource>> pages = lire_pages(liste, p, progression);
+        if (!pages) {
+            r.erreur = pages.raison();
             return r;
         }
-        return ecrire_document(pages, p, progression, arret);
+        return ecrire_document(*pages, p, progression, arret);
     } catch (const std::bad_alloc&) {
         r.erreur = "Mémoire insuffisante pour écrire « " + p.sortie.string() + " »";
     } catch (const std::exception& e) {

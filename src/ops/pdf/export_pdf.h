@@ -7,6 +7,7 @@
 #include <string>
 
 #include "batch/progress.h"
+#include "common/resultat.h"
 #include "imagelist/image_list.h"
 
 namespace vellumor::pdf {
@@ -19,7 +20,7 @@ struct ParametresPdf {
 
 // A French reason when the parameters cannot be used: no output file, a resolution outside
 // kDpiMin..kDpiMax.
-std::optional<std::string> valider(const ParametresPdf& p);
+Verdict valider(const ParametresPdf& p);
 
 struct ResultatPdf {
     bool ecrit = false;

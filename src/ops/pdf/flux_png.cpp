@@ -26,14 +26,14 @@ std::uint8_t paeth(int a, int b, int c) {
 
 }  // namespace
 
-VerificationFlux::VerificationFlux() : d_(libdeflate_alloc_decompressor()) {}
-
-VerificationFlux::~VerificationFlux() {
-    if (d_) libdeflate_free_decompressor(d_);
+void VerificationFlux::Liberer::operator()(libdeflate_decompressor* d) const {
+    libdeflate_free_decompressor(d);
 }
 
-std::string VerificationFlux::verifier(const std::vector<std::string_view>& donnees,
-                                       const DescriptionPng& e) {
+VerificationFlux::VerificationFlux() : d_(libdeflate_alloc_decompressor()) {}
+
+Verdict VerificationFlux::verifier(const std::vector<std::string_view>& donnees,
+                                   const DescriptionPng& e) {
     if (!d_) throw std::bad_alloc();
     const std::uint8_t* entree = nullptr;
     std::size_t n = 0;
@@ -49,36 +49,37 @@ std::string VerificationFlux::verifier(const std::vector<std::string_view>& donn
     const std::uint64_t attendu =
         inflated_size(e.largeur, e.hauteur, e.profondeur * echantillons_pixel(e), false);
     // Judged again here: the file may have changed since its header was first looked at.
-    if (std::string refus = declared_size_refusal(attendu, attendu, n); !refus.empty())
-        return refus;
+    if (Verdict v = declared_size_refusal(attendu, attendu, n); !v) return v;
     lignes_.resize(std::size_t(attendu));
-    switch (libdeflate_zlib_decompress(d_, entree, n, lignes_.data(), lignes_.size(), nullptr)) {
+    switch (
+        libdeflate_zlib_decompress(d_.get(), entree, n, lignes_.data(), lignes_.size(), nullptr)) {
         case LIBDEFLATE_SUCCESS:
             break;
         case LIBDEFLATE_SHORT_OUTPUT:
-            return endommage("IDAT: Not enough image data");
+            return Echec{endommage("IDAT: Not enough image data")};
         case LIBDEFLATE_INSUFFICIENT_SPACE:
-            return endommage("IDAT: Too much image data");
+            return Echec{endommage("IDAT: Too much image data")};
         default: {
             // Told apart for the user: not zlib at all, a wrong checksum over sound data, or
             // damaged data.
             if (n < 2 || (entree[0] & 0x0F) != 8 || (entree[0] << 8 | entree[1]) % 31 != 0 ||
                 (entree[1] & 0x20) != 0)
-                return endommage("IDAT: incorrect header check");
+                return Echec{endommage("IDAT: incorrect header check")};
             std::size_t lus = 0;
-            if (libdeflate_deflate_decompress_ex(d_, entree + 2, n - 2, lignes_.data(),
+            if (libdeflate_deflate_decompress_ex(d_.get(), entree + 2, n - 2, lignes_.data(),
                                                  lignes_.size(), &lus,
                                                  nullptr) == LIBDEFLATE_SUCCESS)
-                return endommage(2 + lus + 4 > n ? "IDAT: Not enough compressed data"
-                                                 : "IDAT: incorrect data check");
-            return endommage("IDAT: Decompression error");
+                return Echec{endommage(2 + lus + 4 > n ? "IDAT: Not enough compressed data"
+                                                       : "IDAT: incorrect data check")};
+            return Echec{endommage("IDAT: Decompression error")};
         }
     }
     const std::size_t pas = lignes_.size() / e.hauteur;
     for (std::size_t y = 0; y < e.hauteur; ++y)
         if (lignes_[y * pas] > 4)
-            return endommage("bad adaptive filter value", ", ligne " + std::to_string(y + 1));
-    return {};
+            return Echec{
+                endommage("bad adaptive filter value", ", ligne " + std::to_string(y + 1))};
+    return Reussite{};
 }
 
 CompressionPredite::CompressionPredite(std::size_t octets_ligne, int octets_pixel,

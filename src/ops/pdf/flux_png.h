@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,16 +24,16 @@ namespace vellumor::pdf {
 class VerificationFlux {
   public:
     VerificationFlux();
-    ~VerificationFlux();
-    VerificationFlux(const VerificationFlux&) = delete;
-    VerificationFlux& operator=(const VerificationFlux&) = delete;
 
-    // A French reason when the data fails a check ("le fichier est endommagé (…)"), else empty.
-    // Throws std::bad_alloc.
-    std::string verifier(const std::vector<std::string_view>& donnees, const DescriptionPng& e);
+    // A French reason when the data fails a check ("le fichier est endommagé (…)"). Throws
+    // std::bad_alloc.
+    Verdict verifier(const std::vector<std::string_view>& donnees, const DescriptionPng& e);
 
   private:
-    libdeflate_decompressor* d_;
+    struct Liberer {
+        void operator()(libdeflate_decompressor* d) const;
+    };
+    std::unique_ptr<libdeflate_decompressor, Liberer> d_;
     std::vector<std::uint8_t> joint_;
     std::vector<std::uint8_t> lignes_;
 };

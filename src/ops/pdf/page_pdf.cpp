@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "batch/png_header.h"
 #include "ops/pdf/pdf_constants.h"
 
 namespace vellumor::pdf {
@@ -30,8 +31,9 @@ TaillePoints taille_page(std::uint32_t largeur, std::uint32_t hauteur,
     return {points(largeur, px), points(hauteur, py)};
 }
 
-FormatPage format_page(std::uint32_t largeur, std::uint32_t hauteur,
-                       const std::optional<Resolution>& propre, std::optional<int> dpi_impose) {
+Resultat<FormatPage> format_page(std::uint32_t largeur, std::uint32_t hauteur,
+                                 const std::optional<Resolution>& propre,
+                                 std::optional<int> dpi_impose) {
     FormatPage f;
     f.boite = taille_page(largeur, hauteur, propre, dpi_impose);
     const bool largeur_courte = f.boite.largeur <= f.boite.hauteur;
@@ -42,13 +44,13 @@ FormatPage format_page(std::uint32_t largeur, std::uint32_t hauteur,
         const auto dpi_utile = std::int64_t(pixels * kPointsParPouce / kCoteMinPoints);
         std::string mesure = nombre_pdf(points_cote);
         std::replace(mesure.begin(), mesure.end(), '.', ',');
-        f.refus = "à " + std::to_string(dpi) + " dpi, la page ne mesurerait que " + mesure +
-                  " point de " + (largeur_courte ? "large" : "haut") + ", moins que les " +
-                  std::to_string(int(kCoteMinPoints)) + " points qu'un lecteur de PDF accepte (";
-        f.refus += dpi_utile >= kDpiMin ? "une résolution imposée de " + std::to_string(dpi_utile) +
-                                              " dpi au plus l'agrandit)"
-                                        : "l'image est trop petite pour faire une page)";
-        return f;
+        return Echec{
+            "à " + std::to_string(dpi) + " dpi, la page ne mesurerait que " + mesure +
+            " point de " + (largeur_courte ? "large" : "haut") + ", moins que les " +
+            std::to_string(int(kCoteMinPoints)) + " points qu'un lecteur de PDF accepte (" +
+            (dpi_utile >= kDpiMin ? "une résolution imposée de " + std::to_string(dpi_utile) +
+                                        " dpi au plus l'agrandit)"
+                                  : "l'image est trop petite pour faire une page)")};
     }
     const double grand = std::max(f.boite.largeur, f.boite.hauteur);
     if (grand > kCoteMaxPoints) {
@@ -70,16 +72,13 @@ ImagePdf image_pdf(const DescriptionPng& png) {
     r.donnees_telles_quelles = !png.entrelace;
     switch (png.type_couleur) {
         case 0:
-        case 4:
-            r.espace = EspaceCouleur::Gris;
-            r.couleurs_png = png.type_couleur == 0 ? 1 : 2;
-            r.composer_alpha = png.type_couleur == 4 || png.cle_transparente;
-            break;
         case 2:
+        case 4:
         case 6:
-            r.espace = EspaceCouleur::Rvb;
-            r.couleurs_png = png.type_couleur == 2 ? 3 : 4;
-            r.composer_alpha = png.type_couleur == 6 || png.cle_transparente;
+            // In the colour type, 2 marks colour and 4 an alpha channel.
+            r.espace = png.type_couleur & 2 ? EspaceCouleur::Rvb : EspaceCouleur::Gris;
+            r.couleurs_png = png_samples(png.type_couleur);
+            r.composer_alpha = (png.type_couleur & 4) != 0 || png.cle_transparente;
             break;
         default: {
             const std::size_t n = png.palette.size() / 3;

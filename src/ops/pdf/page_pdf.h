@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "batch/image.h"
+#include "common/resultat.h"
 #include "ops/pdf/png_chunks.h"
 
 namespace vellumor::pdf {
@@ -24,18 +25,18 @@ TaillePoints taille_page(std::uint32_t largeur, std::uint32_t hauteur,
 
 // A page as the document gives it: its MediaBox in user units and the size of the user unit in
 // points (1, or the whole number that brings a side over kCoteMaxPoints within it, as PDF 1.6's
-// /UserUnit allows). refus, when not empty, is why the picture cannot make a page.
+// /UserUnit allows).
 struct FormatPage {
     TaillePoints boite;
     int unite = 1;
-    std::string refus;
 };
 
 // The format of a picture of largeur x hauteur pixels at its resolution (see taille_page). A side
 // under kCoteMinPoints, which PDF readers do not take, is refused with the resolution it was
 // taken at and the highest imposed resolution that would make it long enough, if any.
-FormatPage format_page(std::uint32_t largeur, std::uint32_t hauteur,
-                       const std::optional<Resolution>& propre, std::optional<int> dpi_impose);
+Resultat<FormatPage> format_page(std::uint32_t largeur, std::uint32_t hauteur,
+                                 const std::optional<Resolution>& propre,
+                                 std::optional<int> dpi_impose);
 
 enum class EspaceCouleur { Gris, Rvb, IndexeGris, IndexeRvb };
 

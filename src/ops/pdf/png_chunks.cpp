@@ -7,6 +7,7 @@
 #include <cstring>
 #include <new>
 
+#include "batch/png_header.h"
 #include "common/system_error.h"
 
 namespace vellumor::pdf {
@@ -14,10 +15,6 @@ namespace {
 
 constexpr unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 constexpr std::uint32_t kMaxChunk = 0x7FFFFFFF;
-
-std::uint32_t be32(const unsigned char* p) {
-    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
-}
 
 // Bytes of a PNG, from memory or from an open file of known size: read in order, or skipped
 // over. Nothing is read or skipped past the end, so a damaged chunk length costs no allocation.
@@ -54,99 +51,77 @@ class Source {
     std::FILE* fichier_ = nullptr;
 };
 
-bool entete_valide(const DescriptionPng& e) {
-    const int d = e.profondeur;
-    switch (e.type_couleur) {
-        case 0:
-            return d == 1 || d == 2 || d == 4 || d == 8 || d == 16;
-        case 3:
-            return d == 1 || d == 2 || d == 4 || d == 8;
-        case 2:
-        case 4:
-        case 6:
-            return d == 8 || d == 16;
-        default:
-            return false;
-    }
-}
-
 std::optional<DescriptionPng> lire_ihdr(std::string_view c) {
     const auto* p = reinterpret_cast<const unsigned char*>(c.data());
     if (c.size() != 13) return std::nullopt;
     DescriptionPng e;
-    e.largeur = be32(p);
-    e.hauteur = be32(p + 4);
+    e.largeur = png_be32(p);
+    e.hauteur = png_be32(p + 4);
     e.profondeur = p[8];
     e.type_couleur = p[9];
     e.entrelace = p[12] == 1;
     if (e.largeur == 0 || e.hauteur == 0 || p[10] != 0 || p[11] != 0 || p[12] > 1 ||
-        !entete_valide(e))
+        !png_depth_allowed(e.type_couleur, e.profondeur))
         return std::nullopt;
     return e;
 }
 
-struct Decoupage {
-    PngDecoupe r;
-    PngDecoupe& echec(const std::string& raison) {
-        r.entete.reset();
-        r.donnees.clear();
-        r.erreur = raison;
-        return r;
-    }
-};
+Echec echec(std::string raison) {
+    return Echec{std::move(raison)};
+}
 
-PngDecoupe decouper(Source& s, bool avec_donnees) {
-    Decoupage d;
+Resultat<PngDecoupe> decouper(Source& s, bool avec_donnees) {
+    PngDecoupe r;
     unsigned char signature[8];
     if (!s.lire(signature, 8) || std::memcmp(signature, kSignature, 8) != 0)
-        return d.echec("ce n'est pas un fichier PNG");
+        return echec("ce n'est pas un fichier PNG");
     DescriptionPng e;
     bool ihdr = false, idat = false, idat_fini = false;
     std::string contenu;
     for (;;) {
         unsigned char tete[8];
-        if (!s.lire(tete, 8)) return d.echec("le fichier est tronqué");
-        const std::uint32_t longueur = be32(tete);
+        if (!s.lire(tete, 8)) return echec("le fichier est tronqué");
+        const std::uint32_t longueur = png_be32(tete);
         const std::string_view type(reinterpret_cast<const char*>(tete + 4), 4);
-        if (longueur > kMaxChunk) return d.echec("le fichier est endommagé");
-        if (std::size_t(longueur) + 4 > s.reste()) return d.echec("le fichier est tronqué");
-        if (!ihdr && type != "IHDR") return d.echec("le fichier est endommagé (IHDR absent)");
+        if (longueur > kMaxChunk) return echec("le fichier est endommagé");
+        if (std::size_t(longueur) + 4 > s.reste()) return echec("le fichier est tronqué");
+        if (!ihdr && type != "IHDR") return echec("le fichier est endommagé (IHDR absent)");
         const bool est_idat = type == "IDAT";
         if (idat && !est_idat) idat_fini = true;
-        if (est_idat && idat_fini) return d.echec("le fichier est endommagé (IDAT dispersés)");
+        if (est_idat && idat_fini) return echec("le fichier est endommagé (IDAT dispersés)");
         // Picture data is read only when asked for; every other chunk is small and checked.
-        if (est_idat) d.r.octets_donnees += longueur;
+        if (est_idat) r.octets_donnees += longueur;
         if (est_idat && !avec_donnees) {
-            if (!s.sauter(std::size_t(longueur) + 4)) return d.echec("le fichier est tronqué");
+            if (!s.sauter(std::size_t(longueur) + 4)) return echec("le fichier est tronqué");
             idat = true;
             continue;
         }
         std::string_view donnees;
         if (s.memoire()) {
             donnees = s.prendre(longueur);
-            if (donnees.size() != longueur) return d.echec("le fichier est tronqué");
+            if (donnees.size() != longueur) return echec("le fichier est tronqué");
         } else {
             contenu.resize(longueur);
-            if (!s.lire(contenu.data(), longueur)) return d.echec("le fichier est tronqué");
+            if (!s.lire(contenu.data(), longueur)) return echec("le fichier est tronqué");
             donnees = contenu;
         }
         unsigned char crc_lu[4];
-        if (!s.lire(crc_lu, 4)) return d.echec("le fichier est tronqué");
+        if (!s.lire(crc_lu, 4)) return echec("le fichier est tronqué");
         uLong crc = crc32(0, tete + 4, 4);
         crc = crc32_z(crc, reinterpret_cast<const Bytef*>(donnees.data()), donnees.size());
-        if (crc != be32(crc_lu)) return d.echec("le fichier est endommagé (somme de contrôle)");
+        if (crc != png_be32(crc_lu)) return echec("le fichier est endommagé (somme de contrôle)");
 
         if (type == "IHDR") {
-            if (ihdr) return d.echec("le fichier est endommagé (IHDR répété)");
+            if (ihdr) return echec("le fichier est endommagé (IHDR répété)");
             const auto lu = lire_ihdr(donnees);
-            if (!lu) return d.echec("l'en-tête PNG est invalide");
+            if (!lu) return echec("l'en-tête PNG est invalide");
             if (lu->largeur > std::uint32_t(kMaxSide) || lu->hauteur > std::uint32_t(kMaxSide))
-                return d.echec("l'image dépasse 32767 pixels de côté");
+                return echec("l'image dépasse 32767 pixels de côté");
             e = *lu;
             ihdr = true;
         } else if (type == "PLTE" && !idat) {
             if (longueur == 0 || longueur % 3 != 0 || longueur / 3 > 256)
-                return d.echec("la palette est invalide");
+                return echec("la palette est invalide");
             e.palette.assign(donnees.begin(), donnees.end());
         } else if (type == "tRNS" && !idat) {
             if (e.type_couleur == 3)
@@ -155,32 +130,26 @@ PngDecoupe decouper(Source& s, bool avec_donnees) {
                 e.cle_transparente = true;
         } else if (type == "pHYs" && !idat && longueur == 9) {
             const auto* p = reinterpret_cast<const unsigned char*>(donnees.data());
-            if (p[8] == 1 && be32(p) > 0 && be32(p + 4) > 0)
-                e.resolution = Resolution{be32(p), be32(p + 4)};
+            if (p[8] == 1 && png_be32(p) > 0 && png_be32(p + 4) > 0)
+                e.resolution = Resolution{png_be32(p), png_be32(p + 4)};
         } else if (est_idat) {
-            d.r.donnees.push_back(donnees);
+            r.donnees.push_back(donnees);
             idat = true;
         } else if (type == "IEND") {
             break;
         } else if (type[0] >= 'A' && type[0] <= 'Z' && type != "PLTE") {
             // A critical chunk this reader does not know changes how the picture data reads.
-            return d.echec("le fichier contient un bloc critique inconnu (" + std::string(type) +
-                           ")");
+            return echec("le fichier contient un bloc critique inconnu (" + std::string(type) +
+                         ")");
         }
     }
-    if (!idat) return d.echec("le fichier ne contient aucune image (IDAT absent)");
+    if (!idat) return echec("le fichier ne contient aucune image (IDAT absent)");
     if (e.type_couleur == 3) {
-        if (e.palette.empty()) return d.echec("la palette est absente");
+        if (e.palette.empty()) return echec("la palette est absente");
         if (e.alpha_palette.size() > e.palette.size() / 3)
-            return d.echec("la transparence de la palette est invalide");
+            return echec("la transparence de la palette est invalide");
     }
-    d.r.entete = std::move(e);
-    return std::move(d.r);
-}
-
-PngDecoupe echec(std::string raison) {
-    PngDecoupe r;
-    r.erreur = std::move(raison);
+    r.entete = std::move(e);
     return r;
 }
 
@@ -194,19 +163,10 @@ struct Fichier {
 }  // namespace
 
 int echantillons_pixel(const DescriptionPng& e) {
-    switch (e.type_couleur) {
-        case 2:
-            return 3;
-        case 4:
-            return 2;
-        case 6:
-            return 4;
-        default:
-            return 1;
-    }
+    return png_samples(e.type_couleur);
 }
 
-PngDecoupe decouper_png_memoire(std::string_view octets, bool avec_donnees) {
+Resultat<PngDecoupe> decouper_png_memoire(std::string_view octets, bool avec_donnees) {
     Source s(octets);
     try {
         return decouper(s, avec_donnees);
@@ -215,7 +175,7 @@ PngDecoupe decouper_png_memoire(std::string_view octets, bool avec_donnees) {
     }
 }
 
-PngDecoupe decouper_png(const std::filesystem::path& file, bool avec_donnees) {
+Resultat<PngDecoupe> decouper_png(const std::filesystem::path& file, bool avec_donnees) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec))
         return echec(std::filesystem::exists(file, ec) ? "ce n'est pas un fichier"
@@ -245,8 +205,9 @@ PngDecoupe decouper_png(const std::filesystem::path& file, bool avec_donnees) {
     const std::size_t lus = std::fread(octets.data(), 1, octets.size(), f.f);
     if (std::ferror(f.f)) return echec(raison_systeme(errno));
     octets.resize(lus);
-    PngDecoupe r = decouper_png_memoire(std::string_view(octets.data(), octets.size()), true);
-    if (r.entete) r.octets = std::move(octets);  // the views stay valid: a vector's move keeps them
+    Resultat<PngDecoupe> r =
+        decouper_png_memoire(std::string_view(octets.data(), octets.size()), true);
+    if (r) r->octets = std::move(octets);  // the views stay valid: a vector's move keeps them
     return r;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "batch/image.h"
+#include "common/resultat.h"
 
 namespace vellumor::pdf {
 
@@ -31,20 +32,19 @@ int echantillons_pixel(const DescriptionPng& e);
 // A PNG file taken apart: its header facts and its picture data (the IDAT chunks' contents, which
 // joined make one zlib stream).
 struct PngDecoupe {
-    std::optional<DescriptionPng> entete;
+    DescriptionPng entete;
     std::vector<char> octets;  // the whole file, when read with its picture data from a file
     std::vector<std::string_view> donnees;  // IDAT contents in file order, views into the bytes
     std::uint64_t octets_donnees = 0;       // their total length, read with or without them
-    std::string erreur;  // French reason when the file is not a usable PNG; empty on success
 };
 
 // Reads file and checks its structure: signature, a valid IHDR first, the checksum of every chunk,
 // PLTE where a palette picture needs one, at least one IDAT and an IEND. avec_donnees joins the
 // picture data; without it the picture data is skipped unread (a cheap look at a page).
-// Sides over 32767 are refused like the loader refuses them.
-PngDecoupe decouper_png(const std::filesystem::path& file, bool avec_donnees);
+// Sides over 32767 are refused like the loader refuses them; a refusal says why in French.
+Resultat<PngDecoupe> decouper_png(const std::filesystem::path& file, bool avec_donnees);
 
 // Same as decouper_png on bytes already in memory.
-PngDecoupe decouper_png_memoire(std::string_view octets, bool avec_donnees);
+Resultat<PngDecoupe> decouper_png_memoire(std::string_view octets, bool avec_donnees);
 
 }  // namespace vellumor::pdf

@@ -91,8 +91,8 @@ bool decoder(PngMemoryReader& d, const ImagePdf& image, Format& f, png_uint_32 p
 
 }  // namespace
 
-std::string lignes_decodees(std::string_view octets, const ImagePdf& image,
-                            const SortieOctets& sortie, std::size_t bande) {
+Verdict lignes_decodees(std::string_view octets, const ImagePdf& image, const SortieOctets& sortie,
+                        std::size_t bande) {
     std::vector<std::uint8_t> tampon, rebut;
     Format f;
     const auto donner = [&](std::uint8_t* ligne) {
@@ -102,20 +102,20 @@ std::string lignes_decodees(std::string_view octets, const ImagePdf& image,
     png_uint_32 premiere = 0;
     do {
         PngMemoryReader d(reinterpret_cast<const unsigned char*>(octets.data()), octets.size());
-        if (!d.ok()) return "mémoire insuffisante";
+        if (!d.ok()) return Echec{"mémoire insuffisante"};
         png_set_user_limits(d.png, 0x7FFFFFFF, 0x7FFFFFFF);
         try {
             if (!decoder(d, image, f, premiere, bande, tampon, rebut, donner))
-                return std::string("le fichier est endommagé (") + d.error + ")";
+                return Echec{std::string("le fichier est endommagé (") + d.error + ")"};
         } catch (const std::bad_alloc&) {
-            return "mémoire insuffisante";
+            return Echec{"mémoire insuffisante"};
         }
-        if (f.passes == 1) return {};
+        if (f.passes == 1) return Reussite{};
         const std::size_t n = tampon.size() / f.octets_ligne;
         for (std::size_t i = 0; i < n; ++i) donner(tampon.data() + i * f.octets_ligne);
         premiere += png_uint_32(n);
     } while (premiere < f.hauteur);
-    return {};
+    return Reussite{};
 }
 
 }  // namespace vellumor::pdf

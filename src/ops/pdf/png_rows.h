@@ -18,10 +18,10 @@ inline constexpr std::size_t kBandeDecodage = std::size_t(64) << 20;
 // Decodes the PNG file held in octets with libpng and gives its rows, top to bottom, one a call,
 // as the PDF picture `image` takes them: packed samples at the picture's depth (indices for a
 // palette, 16-bit samples high byte first), alpha composed over white when image.composer_alpha.
-// Returns a French reason when the file cannot be decoded, else an empty string. Holds a row at a
-// time; an interlaced picture, whose rows are whole only after its last pass, is decoded again
-// for each band of `bande` bytes of rows.
-std::string lignes_decodees(std::string_view octets, const ImagePdf& image,
-                            const SortieOctets& sortie, std::size_t bande = kBandeDecodage);
+// Refuses with a French reason a file that cannot be decoded. Holds a row at a time; an interlaced
+// picture, whose rows are whole only after its last pass, is decoded again for each band of `bande`
+// bytes of rows.
+Verdict lignes_decodees(std::string_view octets, const ImagePdf& image, const SortieOctets& sortie,
+                        std::size_t bande = kBandeDecodage);
 
 }  // namespace vellumor::pdf

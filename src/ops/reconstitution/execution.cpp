@@ -188,8 +188,8 @@ std::optional<Message> Reconstitution::demarrer() {
         e.refusee = true;
         return refus;
     }
-    PaireLots lots{lot_de(e.liste, r.paires, kEvenementFinPaire),
-                   lot_de(e.liste, r.impaires, kEvenementFinImPaire)};
+    PaireLots lots{lot_de(e.liste, r.paires, kDescription.evenement_fin_paire),
+                   lot_de(e.liste, r.impaires, kDescription.evenement_fin_impaire)};
     ParametresExecution p;
     p.lignes = &e.lignes;
     p.progression = &e.progression;
@@ -201,7 +201,7 @@ std::optional<Message> Reconstitution::demarrer() {
     e.execution.emplace(std::move(lots), std::move(p));
     const Ouvrier ouvrier_pair =
         e.parametres.aligner_a_gauche ? Ouvrier::LieAGauche : Ouvrier::LieADroite;
-    const bool demarre = e.execution->demarrer([&e, ouvrier_pair](Travailleur& t) {
+    const Verdict demarre = e.execution->demarrer([&e, ouvrier_pair](Travailleur& t) {
         e.travailler(t, t.est_pair() ? ouvrier_pair : Ouvrier::LieAGauche);
     });
     if (!demarre) {

@@ -5,12 +5,12 @@
 #include <optional>
 #include <string>
 
+#include "common/resultat.h"
 #include "ops/reconstitution/format.h"
 #include "ops/reconstitution/placement.h"
+#include "ops/reconstitution/reconstitution_constants.h"
 
 namespace vellumor::reconstitution {
-
-inline constexpr std::int64_t kDecalageMin = -1000, kDecalageMax = 1000;
 
 // What the reconstitution panel (and the command line) set up for a run.
 struct Parametres {
@@ -24,7 +24,7 @@ struct Parametres {
 
 // A French reason when the parameters cannot run: format outside 29..34, offsets outside
 // -1000..1000, a corner other than exactly one of 1, 2, 4, 8, format 34 without a blank-page file.
-std::optional<std::string> valider(const Parametres& p);
+Verdict valider(const Parametres& p);
 
 // A typed offset held to -1000..1000, as the panel's spin boxes do.
 constexpr std::int64_t borner_decalage(std::int64_t v) {

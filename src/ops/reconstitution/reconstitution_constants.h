@@ -2,28 +2,41 @@
 
 #include <cstdint>
 
-// What the reconstitution run and its panel show and post: events, record names, texts. Texts are
-// UTF-8 and keep their leading and trailing blanks.
+#include "batch/originaux.h"
+#include "ops/description.h"
+
+// What the reconstitution run and its panel show and post: its description and its texts.
 namespace vellumor::reconstitution {
 
-// Done events of the two records and the check event the panel posts itself.
-inline constexpr std::int64_t kEvenementFinPaire = 0x1000C;
-inline constexpr std::int64_t kEvenementFinImPaire = 0x1000D;
-inline constexpr std::int64_t kEvenementVerification = 0x1000E;
+// The offsets from the top and binding edges, millimetres.
+inline constexpr std::int64_t kDecalageMin = -1000, kDecalageMax = 1000;
+inline constexpr OptionOperation kOptionDecalageHaut{
+    "--offset-haut", kDecalageMin,
+    kDecalageMax,    0,
+    "millimètres",   "distance du bord supérieur, en millimètres"};
+inline constexpr OptionOperation kOptionDecalageReliure{
+    "--offset-reliure", kDecalageMin,
+    kDecalageMax,       0,
+    "millimètres",      "distance du bord de reliure, en millimètres"};
+inline constexpr OptionOperation kOptions[] = {kOptionDecalageHaut, kOptionDecalageReliure};
 
-inline constexpr const char* kNomLotPaire = "GLB_Image_Paire";
-inline constexpr const char* kNomLotImPaire = "GLB_Image_ImPaire";
+inline constexpr DescriptionOperation kDescription{
+    .titre_bandeau = "Reconstitution des images",
+    .texte_fin = "Les opérations de reconstitution d'images sont terminées",
+    .evenement_fin_paire = 0x1000C,
+    .evenement_fin_impaire = 0x1000D,
+    .evenement_controle = 0x1000E,  // posted by the panel itself
+    .fiche_paire = "GLB_Image_Paire",
+    .fiche_impaire = "GLB_Image_ImPaire",
+    .legende_bouton = "Reconstituer  les  images",
+    .originaux = kOperationReconstitution,
+    .options = kOptions,
+};
 
-inline constexpr const char* kTexteTerminees =
-    "Les opérations de reconstitution d'images sont terminées";
 inline constexpr const char* kTexteArretees =
     "Les opérations de reconstitution d'images ont été arrêtées";
 
 // Reason of a page that an offset moves off its blank page entirely: it is not written.
 inline constexpr const char* kTexteHorsFormat = "la page tomberait entièrement hors du format";
-
-inline constexpr const char* kTitreBandeauReconstitution = "Reconstitution des images";
-inline constexpr const char* kLegendeBoutonReconstitution =
-    "Reconstituer  les  images";  // button 9
 
 }  // namespace vellumor::reconstitution

@@ -5,7 +5,8 @@ namespace vellumor::reconstitution {
 Message message_fin(bool arretee) {
     Message m;
     m.instruction = " Info";
-    m.texte = std::string("\n") + (arretee ? kTexteArretees : kTexteTerminees);
+    m.texte =
+        "\n" + std::string(arretee ? std::string_view(kTexteArretees) : kDescription.texte_fin);
     m.style = kIconeInformation;
     return m;
 }

@@ -10,7 +10,6 @@
 namespace vellumor::renaming {
 
 inline constexpr std::string_view kFileDialogTitle = "Sélectionner les fichiers à renommer";
-inline constexpr std::uint32_t kBottomBarColour = 0x0092DAF4;
 
 inline constexpr std::string_view kCaptionOriginalFiles = "Fichiers d'origine";
 inline constexpr std::string_view kCaptionRenamedFiles = "Fichiers renommés";

@@ -53,11 +53,11 @@ Mesure mesurer_gris(Pix* gris, double angle_max) {
 
 }  // namespace
 
-std::optional<std::string> valider(const Parametres& p) {
+Verdict valider(const Parametres& p) {
     if (!(p.angle_max >= kAngleMaxMinimum && p.angle_max <= kAngleMaxMaximum))
-        return "L'angle maximal doit être compris entre " + texte_angle(kAngleMaxMinimum) + " et " +
-               texte_angle(kAngleMaxMaximum);
-    return std::nullopt;
+        return Echec{"L'angle maximal doit être compris entre " + texte_angle(kAngleMaxMinimum) +
+                     " et " + texte_angle(kAngleMaxMaximum)};
+    return Reussite{};
 }
 
 std::string texte_angle(double degres) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "batch/image.h"
+#include "common/resultat.h"
 
 namespace vellumor::straightening {
 
@@ -12,7 +13,7 @@ struct Parametres {
 };
 
 // French reason when the parameters are refused (angle max outside kAngleMaxMinimum..Maximum).
-std::optional<std::string> valider(const Parametres& p);
+Verdict valider(const Parametres& p);
 
 struct Mesure {
     // Skew of the text lines in degrees, positive when they go down to the right; 0 when none

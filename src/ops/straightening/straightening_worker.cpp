@@ -4,11 +4,6 @@
 
 namespace vellumor::straightening {
 
-ConstantesLots constantes_lots() {
-    return {std::string(kEvenRecordName), std::string(kOddRecordName), kDoneEventEven,
-            kDoneEventOdd};
-}
-
 EtapeFichier etape_redressement(const Parametres& p) {
     EtapeFichier e;
     e.traiter = [p](PageEnCours& page) {

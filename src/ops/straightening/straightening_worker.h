@@ -2,11 +2,9 @@
 
 #include "batch/batch_run.h"
 #include "ops/straightening/straightening.h"
+#include "ops/straightening/straightening_constants.h"
 
 namespace vellumor::straightening {
-
-// Record names and done events of a straightening run.
-ConstantesLots constantes_lots();
 
 // One page of a straightening run: the page's skew is measured and noted on its row ("inclinaison
 // mesurée : 1,25°"); a page already straight or without text lines gets kIconeLaissee and is

@@ -106,7 +106,7 @@ TEST(CleaningAgainstPlainScan, GreyPagesGiveWhatTheirRgbCopiesGive) {
         ASSERT_TRUE(grey.is_grey());
         ASSERT_TRUE(same_pixels(grey, rgb)) << "round " << round << ", mask " << mask;
         const Detection a = detecter_marges(grey), b = detecter_marges(rgb);
-        ASSERT_EQ(a.outcome, b.outcome) << "round " << round;
+        ASSERT_EQ(a.issue, b.issue) << "round " << round;
         ASSERT_EQ(a.marges, b.marges) << "round " << round;
         coloriser(grey);
         coloriser(rgb);

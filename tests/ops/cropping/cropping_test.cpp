@@ -37,12 +37,12 @@ Marges plain_margins(const Image& page) {
 
 TEST(Margins, BlankPageHasNothingToWrite) {
     for (const Rows& rows : {Rows{"."}, Rows{"....", "....", "...."}}) {
-        const CroppedPage c = detourer(page_from(rows));
-        EXPECT_EQ(c.detection.outcome, CropOutcome::Blank);
+        const PageDetouree c = detourer(page_from(rows));
+        EXPECT_EQ(c.detection.issue, IssueDetourage::Blanche);
         EXPECT_EQ(c.detection.marges, Marges{});
         EXPECT_TRUE(c.image.empty());
     }
-    EXPECT_EQ(detecter_marges(Image{}).outcome, CropOutcome::Blank);
+    EXPECT_EQ(detecter_marges(Image{}).issue, IssueDetourage::Blanche);
 }
 
 TEST(Margins, InkOnAllFourEdgesLeavesThePageUncut) {
@@ -56,9 +56,9 @@ TEST(Margins, InkOnAllFourEdgesLeavesThePageUncut) {
                                   "....",
                                   "...p"}}) {
         // clang-format on
-        const CroppedPage c = detourer(page_from(rows));
-        EXPECT_EQ(c.detection.outcome, CropOutcome::Uncut);
-        EXPECT_EQ(c.detection.rect, (CropRect{0, 0, int(rows[0].size()), int(rows.size())}));
+        const PageDetouree c = detourer(page_from(rows));
+        EXPECT_EQ(c.detection.issue, IssueDetourage::SansMarge);
+        EXPECT_EQ(c.detection.rectangle, (RectangleEncre{0, 0, int(rows[0].size()), int(rows.size())}));
         EXPECT_TRUE(c.image.empty());
     }
 }
@@ -71,10 +71,10 @@ TEST(Margins, EachSideCountsItsWhiteRowsOrColumns) {
                                   "....g...",
                                   "........"});
     // clang-format on
-    const CroppedPage c = detourer(page);
-    EXPECT_EQ(c.detection.outcome, CropOutcome::Cropped);
+    const PageDetouree c = detourer(page);
+    EXPECT_EQ(c.detection.issue, IssueDetourage::Detouree);
     EXPECT_EQ(c.detection.marges, (Marges{1, 1, 2, 3}));
-    EXPECT_EQ(c.detection.rect, (CropRect{2, 1, 3, 3}));
+    EXPECT_EQ(c.detection.rectangle, (RectangleEncre{2, 1, 3, 3}));
     EXPECT_EQ(rows_of(c.image), (Rows{"#..", "...", "..g"}));
 }
 
@@ -83,8 +83,8 @@ TEST(Margins, ASinglePixelBecomesAOneByOnePage) {
         for (int x = 0; x < 4; ++x) {
             Image page = *Image::create(4, 3, 24, kWhite);
             page.set_pixel(x, y, 0x336699);
-            const CroppedPage c = detourer(page);
-            EXPECT_EQ(c.detection.outcome, CropOutcome::Cropped);
+            const PageDetouree c = detourer(page);
+            EXPECT_EQ(c.detection.issue, IssueDetourage::Detouree);
             EXPECT_EQ(c.detection.marges, (Marges{y, 2 - y, x, 3 - x}));
             ASSERT_EQ(c.image.width(), 1);
             ASSERT_EQ(c.image.height(), 1);
@@ -102,7 +102,7 @@ TEST(Margins, NearWhiteInACornerStopsTheTwoMarginsOfThatCorner) {
     // clang-format on
     const Detection d = detecter_marges(page);
     EXPECT_EQ(d.marges, (Marges{0, 2, 3, 0}));
-    EXPECT_EQ(d.rect, (CropRect{3, 0, 6, 3}));
+    EXPECT_EQ(d.rectangle, (RectangleEncre{3, 0, 6, 3}));
 }
 
 TEST(Margins, AlphaIsNotLookedAtAndTheGrabKeepsItsDepths) {
@@ -110,8 +110,8 @@ TEST(Margins, AlphaIsNotLookedAtAndTheGrabKeepsItsDepths) {
     Image page = page_from({"....", ".#..", "..#.", "...."}, 32, 0x00);
     page.set_file_depth(8);
     page.set_resolution(resolution_from_dpi(600));
-    const CroppedPage c = detourer(page);
-    EXPECT_EQ(c.detection.rect, (CropRect{1, 1, 2, 2}));
+    const PageDetouree c = detourer(page);
+    EXPECT_EQ(c.detection.rectangle, (RectangleEncre{1, 1, 2, 2}));
     ASSERT_EQ(c.image.pixel_depth(), 32);
     EXPECT_EQ(c.image.file_depth(), 8);
     EXPECT_EQ(c.image.resolution(), page.resolution());
@@ -132,14 +132,14 @@ TEST(Margins, AgreeWithWholeRowAndColumnScansOnRandomPages) {
             page.set_pixel(int(rng() % w), int(rng() % h), inks[rng() % 4]);
         const Detection d = detecter_marges(page);
         if (dots == 0) {
-            ASSERT_EQ(d.outcome, CropOutcome::Blank);
+            ASSERT_EQ(d.issue, IssueDetourage::Blanche);
             continue;
         }
         const Marges m = plain_margins(page);
         ASSERT_EQ(d.marges, m) << "round " << round << ", " << w << " x " << h;
-        ASSERT_EQ(d.rect,
-                  (CropRect{m.gauche, m.haut, w - m.gauche - m.droite, h - m.haut - m.bas}));
-        ASSERT_EQ(d.outcome, m == Marges{} ? CropOutcome::Uncut : CropOutcome::Cropped);
+        ASSERT_EQ(d.rectangle,
+                  (RectangleEncre{m.gauche, m.haut, w - m.gauche - m.droite, h - m.haut - m.bas}));
+        ASSERT_EQ(d.issue, m == Marges{} ? IssueDetourage::SansMarge : IssueDetourage::Detouree);
     }
 }
 

@@ -92,23 +92,23 @@ TEST_F(Import, TwentyPageG4TiffAndTwentyJpegsArePixelExact) {
                           }));
     }
     const std::string avant = test::read_bytes(tiff);
-    const Importation r = importer(scans, parametres());
-    ASSERT_EQ(r.erreur, "");
-    ASSERT_EQ(r.pages.size(), 40u);
-    EXPECT_EQ(r.pages[0].filename(), "page_0001.png");
-    EXPECT_EQ(r.pages[39].filename(), "page_0040.png");
+    const auto r = importer(scans, parametres());
+    ASSERT_TRUE(r) << r.raison();
+    ASSERT_EQ(r->size(), 40u);
+    EXPECT_EQ((*r)[0].filename(), "page_0001.png");
+    EXPECT_EQ((*r)[39].filename(), "page_0040.png");
     const std::string octets_tiff = test::read_bytes(tiff);
     EXPECT_TRUE(octets_tiff == avant);
     for (int k = 0; k < 20; ++k) {
         PixPtr source(pixReadMemTiff(reinterpret_cast<const l_uint8*>(octets_tiff.data()),
                                      octets_tiff.size(), k));
-        verifier_page(r.pages[k], source.get(), 1);
-        EXPECT_EQ(load_png(r.pages[k]).image->resolution(), resolution_from_dpi(300));
+        verifier_page((*r)[k], source.get(), 1);
+        EXPECT_EQ(load_png((*r)[k]).image->resolution(), resolution_from_dpi(300));
     }
     for (int k = 0; k < 20; ++k) {
         const std::string jpeg = test::read_bytes(scans[k + 1]);
         PixPtr source(pixReadMem(reinterpret_cast<const l_uint8*>(jpeg.data()), jpeg.size()));
-        verifier_page(r.pages[20 + k], source.get(), k % 2 ? 8 : 24);
+        verifier_page((*r)[20 + k], source.get(), k % 2 ? 8 : 24);
     }
 }
 
@@ -133,8 +133,9 @@ TEST_F(Import, NamesFollowPrefixFirstNumberAndPadding) {
              {[](Parametres& q) { q.dossier.clear(); }, "Le dossier"}}) {
         Parametres q = p;
         modifier(q);
-        ASSERT_TRUE(valider(q));
-        EXPECT_NE(valider(q)->find(attendu), std::string::npos) << *valider(q);
+        const Verdict v = valider(q);
+        ASSERT_FALSE(v);
+        EXPECT_NE(v.raison().find(attendu), std::string::npos) << v.raison();
     }
 }
 
@@ -170,9 +171,9 @@ TEST_F(Import, BadScansAndTakenNamesWriteNothing) {
                          Cas{{"bon.jpg", "bon.jpg"}, "page_0002.png » existe déjà"}}) {
         std::vector<std::filesystem::path> scans;
         for (const std::string& s : c.scans) scans.push_back(dir_ / s);
-        const Importation r = importer(scans, parametres());
-        EXPECT_NE(r.erreur.find(c.attendu), std::string::npos) << r.erreur;
-        EXPECT_TRUE(r.pages.empty());
+        const auto r = importer(scans, parametres());
+        ASSERT_FALSE(r) << c.attendu;
+        EXPECT_NE(r.raison().find(c.attendu), std::string::npos) << r.raison();
         EXPECT_EQ(test::folder_contents(dir_ / "pages").size(), 1u) << c.attendu;
     }
     EXPECT_TRUE(test::read_bytes(jpeg) == octets_jpeg);
@@ -192,25 +193,26 @@ TEST_F(Import, MultiPageTiffKeepsEachPageDepthInOrder) {
     p.premier = 7;
     p.dpi = 400;
     std::vector<int> suivi;
-    const Importation r = importer({tiff}, p, [&](int fait, int total) {
+    const auto r = importer({tiff}, p, [&](int fait, int total) {
         EXPECT_EQ(total, 3);
         suivi.push_back(fait);
         return true;
     });
-    ASSERT_EQ(r.erreur, "");
+    ASSERT_TRUE(r) << r.raison();
     EXPECT_EQ(suivi, (std::vector<int>{1, 2, 3}));
     // Stopped after its second page, the import takes its pages back.
     p.premier = 20;
-    const Importation arretee = importer({tiff}, p, [](int fait, int) { return fait < 2; });
-    EXPECT_NE(arretee.erreur.find("Importation interrompue"), std::string::npos);
+    const auto arretee = importer({tiff}, p, [](int fait, int) { return fait < 2; });
+    ASSERT_FALSE(arretee);
+    EXPECT_NE(arretee.raison().find("Importation interrompue"), std::string::npos);
     EXPECT_EQ(test::folder_contents(p.dossier).size(), 3u);
     const std::string octets = test::read_bytes(tiff);
     for (int k = 0; k < 3; ++k) {
-        EXPECT_EQ(r.pages[k].filename(), "page_000" + std::to_string(7 + k) + ".png");
+        EXPECT_EQ((*r)[k].filename(), "page_000" + std::to_string(7 + k) + ".png");
         PixPtr source(
             pixReadMemTiff(reinterpret_cast<const l_uint8*>(octets.data()), octets.size(), k));
-        verifier_page(r.pages[k], source.get(), profondeurs[k] == 32 ? 24 : profondeurs[k]);
-        EXPECT_EQ(load_png(r.pages[k]).image->resolution(), resolution_from_dpi(400));
+        verifier_page((*r)[k], source.get(), profondeurs[k] == 32 ? 24 : profondeurs[k]);
+        EXPECT_EQ(load_png((*r)[k]).image->resolution(), resolution_from_dpi(400));
     }
 }
 

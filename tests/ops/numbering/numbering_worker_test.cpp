@@ -43,7 +43,7 @@ class NumberingRun : public ::testing::Test {
             char digits[16];
             std::snprintf(digits, sizeof digits, "%03d", n);
             const auto file = sources_ / (name + digits + ".png");
-            save_png(*Image::create(kW, kH, 24, kWhite), file);
+            EXPECT_TRUE(save_png(*Image::create(kW, kH, 24, kWhite), file));
             liste.push_back(entree_pour(file));
         }
         return liste;
@@ -65,7 +65,7 @@ class NumberingRun : public ::testing::Test {
         std::vector<std::string> rows;
         for (const EntreeImage& e : liste) rows.push_back(e.Fichier.filename().string());
         lignes_ = std::make_unique<LignesFixes>(rows);
-        Repartition r = repartir_par_parite(liste, constantes_numerotation());
+        Repartition r = repartir_par_parite(liste, constantes_lots(kDescription));
         ParametresExecution p;
         p.lignes = lignes_.get();
         p.progression = &rapport_;
@@ -242,9 +242,9 @@ TEST_F(NumberingRun, AMissingStampFailsItsPageInsteadOfWritingItUnnumbered) {
     ParametresExecution p{&rows, &rapport_, 2};
     {
         ExecutionLot execution(
-            std::move(*repartir_par_parite(liste, constantes_numerotation()).lots), p);
+            std::move(*repartir_par_parite(liste, constantes_lots(kDescription)).lots), p);
         const ReglagesNumerotation r = reglages_;
-        execution.demarrer([r](Travailleur& t) { travail_numerotation(t, r); });
+        EXPECT_TRUE(execution.demarrer([r](Travailleur& t) { travail_numerotation(t, r); }));
     }
     EXPECT_TRUE(std::filesystem::exists(reglages_.dossier / "Img__1.png"));
     EXPECT_FALSE(std::filesystem::exists(reglages_.dossier / "Img__2.png"));

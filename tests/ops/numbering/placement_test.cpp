@@ -51,21 +51,21 @@ TEST(Placement, PageNamesArePaddedToTheDigitsOfFin) {
 
 TEST(Parameters, RangesAreEnforcedWithTheirCaption) {
     ParametresNumerotation p;
-    EXPECT_FALSE(valider(p));
+    EXPECT_TRUE(valider(p));
     p.offset_x = 600;
     p.epaisseur = 150;
     p.espacement = 200;
     p.reliure = 500;
-    EXPECT_FALSE(valider(p));
+    EXPECT_TRUE(valider(p));
     p.offset_y = 49;
-    auto refus = valider(p);
-    ASSERT_TRUE(refus);
-    EXPECT_EQ(*refus,
+    const Verdict refus = valider(p);
+    ASSERT_FALSE(refus);
+    EXPECT_EQ(refus.raison(),
               "Le paramètre « Offset en Y » vaut 49 : il doit être compris entre 50 et "
               "600 pixels.");
     p.offset_y = 50;
     p.reliure = 501;
-    EXPECT_NE(valider(p)->find("Offset de reliure"), std::string::npos);
+    EXPECT_NE(valider(p).raison().find("Offset de reliure"), std::string::npos);
 }
 
 TEST(Parameters, FinAndTheRefusalsOfARequest) {

@@ -203,7 +203,9 @@ TEST(ExportPdf, PagesWrittenByVellumorAreCarriedOverUnchanged) {
         auto image = QPDFPageObjectHelper(pages[i]).getImages().begin()->second;
         const auto brut = image.getRawStreamData();
         std::string idat;
-        for (std::string_view d : decouper_png(fichiers[i], true).donnees) idat += d;
+        const auto png = decouper_png(fichiers[i], true);
+        ASSERT_TRUE(png);
+        for (std::string_view d : png->donnees) idat += d;
         EXPECT_EQ(std::string(reinterpret_cast<const char*>(brut->getBuffer()), brut->getSize()),
                   idat);
     }

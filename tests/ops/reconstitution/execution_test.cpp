@@ -154,7 +154,8 @@ TEST(Execution, FacingPagesOnTheirBindingEdgesAndEachOnAWhitePage) {
 
     for (std::int64_t ligne = 0; ligne < 3; ++ligne)
         EXPECT_EQ(e.icones[ligne], (std::vector<int>{kIconeEnCours, kIconeFait})) << ligne;
-    EXPECT_EQ(e.evenements, (std::set<std::int64_t>{kEvenementFinPaire, kEvenementFinImPaire}));
+    EXPECT_EQ(e.evenements, (std::set<std::int64_t>{kDescription.evenement_fin_paire,
+                                                    kDescription.evenement_fin_impaire}));
     EXPECT_EQ(e.entetes.back(), " 3 fichiers :  (Fichiers traités : 3/3)");
     EXPECT_TRUE(e.messages.empty());
 }
@@ -243,7 +244,8 @@ TEST(Execution, AStopAfterTheFirstFileOfEachRecordLeavesTheOthersUntouched) {
     r.attendre();
     EXPECT_EQ(r.fin(), FinReconstitution::Arretee);
     EXPECT_EQ(message_de_fin(r.fin())->texte, std::string("\n") + kTexteArretees);
-    EXPECT_EQ(e.evenements, (std::set<std::int64_t>{kEvenementFinPaire, kEvenementFinImPaire}));
+    EXPECT_EQ(e.evenements, (std::set<std::int64_t>{kDescription.evenement_fin_paire,
+                                                    kDescription.evenement_fin_impaire}));
     EXPECT_TRUE(commencees.count(dir / "p1.png") && commencees.count(dir / "p2.png"));
     const auto paires = std::count_if(commencees.begin(), commencees.end(), [&](const auto& f) {
         return Numero_Fin_Nom(f.stem().string()) % 2 == 0;
@@ -386,7 +388,8 @@ TEST(Execution, AnEmptyRecordEndsAtOnceAndTheRunStillCompletes) {
     ASSERT_FALSE(r.demarrer());
     r.attendre();
     EXPECT_EQ(r.fin(), FinReconstitution::Terminee);
-    EXPECT_EQ(e.evenements, (std::set<std::int64_t>{kEvenementFinPaire, kEvenementFinImPaire}));
+    EXPECT_EQ(e.evenements, (std::set<std::int64_t>{kDescription.evenement_fin_paire,
+                                                    kDescription.evenement_fin_impaire}));
     EXPECT_EQ(e.entetes.back(), " 1 fichier :  (Fichiers traités : 1/1)");
 }
 

@@ -125,18 +125,18 @@ TEST(Formats, SizesAndSavedDepths) {
 
 TEST(Parametres, ValidationAndBindingHandOver) {
     Parametres p;
-    EXPECT_FALSE(valider(p));
-    p.decalage_haut = 1001;
     EXPECT_TRUE(valider(p));
+    p.decalage_haut = 1001;
+    EXPECT_FALSE(valider(p));
     p.decalage_haut = -1000;
     p.bits = kBitReliure | kCoinHautDroit | kCoinBasDroit;
-    EXPECT_TRUE(valider(p));
+    EXPECT_FALSE(valider(p));
     p.bits = kBitReliure | kCoinBasDroit;
-    EXPECT_FALSE(valider(p));
-    p.format = kFormatFichier;
     EXPECT_TRUE(valider(p));
-    p.page_vierge = "vierge.png";
+    p.format = kFormatFichier;
     EXPECT_FALSE(valider(p));
+    p.page_vierge = "vierge.png";
+    EXPECT_TRUE(valider(p));
     EXPECT_EQ(borner_decalage(5000), 1000);
     EXPECT_EQ(borner_decalage(-2000), -1000);
 

@@ -106,7 +106,7 @@ TEST(Straighten, AngleMaxAndAngleTexts) {
     };
     for (const Cas c : {Cas{0.4, false}, Cas{0.5, true}, Cas{10, true}, Cas{10.01, false},
                         Cas{std::nan(""), false}})
-        EXPECT_EQ(!valider(Parametres{c.angle_max}), c.accepte) << c.angle_max;
+        EXPECT_EQ(valider(Parametres{c.angle_max}).ok(), c.accepte) << c.angle_max;
     EXPECT_EQ(texte_angle(1.254), "1,25°");
     EXPECT_EQ(texte_angle(-0.4), "-0,40°");
     EXPECT_EQ(texte_angle(-0.001), "0,00°");
