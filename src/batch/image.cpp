@@ -35,12 +35,6 @@ std::optional<Image> Image::create(int width, int height, int depth, Couleur bac
     return image;
 }
 
-std::optional<Image> Image::create_grey(int width, int height, std::uint8_t grey) {
-    auto image = allocate(width, height, 1, 24);
-    if (image) std::memset(image->pixels_.data(), grey, image->pixels_.size());
-    return image;
-}
-
 void Image::to_rgb() {
     if (channels_ != 1) return;
     PixelBuffer rgb;

@@ -76,10 +76,6 @@ class Image {
     // be had.
     static std::optional<Image> create(int width, int height, int depth, Couleur background);
 
-    // Same, stored one byte a pixel, every pixel grey level `grey` (file depth 24); it stays one
-    // byte a pixel until a colour that is not grey is written to it.
-    static std::optional<Image> create_grey(int width, int height, std::uint8_t grey);
-
     // A width x height image of `channels` bytes a pixel (1 grey, 3 RGB, 4 RGBA) whose pixels are
     // NOT initialised: for a decoder or a converter that writes every row through row(). Fails
     // (nullopt) for sides outside 1..32767, another channel count or when the memory cannot be

@@ -1,5 +1,5 @@
 #include "cli/page_operations.h"
-#include "ops/colourising/colourising_constants.h"
+#include "ops/colourising/colourising_worker.h"
 
 namespace vellumor::cli {
 
@@ -12,7 +12,10 @@ int commande_coloriser(const std::vector<std::string>& args) {
             std::string(colourising::kOutputSuffix) + " ». La page source n'est pas modifiée.");
     return commande_pages(
         args, d, false,
-        [](const OptionsPages&) { return std::vector<OperationPages>{operation_colorisation()}; },
+        [](const OptionsPages&) {
+            return std::vector<OperationPages>{
+                operation_pages(colourising::kDescription, colourising::travail_colorisation())};
+        },
         false);
 }
 

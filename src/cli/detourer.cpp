@@ -1,4 +1,5 @@
 #include "cli/page_operations.h"
+#include "ops/cropping/cropping_worker.h"
 
 namespace vellumor::cli {
 
@@ -9,7 +10,8 @@ int commande_detourer(const std::vector<std::string>& args) {
 rectangle qui contient tout ce qui n'est pas blanc pur, à sa profondeur d'origine.
 Une page toute blanche ou sans marge n'est pas réécrite.)");
     return commande_pages(args, d, false, [](const OptionsPages&) {
-        return std::vector<OperationPages>{operation_detourage()};
+        return std::vector<OperationPages>{
+            operation_pages(cropping::kDescription, cropping::travail_detourage())};
     });
 }
 

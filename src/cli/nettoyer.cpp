@@ -1,4 +1,5 @@
 #include "cli/page_operations.h"
+#include "ops/cleaning/cleaning_worker.h"
 
 namespace vellumor::cli {
 
@@ -8,7 +9,8 @@ int commande_nettoyer(const std::vector<std::string>& args) {
         R"(Retire les petites taches isolées des pages PNG et réécrit chaque page sur son fichier,
 à sa profondeur d'origine. Une page dont l'écriture échoue reste telle qu'elle était.)");
     return commande_pages(args, d, true, [](const OptionsPages& o) {
-        return std::vector<OperationPages>{operation_nettoyage(o.masque)};
+        return std::vector<OperationPages>{
+            operation_pages(cleaning::kDescription, cleaning::travail_nettoyage(o.masque))};
     });
 }
 

@@ -2,27 +2,15 @@
 
 #include "batch/originaux.h"
 #include "ops/chain/chain_worker.h"
-#include "ops/cleaning/cleaning_worker.h"
-#include "ops/colourising/colourising_worker.h"
-#include "ops/cropping/cropping_worker.h"
+#include "ops/cleaning/cleaning_constants.h"
+#include "ops/colourising/colourising_constants.h"
+#include "ops/cropping/cropping_constants.h"
 
 namespace vellumor::cli {
 
 OperationPages operation_pages(const DescriptionOperation& d, ExecutionLot::Travail travail) {
     return {constantes_lots(d), std::move(travail), std::string(d.texte_fin),
             std::string(d.titre_bandeau), d.originaux};
-}
-
-OperationPages operation_nettoyage(std::uint32_t masque) {
-    return operation_pages(cleaning::kDescription, cleaning::travail_nettoyage(masque));
-}
-
-OperationPages operation_detourage() {
-    return operation_pages(cropping::kDescription, cropping::travail_detourage());
-}
-
-OperationPages operation_colorisation() {
-    return operation_pages(colourising::kDescription, colourising::travail_colorisation());
 }
 
 OperationPages operation_chaine(std::uint32_t masque) {

@@ -13,10 +13,6 @@ namespace vellumor::cli {
 // originals.
 OperationPages operation_pages(const DescriptionOperation& d, ExecutionLot::Travail travail);
 
-// The operations of the page commands.
-OperationPages operation_nettoyage(std::uint32_t masque);
-OperationPages operation_detourage();
-OperationPages operation_colorisation();
 // Cleaning, cropping and colourising in one pass over each page; its end text is the three
 // operations' completion texts, one a line.
 OperationPages operation_chaine(std::uint32_t masque);

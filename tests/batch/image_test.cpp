@@ -5,6 +5,8 @@
 #include <functional>
 #include <thread>
 
+#include "support/skewed_page.h"
+
 namespace vellumor {
 namespace {
 
@@ -90,7 +92,7 @@ TEST(Image, TranslucentSourceIsComposedAndResultStaysOpaque) {
 // the grey one keeps one byte a pixel until a colour that is not grey reaches it.
 TEST(Image, OneByteLayoutReadsAndWritesLikeRgb) {
     auto stamp = *Image::create(3, 2, 24, 0x0000FF);
-    auto grey_stamp = *Image::create_grey(3, 2, 0x40);
+    auto grey_stamp = *testing::page_grise(3, 2, 0x40);
     struct Edit {
         const char* name;
         std::function<void(Image&)> apply;
@@ -106,7 +108,7 @@ TEST(Image, OneByteLayoutReadsAndWritesLikeRgb) {
         {"coloured image drawn", [&](Image& i) { i.draw(stamp, -1, 4); }, false},
     };
     for (const Edit& e : edits) {
-        auto grey = *Image::create_grey(7, 5, 0xFF);
+        auto grey = *testing::page_grise(7, 5, 0xFF);
         for (int x = 0; x < 7; ++x) grey.set_pixel(x, x % 5, Couleur(x * 30) * 0x010101u);
         Image rgb = grey;
         rgb.to_rgb();
@@ -125,7 +127,7 @@ TEST(Image, OneByteLayoutReadsAndWritesLikeRgb) {
 }
 
 TEST(Image, PaletteGivesTheColourOfEachByteAndAnyWriteMakesItRgb) {
-    auto page = *Image::create_grey(4, 1, 0xFF);
+    auto page = *testing::page_grise(4, 1, 0xFF);
     page.set_pixel(1, 0, 0x202020);
     Image::Palette blue_ink;
     for (int v = 0; v < 256; ++v) blue_ink[std::size_t(v)] = v == 0xFF ? kWhite : 0xFF0000;

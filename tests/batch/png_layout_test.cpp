@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "batch/png_io.h"
+#include "support/skewed_page.h"
 #include "support/temp_dir.h"
 
 namespace vellumor {
@@ -12,7 +13,7 @@ namespace {
 // depth, the very bytes its RGB copy writes; then the check of an exact save agrees with a load.
 TEST(PngSave, OneBytePagesWriteTheSameFilesAsTheirRgbCopies) {
     test::TempDir dir;
-    auto few = *Image::create_grey(37, 9, 0xFF);
+    auto few = *testing::page_grise(37, 9, 0xFF);
     auto many = few;
     for (int y = 0; y < 9; ++y)
         for (int x = 0; x < 37; ++x) {

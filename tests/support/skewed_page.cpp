@@ -1,6 +1,7 @@
 #include "support/skewed_page.h"
 
 #include <cmath>
+#include <cstring>
 #include <random>
 #include <vector>
 
@@ -86,6 +87,12 @@ Image page_inclinee(int width, int height, double skew, int file_depth, unsigned
             page.set_pixel(x, y, couleur(g, g, g));
         }
     return page;
+}
+
+std::optional<Image> page_grise(int width, int height, std::uint8_t grey) {
+    auto image = Image::allocate(width, height, 1, 24);
+    if (image) std::memset(image->data(), grey, image->byte_size());
+    return image;
 }
 
 }  // namespace vellumor::testing

@@ -4,20 +4,12 @@
 #include "ops/colourising/colourising_worker.h"
 
 namespace vellumor::app {
-namespace {
-
-DescriptionLot description() {
-    using namespace vellumor::colourising;
-    DescriptionLot d = decrire_lot(kDescription, kDepartColorisation);
-    d.demarre_seul = true;
-    d.travail = [] { return travail_colorisation(); };
-    return d;
-}
-
-}  // namespace
 
 IssuePanneau lancer_colorisation(FenetrePrincipale& f) {
-    PanneauLot panneau(f, description(), false);
+    DescriptionLot d = decrire_lot(colourising::kDescription, kDepartColorisation);
+    d.demarre_seul = true;
+    d.travail = [] { return colourising::travail_colorisation(); };
+    PanneauLot panneau(f, std::move(d), false);
     return panneau.executer();
 }
 

@@ -4,21 +4,13 @@
 #include "ops/cropping/cropping_worker.h"
 
 namespace vellumor::app {
-namespace {
-
-DescriptionLot description() {
-    using namespace vellumor::cropping;
-    DescriptionLot d = decrire_lot(kDescription, kDepartDetourage);
-    d.demarre_seul = true;
-    d.efface_liste_vide = true;
-    d.travail = [] { return travail_detourage(); };
-    return d;
-}
-
-}  // namespace
 
 IssuePanneau lancer_detourage(FenetrePrincipale& f, bool enchaine) {
-    PanneauLot panneau(f, description(), enchaine);
+    DescriptionLot d = decrire_lot(cropping::kDescription, kDepartDetourage);
+    d.demarre_seul = true;
+    d.efface_liste_vide = true;
+    d.travail = [] { return cropping::travail_detourage(); };
+    PanneauLot panneau(f, std::move(d), enchaine);
     return panneau.executer();
 }
 

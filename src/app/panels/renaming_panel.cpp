@@ -66,7 +66,7 @@ void FenetreRenommage::afficher_dernier_numero() {
     const auto premier = premier_numero_saisi();
     label->setText(premier ? QStringLiteral(" ") + QString::number(dernier_numero_suite(*premier))
                            : texte_utf8(kNoLastNumber));
-    colorer_controle(label, premier ? kLastNumberText : kNoLastNumberText, kWhite);
+    colorer_controle(label, premier ? kTexteDernierNumero : kTexteAucunDernierNumero, kWhite);
 }
 
 void FenetreRenommage::sur_premier_numero() {

@@ -24,6 +24,14 @@ namespace vellumor::app {
 bool executer_test_numeros(FenetrePrincipale& f);
 
 inline constexpr Couleur kFondBarreRenommage = 0x0092DAF4;
+inline constexpr Couleur kTexteEtiquetteOrigine = 0x00FF0000;      // blue on white
+inline constexpr Couleur kFondChampOrigine = 0x00F55858;           // white on blue
+inline constexpr Couleur kTexteEtiquetteRenommee = 0x000000FF;     // red on white
+inline constexpr Couleur kFondChampRenomme = 0x004E4EE9;           // white on red
+inline constexpr Couleur kFondExemple = 0x00E04C30;                // white on blue
+inline constexpr Couleur kFondSourcesPairesImpaires = 0x0000FFFF;  // yellow
+inline constexpr Couleur kTexteDernierNumero = 0x00FF0000;         // blue
+inline constexpr Couleur kTexteAucunDernierNumero = 0x000000FF;    // red
 
 // A control's text and background colours.
 void colorer_controle(QWidget* w, Couleur texte, Couleur fond);

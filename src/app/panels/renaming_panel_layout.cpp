@@ -82,10 +82,10 @@ void FenetreRenommage::construire_motifs(const QRect& liste) {
     auto* cadre_origine =
         creer<QGroupBox>(kCadreFichiersOrigine, texte_utf8(kCaptionOriginalFiles));
     auto* prefixe_origine = etiquette(kTextePrefixeOrigine, kCaptionPrefix, liste.x() + 20, l + 35);
-    champ(kPrefixeOrigine, origine.prefixe, *prefixe_origine, kOriginalFieldFill);
+    champ(kPrefixeOrigine, origine.prefixe, *prefixe_origine, kFondChampOrigine);
     auto* suffixe_origine = etiquette(kTexteSuffixeOrigine, kCaptionSuffix, prefixe_origine->x(),
                                       prefixe_origine->geometry().bottom() + 1 + 10);
-    QLineEdit* fin = champ(kSuffixeOrigine, origine.suffixe, *suffixe_origine, kOriginalFieldFill);
+    QLineEdit* fin = champ(kSuffixeOrigine, origine.suffixe, *suffixe_origine, kFondChampOrigine);
     cadre_origine->setGeometry(liste.x(), l + 10, liste.width(), 90);
 
     auto* cadre_renomme =
@@ -94,15 +94,15 @@ void FenetreRenommage::construire_motifs(const QRect& liste) {
     cadre_renomme->setGeometry(liste.x(), bas_52 + 25, liste.width(), 90);
     auto* prefixe =
         etiquette(kTextePrefixeRenomme, kCaptionPrefix, prefixe_origine->x(), bas_52 + 50);
-    champ(kPrefixeRenomme, origine.prefixe, *prefixe, kRenamedFieldFill);
+    champ(kPrefixeRenomme, origine.prefixe, *prefixe, kFondChampRenomme);
     auto* suffixe = etiquette(kTexteSuffixeRenomme, kCaptionSuffix, prefixe->x(),
                               prefixe->geometry().bottom() + 1 + 20);
     QLineEdit* suffixe_renomme =
-        champ(kSuffixeRenomme, origine.suffixe, *suffixe, kRenamedFieldFill);
+        champ(kSuffixeRenomme, origine.suffixe, *suffixe, kFondChampRenomme);
     for (int n : {kTextePrefixeOrigine, kTexteSuffixeOrigine})
-        colorer_controle(control(n), kOriginalLabelText, kWhite);
+        colorer_controle(control(n), kTexteEtiquetteOrigine, kWhite);
     for (int n : {kTextePrefixeRenomme, kTexteSuffixeRenomme})
-        colorer_controle(control(n), kRenamedLabelText, kWhite);
+        colorer_controle(control(n), kTexteEtiquetteRenommee, kWhite);
 
     auto* exemple = creer<QLabel>(kExempleNom);
     exemple->setFont(f_.police_liste());
@@ -110,7 +110,7 @@ void FenetreRenommage::construire_motifs(const QRect& liste) {
     exemple->setGeometry(suffixe->x(), suffixe->geometry().bottom() + 1 + 40,
                          suffixe_renomme->geometry().right() + 1 - suffixe->x(),
                          hauteur_ligne_ + 6);
-    colorer_controle(exemple, kWhite, kExampleFill);
+    colorer_controle(exemple, kWhite, kFondExemple);
 
     const int droite = fin->geometry().right() + 1;
     for (QWidget* w : {control(kStatutDossier), control(kListeFichiers),
@@ -137,7 +137,7 @@ void FenetreRenommage::construire_cadres_droits(const QRect& liste) {
         option(n, texte, x + 10, y, sources_);
         y += pas;
     }
-    colorer_controle(control(kPagesSourcesToutes), kBlack, kSourcesBothFill);
+    colorer_controle(control(kPagesSourcesToutes), kBlack, kFondSourcesPairesImpaires);
     control_as<QRadioButton>(kPagesSourcesToutes)->setChecked(true);
     etiquette(kIndiceMiniOrigine, kCaptionFirstIndex, x + 35, y);
     etiquette(kIndiceMaxiOrigine, kCaptionLastIndex, x + 35, y + pas);

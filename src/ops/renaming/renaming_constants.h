@@ -1,11 +1,10 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
 
-// What the renaming window shows: captions, colours and texts. The window is also opened in
+// What the renaming window shows: captions and texts. The window is also opened in
 // file-number test mode, where only the test is offered. Texts are UTF-8 and keep their blanks.
 namespace vellumor::renaming {
 
@@ -31,15 +30,6 @@ inline constexpr std::string_view kCaptionDigitCount = "Nb de chiffres du numér
 inline constexpr std::string_view kCaptionSaveFolder = "Modifier le dossier de sauvegarde";
 inline constexpr std::string_view kNoLastNumber = " aucun";
 inline constexpr std::string_view kExampleLead = "  ";  // before the example name
-
-inline constexpr std::uint32_t kOriginalLabelText = 0x00FF0000;  // blue on white
-inline constexpr std::uint32_t kOriginalFieldFill = 0x00F55858;  // white on blue
-inline constexpr std::uint32_t kRenamedLabelText = 0x000000FF;   // red on white
-inline constexpr std::uint32_t kRenamedFieldFill = 0x004E4EE9;   // white on red
-inline constexpr std::uint32_t kExampleFill = 0x00E04C30;        // white on blue
-inline constexpr std::uint32_t kSourcesBothFill = 0x0000FFFF;    // yellow
-inline constexpr std::uint32_t kLastNumberText = 0x00FF0000;     // blue
-inline constexpr std::uint32_t kNoLastNumberText = 0x000000FF;   // red
 
 inline constexpr std::string_view kSourceFirstTitle = " Premier fichier source";
 inline constexpr std::string_view kSourceLastTitle = " Dernier fichier source";

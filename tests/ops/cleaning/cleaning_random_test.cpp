@@ -7,6 +7,7 @@
 #include "ops/cleaning/reference_cleaning.h"
 #include "ops/colourising/colourising.h"
 #include "ops/cropping/cropping.h"
+#include "support/skewed_page.h"
 
 namespace vellumor {
 namespace {
@@ -93,7 +94,7 @@ TEST(CleaningAgainstPlainScan, GreyPagesGiveWhatTheirRgbCopiesGive) {
     std::mt19937 rng(20261208);
     for (int round = 0; round < 1500; ++round) {
         const Image source = random_page(rng, 24);
-        auto grey = *Image::create_grey(source.width(), source.height(), 0xFF);
+        auto grey = *testing::page_grise(source.width(), source.height(), 0xFF);
         for (int y = 0; y < grey.height(); ++y)
             for (int x = 0; x < grey.width(); ++x) {
                 const Couleur c = source.pixel(x, y);
