@@ -155,13 +155,13 @@ class ExecutionLot {
 // The page a worker is at, while drawing on it has started.
 class PageEnCours {
   public:
-    PageEnCours(Image& image, const std::filesystem::path& source, Travailleur& t,
+    PageEnCours(Image& page, const std::filesystem::path& fichier, Travailleur& t,
                 std::optional<DrawingTarget>& cible,
-                std::optional<FileIdentity> identite_source = std::nullopt)
-        : image(image),
-          source(source),
+                std::optional<FileIdentity> identite_lue = std::nullopt)
+        : image(page),
+          source(fichier),
           travailleur(t),
-          identite_source(std::move(identite_source)),
+          identite_source(std::move(identite_lue)),
           cible_(cible) {}
     Image& image;
     const std::filesystem::path& source;

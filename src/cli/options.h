@@ -64,9 +64,9 @@ class TableOptions {
         return ajouter({std::move(noms), std::move(valeur), std::move(aide),
                         [choix = std::move(choix), mots, quoi = std::move(quoi),
                          &cible](const std::string& v) -> std::optional<std::string> {
-                            for (const auto& [nom, valeur] : choix)
+                            for (const auto& [nom, choisi] : choix)
                                 if (v == nom) {
-                                    cible = valeur;
+                                    cible = choisi;
                                     return std::nullopt;
                                 }
                             return refus_choix(quoi, v, mots);

@@ -71,12 +71,12 @@ void options_pages(TableOptions& table, OptionsPages& o, bool avec_masque, bool 
                        aide_motifs(),
                        [&o, une_fois](const std::string& v) -> std::optional<std::string> {
                            if (auto refus = une_fois()) return refus;
-                           const auto m = masque_des_motifs(v);
-                           if (!m)
+                           const auto masque = masque_des_motifs(v);
+                           if (!masque)
                                return "Motifs invalides : " + v + " (des numéros de 1 à " +
                                       std::to_string(cleaning::kPatternCount) +
                                       " séparés par des virgules sont attendus)";
-                           o.masque = *m;
+                           o.masque = *masque;
                            return std::nullopt;
                        }});
     }
