@@ -112,8 +112,8 @@ void supprimer_originaux(FenetrePrincipale& f) {
         return;
     QStringList erreurs;
     for (const std::filesystem::path& dossier : dossiers) {
-        if (const Resultat<int> n = purger_originaux(dossier); !n)
-            erreurs << QString::fromStdString(n.raison());
+        if (const Resultat<int> purge = purger_originaux(dossier); !purge)
+            erreurs << QString::fromStdString(purge.raison());
     }
     if (!erreurs.isEmpty())
         boite_simple(f.dialogs(), kTitreOriginaux, erreurs.join(QStringLiteral("\r\n")),
