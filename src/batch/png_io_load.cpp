@@ -27,13 +27,9 @@ LoadResult failure(LoadError error, std::string message) {
     return r;
 }
 
-std::string quoted(const std::filesystem::path& path) {
-    return "« " + path.string() + " »";
-}
-
 LoadResult truncated(const std::filesystem::path& path) {
-    return failure(LoadError::Corrupt,
-                   "Le fichier PNG " + quoted(path) + " est endommagé (fichier tronqué).");
+    return failure(LoadError::Corrupt, "Le fichier PNG " + entre_guillemets(path) +
+                                           " est endommagé (fichier tronqué).");
 }
 
 LoadError load_error_of(OpenError error) {
@@ -52,18 +48,19 @@ LoadResult read_whole_file(const std::filesystem::path& path, const OpenedFile& 
                            std::vector<unsigned char>& bytes) {
     const FileIdentity& st = file.identity;
     if (st.size > kMaxFileBytes)
-        return failure(LoadError::TooLarge, "Le fichier " + quoted(path) + " est trop volumineux.");
+        return failure(LoadError::TooLarge,
+                       "Le fichier " + entre_guillemets(path) + " est trop volumineux.");
     try {
         bytes.resize(std::size_t(st.size));
     } catch (const std::bad_alloc&) {
         return failure(LoadError::OutOfMemory,
-                       "Mémoire insuffisante pour lire le fichier " + quoted(path) + ".");
+                       "Mémoire insuffisante pour lire le fichier " + entre_guillemets(path) + ".");
     }
     const Resultat<std::size_t> done =
         read_from_start(file.handle.get(), bytes.data(), bytes.size());
     if (!done)
-        return failure(LoadError::Unreadable,
-                       "Le fichier " + quoted(path) + " ne peut pas être lu : " + done.raison());
+        return failure(LoadError::Unreadable, "Le fichier " + entre_guillemets(path) +
+                                                  " ne peut pas être lu : " + done.raison());
     bytes.resize(*done);  // the file shrank while being read: decode what is there
     return {};
 }
@@ -188,27 +185,27 @@ LoadResult decode_png(const std::filesystem::path& path, const OpenedFile& file)
     if (LoadResult r = read_whole_file(path, file, bytes); r.error != LoadError::None) return r;
     if (bytes.size() < 8 || png_sig_cmp(bytes.data(), 0, 8) != 0)
         return failure(LoadError::NotPng,
-                       "Le fichier " + quoted(path) + " n'est pas une image PNG.");
+                       "Le fichier " + entre_guillemets(path) + " n'est pas une image PNG.");
 
     PngMemoryReader d(bytes.data(), bytes.size());
     if (!d.ok())
         return failure(LoadError::OutOfMemory,
-                       "Mémoire insuffisante pour lire le fichier " + quoted(path) + ".");
+                       "Mémoire insuffisante pour lire le fichier " + entre_guillemets(path) + ".");
 
     if (declares_oversized_sides(bytes))
         return failure(LoadError::TooLarge,
-                       "L'image " + quoted(path) + " dépasse 32767 pixels de côté.");
+                       "L'image " + entre_guillemets(path) + " dépasse 32767 pixels de côté.");
     const std::optional<std::uint64_t> image_data = image_data_length(bytes);
     if (!image_data) return truncated(path);
     Header h;
     if (!read_header(d, h)) {
-        return failure(LoadError::Corrupt,
-                       "Le fichier PNG " + quoted(path) + " est endommagé (" + d.error + ").");
+        return failure(LoadError::Corrupt, "Le fichier PNG " + entre_guillemets(path) +
+                                               " est endommagé (" + d.error + ").");
     }
     switch (judge_header(h, *image_data)) {
         case DeclaredSize::TooLarge:
-            return failure(LoadError::TooLarge,
-                           "L'image " + quoted(path) + " est trop grande pour être chargée.");
+            return failure(LoadError::TooLarge, "L'image " + entre_guillemets(path) +
+                                                    " est trop grande pour être chargée.");
         case DeclaredSize::CannotFill:
             return truncated(path);
         default:
@@ -225,11 +222,11 @@ LoadResult decode_png(const std::filesystem::path& path, const OpenedFile& file)
     }
     if (!image)
         return failure(LoadError::OutOfMemory,
-                       "Mémoire insuffisante pour charger l'image " + quoted(path) + ".");
+                       "Mémoire insuffisante pour charger l'image " + entre_guillemets(path) + ".");
     for (png_uint_32 y = 0; y < h.height; ++y) rows[y] = image->row(int(y));
     if (!read_rows(d, rows.data()))
-        return failure(LoadError::Corrupt,
-                       "Le fichier PNG " + quoted(path) + " est endommagé (" + d.error + ").");
+        return failure(LoadError::Corrupt, "Le fichier PNG " + entre_guillemets(path) +
+                                               " est endommagé (" + d.error + ").");
     if (h.palette_greys) {
         const auto& greys = *h.palette_greys;
         std::uint8_t* p = image->data();

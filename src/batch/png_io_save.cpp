@@ -8,6 +8,7 @@
 #include "batch/neuquant.h"
 #include "batch/png_io.h"
 #include "batch/png_io_palette.h"
+#include "common/file_io.h"
 #include "common/safe_replace.h"
 #include "common/system_error.h"
 
@@ -26,10 +27,6 @@ bool is_accepted_depth(int depth) {
 
 SaveResult failure(std::string message) {
     return {false, std::move(message)};
-}
-
-std::string quoted(const std::filesystem::path& path) {
-    return "« " + path.string() + " »";
 }
 
 // Fills out with the bytes of row y at the chosen depth: palette indices packed from the high
@@ -262,7 +259,7 @@ SaveResult write_png(const Image& image, OutputFile& out, int depth, int level,
     }
     write_chunks(out, image, {depth, palette ? &palette->colours : nullptr, image.resolution()}, z);
     if (out.error() == 0) return {true, {}};
-    return failure("L'enregistrement de " + quoted(shown) + " a échoué (" +
+    return failure("L'enregistrement de " + entre_guillemets(shown) + " a échoué (" +
                    raison_systeme(out.error()) + ").");
 }
 
@@ -281,7 +278,8 @@ SaveResult save_png_as(const Image& image, const std::filesystem::path& path, in
             try {
                 inner = write_png(image, out, depth, level, path);
             } catch (const std::bad_alloc&) {
-                inner = failure("Mémoire insuffisante pour enregistrer " + quoted(path) + ".");
+                inner = failure("Mémoire insuffisante pour enregistrer " + entre_guillemets(path) +
+                                ".");
             }
             return inner.ok;
         },

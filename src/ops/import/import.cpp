@@ -7,15 +7,12 @@
 #include <system_error>
 
 #include "batch/png_io.h"
+#include "common/file_io.h"
 #include "common/regular_file.h"
 #include "ops/import/scan_reader.h"
 
 namespace vellumor::importation {
 namespace {
-
-std::string guillemets(const std::filesystem::path& p) {
-    return "« " + p.string() + " »";
-}
 
 bool nom_pris(const std::filesystem::path& page) {
     std::error_code ec;
@@ -33,7 +30,7 @@ bool est_extension(const std::string& extension, std::initializer_list<const cha
 }
 
 std::string deja_la(const std::filesystem::path& page) {
-    return "La page " + guillemets(page) + " existe déjà : elle n'est pas remplacée.";
+    return "La page " + entre_guillemets(page) + " existe déjà : elle n'est pas remplacée.";
 }
 
 // The pages written so far, removed again when the import fails.
@@ -124,7 +121,7 @@ Resultat<std::vector<std::filesystem::path>> importer(
     std::error_code ec;
     std::filesystem::create_directories(p.dossier, ec);
     if (!std::filesystem::is_directory(p.dossier, ec))
-        return Echec{"Le dossier " + guillemets(p.dossier) + " ne peut pas être créé."};
+        return Echec{"Le dossier " + entre_guillemets(p.dossier) + " ne peut pas être créé."};
 
     PagesEcrites ecrites;
     std::int64_t numero = p.premier;
@@ -132,7 +129,8 @@ Resultat<std::vector<std::filesystem::path>> importer(
         const Resultat<Scan> o = ouvrir_scan(scans[i]);
         if (!o) return Echec{o.raison()};
         if (o->pages != pages_par_scan[i])
-            return Echec{"Le fichier " + guillemets(scans[i]) + " a changé pendant l'importation."};
+            return Echec{"Le fichier " + entre_guillemets(scans[i]) +
+                         " a changé pendant l'importation."};
         for (int n = 0; n < o->pages; ++n, ++numero) {
             Resultat<Image> page = lire_page(*o, n, p.dpi.value_or(kDpiDefaut));
             if (!page) return Echec{page.raison()};
@@ -148,7 +146,7 @@ Resultat<std::vector<std::filesystem::path>> importer(
             options.never_replace = true;
             const SaveResult s = save_png_over_file(*page, nom, 0, options);
             if (!s)
-                return Echec{s.message.empty() ? "Impossible d'écrire " + guillemets(nom)
+                return Echec{s.message.empty() ? "Impossible d'écrire " + entre_guillemets(nom)
                                                : s.message};
             ecrites.pages.push_back(nom);
             ecrites.identites.push_back(identity_of(nom));

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "batch/png_io.h"
+#include "common/file_io.h"
 #include "common/regular_file.h"
 #include "common/text_file.h"
 #include "ops/import/import_constants.h"
@@ -14,13 +15,10 @@
 namespace vellumor::importation {
 namespace {
 
-std::string guillemets(const std::filesystem::path& p) {
-    return "« " + p.string() + " »";
-}
-
 std::string nom_page(const Scan& scan, int n) {
-    return scan.pages > 1 ? "La page " + std::to_string(n + 1) + " de " + guillemets(scan.fichier)
-                          : "La page de " + guillemets(scan.fichier);
+    return scan.pages > 1
+               ? "La page " + std::to_string(n + 1) + " de " + entre_guillemets(scan.fichier)
+               : "La page de " + entre_guillemets(scan.fichier);
 }
 
 const l_uint8* donnees(const Scan& scan) {
@@ -63,8 +61,9 @@ Resultat<Scan> ouvrir_scan(const std::filesystem::path& fichier) {
     if (OpenResult ouvert = open_regular_file(fichier); !ouvert) return Echec{ouvert.message};
     std::optional<std::string> octets = lire_octets(fichier, kOctetsFichierMax);
     if (!octets)
-        return Echec{"Le fichier " + guillemets(fichier) + " ne peut pas être lu ou dépasse " +
-                     std::to_string(kOctetsFichierMax >> 20) + " Mo."};
+        return Echec{"Le fichier " + entre_guillemets(fichier) +
+                     " ne peut pas être lu ou dépasse " + std::to_string(kOctetsFichierMax >> 20) +
+                     " Mo."};
     Scan scan;
     scan.fichier = fichier;
     scan.octets = std::move(*octets);
@@ -80,11 +79,11 @@ Resultat<Scan> ouvrir_scan(const std::filesystem::path& fichier) {
     else if (format == IFF_PNG)
         scan.format = FormatScan::Png;
     else
-        return Echec{"Le fichier " + guillemets(fichier) +
+        return Echec{"Le fichier " + entre_guillemets(fichier) +
                      " n'est pas un scan TIFF, JPEG, PNM ou PNG."};
     scan.pages = scan.format == FormatScan::Tiff ? pages_tiff(scan) : 1;
     if (scan.pages < 1)
-        return Echec{"Le fichier " + guillemets(fichier) +
+        return Echec{"Le fichier " + entre_guillemets(fichier) +
                      " est un TIFF illisible (fichier tronqué ou abîmé)."};
     for (int n = 0; n < scan.pages; ++n)
         if (Verdict v = verifier_page(scan, n); !v) return Echec{v.raison()};
