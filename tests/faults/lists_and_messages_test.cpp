@@ -60,7 +60,10 @@ TEST(ListsAndMessages, AListWithOneEnormousLineIsRefusedInLittleMemory) {
     EXPECT_NE(r.status, 0);
     EXPECT_NE(r.erreurs.find("ligne trop longue"), std::string::npos) << r.erreurs.substr(0, 300);
     EXPECT_LT(r.sortie.size() + r.erreurs.size(), 4096u);
+    // AddressSanitizer holds freed blocks back in quarantine: the peak says nothing there.
+#ifndef __SANITIZE_ADDRESS__
     EXPECT_LT(r.pic_memoire_ko, 64 * 1024);
+#endif
 }
 
 TEST(ListsAndMessages, SystemRefusalsAreToldInFrenchAndNamesAreEscaped) {
