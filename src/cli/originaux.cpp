@@ -8,6 +8,7 @@
 
 #include "cli/options.h"
 #include "cli/texte_terminal.h"
+#include "common/file_io.h"
 
 namespace vellumor::cli {
 namespace {
@@ -50,7 +51,7 @@ std::optional<std::filesystem::path> dossier_de(const Arguments& a, const Descri
     const std::filesystem::path dossier = a.operandes.empty() ? "." : a.operandes[0];
     std::error_code ec;
     if (!std::filesystem::is_directory(dossier, ec)) {
-        fin = erreur_usage(d.nom, "« " + dossier.string() + " » n'est pas un dossier");
+        fin = erreur_usage(d.nom, entre_guillemets(dossier) + " n'est pas un dossier");
         return std::nullopt;
     }
     return std::filesystem::absolute(dossier, ec).lexically_normal();
